@@ -1,0 +1,54 @@
+#include "app/ravo_config_app.h"
+
+#include "divedata/saved_logs.h"
+#include "link/socket_layer.h"
+
+namespace ravo {
+
+CRavo_ConfigApp::CRavo_ConfigApp()
+    : worker(std::make_unique<WorkTask>()), manifest(std::make_unique<UpdateManifest>())
+{
+}
+
+CRavo_ConfigApp::~CRavo_ConfigApp()
+{
+    shutDown();
+}
+
+bool CRavo_ConfigApp::startUp(std::unique_ptr<ConfigStore> store, std::string& error)
+{
+    std::string socketError;
+    if (!startSocketLayer(socketError)) {
+        error = "Windows sockets initialization failed.";
+        return false;
+    }
+    stopSocketLayer();  // the link holds its own use of the socket layer
+
+    store_ = store ? std::move(store) : makeNativeConfigStore();
+    config.load(*store_);
+    worker->link.setAddress(config.linkAddress);
+    log.open(config.startFolder + kPathSeparator + "loggfile.txt");
+    log.write("Open app");
+    listSavedDives();
+    started_ = true;
+    return true;
+}
+
+void CRavo_ConfigApp::listSavedDives()
+{
+    ListSavedDiveLogs(config.diveFolder, savedDiveNames);
+}
+
+void CRavo_ConfigApp::shutDown()
+{
+    if (!started_)
+        return;
+    started_ = false;
+    log.close();
+    manifest.reset();
+    worker.reset();
+    config.save(*store_);
+    store_.reset();
+}
+
+}  // namespace ravo

@@ -1,0 +1,13 @@
+#pragma once
+#include <vector>
+
+#include "cli/cli_context.h"
+
+namespace ravo::cli {
+
+CliCommand connectCommand();
+
+// Every subcommand, in the order --help lists them.
+std::vector<CliCommand> commandTable();
+
+}  // namespace ravo::cli

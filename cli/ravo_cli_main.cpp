@@ -1,0 +1,74 @@
+#include <clocale>
+#include <cstdio>
+#include <memory>
+
+#include "cli/commands.h"
+
+namespace ravo::cli {
+
+std::vector<CliCommand> commandTable()
+{
+    return {
+        connectCommand(),
+    };
+}
+
+}  // namespace ravo::cli
+
+namespace {
+
+int runCli(int argc, char** argv)
+{
+    using namespace ravo;
+    using namespace ravo::cli;
+
+    CLI::App cliApp{"Ravo_Config v1.35 command line: talks to a Ravo rebreather unit over its infrared link."};
+    cliApp.require_subcommand(1);
+    std::string linkOverride;
+    std::string unitText;
+    cliApp.add_option("--link", linkOverride,
+                      "Link address for this run: tcp:HOST:PORT, serial:DEVICE[@BAUD], irda, sim[:PRESET]");
+    cliApp.add_option("--unit", unitText, "Unit number as typed in the unit number box (\"1234\", \"BL\", \"1234*\")");
+
+    std::vector<CliCommand> table = commandTable();
+    CliCommand* chosen = nullptr;
+    for (CliCommand& command : table) {
+        CLI::App* sub = cliApp.add_subcommand(command.name, command.description);
+        command.addOptions(*sub);
+        sub->callback([&chosen, &command] { chosen = &command; });
+    }
+
+    try {
+        cliApp.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        int code = cliApp.exit(e);
+        return code == 0 ? kExitOk : kExitUsage;
+    }
+    if (!chosen)
+        return kExitUsage;
+
+    CRavo_ConfigApp app;
+    std::string error;
+    if (!app.startUp(nullptr, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitFailed;
+    }
+    if (!unitText.empty())
+        app.config.setUnitNumberText(unitText);
+    // The override is for this run only: the stored LINK entry keeps its value.
+    if (!linkOverride.empty())
+        app.worker->link.setAddress(linkOverride);
+
+    CliContext context{app, unitText};
+    int result = chosen->run(context);
+    app.shutDown();
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    return runCli(argc, argv);
+}

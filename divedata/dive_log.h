@@ -1,0 +1,11 @@
+#pragma once
+
+namespace ravo {
+
+// One whole downloaded log.
+class CDiveLog {
+public:
+    void clear() {}
+};
+
+}  // namespace ravo

@@ -1,0 +1,137 @@
+#include "jobs/work_task.h"
+
+#include <cstdarg>
+
+#include "jobs/job_bodies.h"
+#include "link/c_format.h"
+
+namespace ravo {
+
+WorkTask::WorkTask() = default;
+
+WorkTask::~WorkTask()
+{
+    // The thread uses the link and the records: it must end before they go.
+    waitForThread();
+}
+
+void WorkTask::start(int code, MessageReceiver* window)
+{
+    if (threadRunning())
+        return;
+    jobCode = code;
+    notifyWindow = window;
+    startThread();
+}
+
+intptr_t WorkTask::send(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    return notifyWindow ? notifyWindow->sendMessage(message, wParam, lParam) : 0;
+}
+
+void WorkTask::line(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vformatC(statusLine, kLineMax + 1, format, args);
+    va_end(args);
+    send(UM_STATUS_TEXT, 0, reinterpret_cast<intptr_t>(statusLine));
+}
+
+void WorkTask::firmwareLine(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vformatC(firmwareText, kLineMax + 1, format, args);
+    va_end(args);
+    send(UM_FIRMWARE_TEXT, 0, reinterpret_cast<intptr_t>(firmwareText));
+}
+
+bool WorkTask::stopCheck()
+{
+    if (!stopRequested)
+        return false;
+    line("User stopped....");
+    return true;
+}
+
+void WorkTask::resetUnitInformation()
+{
+    voltage = 0;
+    stopRequested = false;
+    forcedBootloader = false;
+    progressPercent = 0;
+    firmwareText[0] = '\0';
+    statusLine[0] = '\0';
+    versions.clear();
+    settings.reset();
+    linkText.clear();
+}
+
+int32_t WorkTask::Run()
+{
+    busy = true;
+    int32_t result = connectAndRun();
+    busy = false;
+    stopRequested = false;
+    return result;
+}
+
+int32_t WorkTask::connectAndRun()
+{
+    if (link.unitNumber != uint16_t(unitNumber)) {
+        link.unitNumber = uint16_t(unitNumber);
+        link.Close();
+        resetUnitInformation();
+    }
+    if (!link.IsConnected())
+        resetUnitInformation();
+    link.notifyWindow = notifyWindow;
+
+    if (link.Open() != 0) {
+        linkText = link.lastError;
+        line("Can not open IrDA socket. Please check if IrDA unit is connected.");
+        link.Close();
+        resetUnitInformation();
+        return -1;
+    }
+    if (link.Connect() != 0) {
+        linkText = link.lastError;
+        line("Can not find any IrDA unit. Please check that unit is on.");
+        link.Close();
+        resetUnitInformation();
+        return -2;
+    }
+    linkText = link.PeerDescription();
+    firmwareLine("%s", "");
+    line("Connect to unit %04X [%s]", unsigned(unitNumber), linkText.c_str());
+    if (!link.IsConnected()) {
+        linkText = link.lastError;
+        line("No connection with unit. Verify the unit is %04X", unsigned(unitNumber));
+        link.Close();
+        return -3;
+    }
+    runJobBody();
+    if (!keepLinkOpen)
+        link.Close();
+    return 0;
+}
+
+void WorkTask::runJobBody()
+{
+    switch (jobCode) {
+    case JOB_READ_INFO: jobReadInfo(*this); break;
+    case JOB_FIRMWARE:
+    case JOB_FIRMWARE_BL:
+    case JOB_FIRMWARE_FORCE: jobFirmware(*this, jobCode); break;
+    case JOB_READ_SETTINGS: jobReadSettings(*this); break;
+    case JOB_DIVE_DIRECTORY: jobDiveDirectory(*this); break;
+    case JOB_DIVE_LOG: jobDiveLog(*this); break;
+    case JOB_REDBOX_DIRECTORY: jobRedboxDirectory(*this); break;
+    case JOB_REDBOX_LOG: jobRedboxLog(*this); break;
+    case JOB_FIX_LOST_SR: jobFixLostSerial(*this); break;
+    default: break;
+    }
+}
+
+}  // namespace ravo

@@ -1,0 +1,51 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+namespace ravo {
+
+// The one source of ticks and sleeps for the link and the worker. Tests put a
+// scaled or virtual clock in its place, so the real timing algorithms run
+// without waiting seconds of real time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Milliseconds since an arbitrary start; never goes backwards.
+    virtual uint64_t nowMs() = 0;
+    virtual void sleepMs(uint32_t ms) = 0;
+    // Real milliseconds that pass while `ms` of this clock's time pass; bounds
+    // waits made on the operating system (poll on a socket).
+    virtual uint32_t realMs(uint32_t ms) { return ms; }
+};
+
+// The wall clock (steady clock, real sleeps).
+Clock& systemClock();
+
+// Time that runs `factor` times faster than real time: a 2500 ms wait passes in
+// 2500 / factor real milliseconds.
+class ScaledClock : public Clock {
+public:
+    explicit ScaledClock(double factor);
+    uint64_t nowMs() override;
+    void sleepMs(uint32_t ms) override;
+    uint32_t realMs(uint32_t ms) override;
+
+private:
+    double factor_;
+    uint64_t startUs_;
+};
+
+// Virtual time that moves only when somebody sleeps; waits on the operating
+// system do not wait at all.
+class ManualClock : public Clock {
+public:
+    uint64_t nowMs() override;
+    void sleepMs(uint32_t ms) override;
+    uint32_t realMs(uint32_t) override { return 0; }
+    void advance(uint32_t ms) { sleepMs(ms); }
+
+private:
+    std::atomic<uint64_t> now_{0};
+};
+
+}  // namespace ravo

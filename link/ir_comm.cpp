@@ -1,0 +1,165 @@
+#include "link/ir_comm.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "link/link_address.h"
+#include "link/socket_layer.h"
+
+namespace ravo {
+namespace {
+const char kNotOpen[] = "Winsock not open";
+const char kNoSocket[] = "INVALID socket";
+const char kNotConnected[] = "No unit connected";
+}  // namespace
+
+CIrComm::CIrComm() : address_(defaultLinkAddress())
+{
+    socketsReady = startSocketLayer(lastError);
+}
+
+CIrComm::~CIrComm()
+{
+    Close();
+    if (socketsReady)
+        stopSocketLayer();
+}
+
+int CIrComm::Open()
+{
+    if (transport_) {
+        lastError.clear();
+        return 0;
+    }
+    connected = false;
+    if (!socketsReady) {
+        lastError = kNotOpen;
+        return -1;
+    }
+    std::string error;
+    auto transport = createTransport(address_, error);
+    if (!transport) {
+        lastError = error;
+        return -2;
+    }
+    if (transport->open(error) != 0) {
+        lastError = error.empty() ? "INVALID socket AF_IRDA, SOCK_STREAM" : error;
+        return -2;
+    }
+    transport_ = std::move(transport);
+    lastError.clear();
+    return 0;
+}
+
+int CIrComm::Close()
+{
+    if (!socketsReady) {
+        lastError = kNotOpen;
+        return -1;
+    }
+    if (!transport_) {
+        lastError = kNoSocket;
+        return -2;
+    }
+    transport_->close();
+    transport_.reset();
+    lastError.clear();
+    connected = false;
+    return 0;
+}
+
+int CIrComm::Connect()
+{
+    if (connected)
+        return 0;
+    deviceInfo.clear();
+    if (!socketsReady) {
+        lastError = kNotOpen;
+        return -1;
+    }
+    if (!transport_) {
+        lastError = kNoSocket;
+        return -2;
+    }
+    if (EnumerateDevices() <= 0) {
+        lastError = "-4:\tno peers discovered/error...";
+        return -4;
+    }
+    std::string error;
+    int r = transport_->connectFirst(error);
+    if (r != 0)
+        return r == -5 ? -5 : -6;
+    connected = true;
+    return 0;
+}
+
+int CIrComm::EnumerateDevices()
+{
+    if (!transport_)
+        return -1;
+    std::string error;
+    DeviceInfo first;
+    int count = transport_->enumerate(first, error);
+    if (count > 0)
+        deviceInfo = first;
+    return count;
+}
+
+bool CIrComm::IsConnected()
+{
+    if (!socketsReady) {
+        lastError = kNotOpen;
+        return false;
+    }
+    if (!transport_) {
+        lastError = kNoSocket;
+        return false;
+    }
+    if (!connected) {
+        lastError = kNotConnected;
+        return false;
+    }
+    return true;
+}
+
+std::string CIrComm::PeerDescription()
+{
+    if (!IsConnected())
+        return lastError;
+    std::string name(deviceInfo.name, strnlen(deviceInfo.name, sizeof deviceInfo.name));
+    char text[64];
+    std::snprintf(text, sizeof text, " (%02x-%02x-%02x-%02x)", deviceInfo.id[0], deviceInfo.id[1],
+                  deviceInfo.id[2], deviceInfo.id[3]);
+    return name + text;
+}
+
+int CIrComm::Send(const uint8_t* bytes, int length)
+{
+    return transport_ ? transport_->send(bytes, length) : -1;
+}
+
+int CIrComm::Receive(uint8_t* buffer, int size)
+{
+    return transport_ ? transport_->receive(buffer, size) : -1;
+}
+
+int CIrComm::Available()
+{
+    return transport_ ? transport_->available() : 0;
+}
+
+bool CIrComm::WaitReadable(uint32_t ms)
+{
+    Clock& c = clock();
+    uint64_t start = c.nowMs();
+    if (transport_ && transport_->waitReadable(c.realMs(ms)))
+        return true;
+    // A clock whose time runs apart from real time (a virtual one) still
+    // moves by the whole wait.
+    uint64_t elapsed = c.nowMs() - start;
+    if (elapsed < ms)
+        c.sleepMs(uint32_t(ms - elapsed));
+    return false;
+}
+
+}  // namespace ravo

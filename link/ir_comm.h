@@ -1,0 +1,49 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "link/irda_cmd.h"
+#include "link/irda_util.h"
+#include "link/transport.h"
+
+namespace ravo {
+
+// The unit link. Results are 0 or a small negative number with the reason in
+// `lastError`; nothing throws. Not thread-safe: one thread at a time.
+class CIrComm : public irda_cmd, public irda_util {
+public:
+    CIrComm();
+    ~CIrComm() override;
+    CIrComm(const CIrComm&) = delete;
+    CIrComm& operator=(const CIrComm&) = delete;
+
+    // Where the next Open finds the unit (see link_address.h); the open link
+    // keeps the transport it has until Close.
+    void setAddress(const std::string& address) { address_ = address; }
+    const std::string& address() const { return address_; }
+
+    int Open();
+    int Close();
+    int Connect();
+    int EnumerateDevices();
+    bool IsConnected();
+    std::string PeerDescription();
+
+    int Send(const uint8_t* bytes, int length) override;
+    int Receive(uint8_t* buffer, int size) override;
+    int Available() override;
+    bool WaitReadable(uint32_t ms) override;
+
+    std::string lastError;
+    bool socketsReady = false;
+    DeviceInfo deviceInfo;
+    bool connected = false;
+
+    bool isOpen() const { return transport_ != nullptr; }
+
+private:
+    std::string address_;
+    std::unique_ptr<Transport> transport_;
+};
+
+}  // namespace ravo

@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+
+#include "link/clock.h"
+#include "link/messages.h"
+
+namespace ravo {
+
+// Transport and frame-receive base of the link: the byte-stream operations the
+// frame codec and the commands use, and the state the codec keeps across calls.
+class irda_part {
+public:
+    virtual ~irda_part() = default;
+
+    // Bytes written, or -1 on failure.
+    virtual int Send(const uint8_t* bytes, int length) = 0;
+    // Bytes read, 0 when nothing was read, -1 on failure. Never blocks.
+    virtual int Receive(uint8_t* buffer, int size) = 0;
+    // Bytes waiting; 0 when none or when the query fails. Never blocks.
+    virtual int Available() = 0;
+    // Returns as soon as bytes are waiting (true), or after `ms` milliseconds
+    // of the link's clock (false).
+    virtual bool WaitReadable(uint32_t ms) = 0;
+
+    // Ticks and sleeps of the link and of the jobs run over it.
+    Clock& clock() const { return *clock_; }
+    void setClock(Clock* clock) { clock_ = clock ? clock : &systemClock(); }
+
+    // Receiver of UM_LINK_SEND / UM_LINK_RECEIVE; null sends nothing.
+    MessageReceiver* notifyWindow = nullptr;
+
+    // Frame receive state, held across calls.
+    static constexpr int kFrameBufferSize = 1040;
+    int heldCount = 0;
+    bool escapePending = false;
+    bool endSeen = false;
+    uint8_t frameBuffer[kFrameBufferSize] = {};
+
+protected:
+    void notify(unsigned message)
+    {
+        if (notifyWindow)
+            notifyWindow->sendMessage(message, 0, 0);
+    }
+
+private:
+    Clock* clock_ = &systemClock();
+};
+
+}  // namespace ravo

@@ -1,0 +1,7 @@
+#include "sim/sim_registration.h"
+
+namespace ravo::sim {
+
+void registerSimTransport() {}
+
+}  // namespace ravo::sim

@@ -1,0 +1,19 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ravo::test {
+
+struct ProgramResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `args` and extra environment variables, in `workDir`
+// (the current folder when empty), and collects its output.
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& env = {}, const std::string& workDir = {});
+
+}  // namespace ravo::test

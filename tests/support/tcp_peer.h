@@ -1,0 +1,28 @@
+#pragma once
+#include <atomic>
+#include <thread>
+
+namespace ravo::test {
+
+// A TCP listener on 127.0.0.1 (a free port) that accepts connections and keeps
+// them open, reading and dropping whatever arrives; closed by the destructor.
+class TcpPeer {
+public:
+    TcpPeer();
+    ~TcpPeer();
+    int port() const { return port_; }
+    int accepted() const { return accepted_.load(); }
+
+private:
+    void serve();
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> accepted_{0};
+    std::thread thread_;
+};
+
+// A port on 127.0.0.1 with nothing listening.
+int unusedPort();
+
+}  // namespace ravo::test
