@@ -6,6 +6,9 @@
 namespace ravo::cli {
 
 CliCommand connectCommand();
+CliCommand firmwareCommand();
+CliCommand fixSerialCommand();
+CliCommand checkUpdateCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

@@ -11,6 +11,9 @@ std::vector<CliCommand> commandTable()
 {
     return {
         connectCommand(),
+        firmwareCommand(),
+        fixSerialCommand(),
+        checkUpdateCommand(),
     };
 }
 

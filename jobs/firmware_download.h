@@ -4,6 +4,10 @@ namespace ravo {
 
 class WorkTask;
 
+// The result of the firmware and recovery jobs when they ended before their
+// main step (versions not read, low battery, bootloader not entered, stopped).
+inline constexpr int kJobEndedEarly = -10;
+
 // Asks the running firmware to restart into its bootloader (forced when the
 // worker's forcedBootloader is set), closes the link for the restart and
 // opens it again. 1 entered; 0 not acknowledged or stopped; -1 without a link.

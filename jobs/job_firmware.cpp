@@ -9,17 +9,17 @@ int jobFirmware(WorkTask& task, int jobCode)
 {
     if (jobCode == JOB_FIRMWARE) {
         if (ReadVersionsAndVoltage(task) != 1)
-            return 0;
+            return kJobEndedEarly;
         if (task.stopCheck())
-            return 0;
+            return kJobEndedEarly;
     }
     if (jobCode == JOB_FIRMWARE || jobCode == JOB_FIRMWARE_FORCE) {
         if (jobCode == JOB_FIRMWARE_FORCE)
             task.forcedBootloader = true;
         if (EnterBootloader(task) != 1)
-            return 0;
+            return kJobEndedEarly;
         if (task.stopCheck())
-            return 0;
+            return kJobEndedEarly;
     }
     int result = DownloadAndReconnect(task);
     if (result >= 0)

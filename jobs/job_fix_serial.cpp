@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <ctime>
 
+#include "jobs/firmware_download.h"
 #include "jobs/job_bodies.h"
 #include "jobs/recovery_source.h"
 #include "jobs/unit_info_steps.h"
@@ -80,9 +81,9 @@ int recoverUnitNumber(WorkTask& task)
 int jobFixLostSerial(WorkTask& task)
 {
     if (ReadVersionsAndVoltage(task) != 1)
-        return 0;
+        return kJobEndedEarly;
     if (task.stopCheck())
-        return 0;
+        return kJobEndedEarly;
     int result = recoverUnitNumber(task);
     if (result >= 0)
         task.keepLinkOpen = false;
