@@ -27,7 +27,7 @@ protected:
         CommandTest::SetUp();
         link->setClock(&fast);
     }
-    ScaledClock fast{100.0};
+    ScaledClock fast{40.0};
 };
 
 TEST_F(CommandTest, ReadsTakeTheirBytesLittleEndian)

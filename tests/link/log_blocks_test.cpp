@@ -13,7 +13,7 @@ uint32_t le32(const Bytes& p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// Link time for tests that only wait for replies that never come.
+// Faster link time for tests that mostly wait for replies that never come.
 class FastLinkTest : public LinkTest {
 protected:
     void SetUp() override
@@ -21,7 +21,7 @@ protected:
         LinkTest::SetUp();
         link->setClock(&fast);
     }
-    ScaledClock fast{100.0};
+    ScaledClock fast{40.0};
 };
 
 class DirectoryEntryTest : public LinkTest {};

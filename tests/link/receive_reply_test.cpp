@@ -32,10 +32,10 @@ protected:
 
 TEST_F(ReceiveReplyTest, AssemblesAReplyFromReadsHundredsOfMillisecondsApart)
 {
-    // 20 real ms are 400 ms of link time.
+    // 40 real ms are 400 ms of link time.
     peer->queue({{0, slice(kChallengeReply, 0, 3)},
-                 {20, slice(kChallengeReply, 3, 7)},
-                 {20, slice(kChallengeReply, 7, kChallengeReply.size())}});
+                 {40, slice(kChallengeReply, 3, 7)},
+                 {40, slice(kChallengeReply, 7, kChallengeReply.size())}});
     const uint64_t start = clock.nowMs();
     UnitReply reply;
     EXPECT_TRUE(exchange(reply));
