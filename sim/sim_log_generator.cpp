@@ -137,7 +137,8 @@ SimLog generateDive(const DiveSpec& spec)
     double o2Start = rnd.range(170, 200);
     double dilStart = rnd.range(180, 210);
     int soc = rnd.range(70, 100);
-    double o2Use = rnd.real(0.008, 0.015);  // bar per second
+    // About a litre a minute from a three-litre cylinder, never below 40 bar.
+    double o2Use = std::min(rnd.real(0.004, 0.006), (o2Start - 40) / duration);  // bar per second
 
     log.records.reserve(size_t(spec.records) * 4);
     for (uint32_t t = 0; log.recordCount() < spec.records; ++t) {
@@ -158,7 +159,7 @@ SimLog generateDive(const DiveSpec& spec)
         if (t % 30 == 7 && room())
             addRecord(log.records, t, 13, clampByte(o2Start - o2Use * t));
         if (t % 30 == 7 && room())
-            addRecord(log.records, t, 14, clampByte(dilStart - 0.002 * t - profile.maxDepth * 0.2 * (t > profile.descentEnd)));
+            addRecord(log.records, t, 14, clampByte(dilStart - std::min(0.002 * t, 80.0) - profile.maxDepth * 0.2 * (t > profile.descentEnd)));
         if (t % 30 == 7 && room())
             addRecord(log.records, t, 33, uint8_t(std::max(5, soc - int(t / 900))));
     }
