@@ -101,7 +101,7 @@ int WaitChunkAnswer(WorkTask& task, unsigned ms)
             if (got < 0)
                 return -1;
             if (got > 0) {
-                task.send(UM_LINK_RECEIVE);
+                link.notify(UM_LINK_RECEIVE);
                 return buffer[got - 1];
             }
         }
