@@ -1,5 +1,6 @@
 #include "jobs/firmware_download.h"
 
+#include <cassert>
 #include <cstdint>
 
 #include "firmware/enc_codec.h"
@@ -138,6 +139,7 @@ int Download(WorkTask& task)
         const uint8_t* chunk = image + offset + 2;
         offset += 2 + chunkLength;
         ++chunkNumber;
+        assert(offset <= length);  // a damaged image was refused above
 
         int percent = int(uint64_t(offset) * 100 / length);
         task.line("Download firmware %d%% (%s)", percent, elapsedSince(clock, startMs).c_str());
