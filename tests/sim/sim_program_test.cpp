@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <thread>
 
@@ -144,6 +145,23 @@ TEST_F(SimProgramTest, ScenarioFileAndStateDumpAtExit)
     EXPECT_EQ(after.batteryMillivolts, 3600);
     ASSERT_EQ(after.diveLogs.size(), 1u);
     EXPECT_EQ(after.diveLogs[0].recordCount(), 40u);
+}
+
+TEST_F(SimProgramTest, DumpsToAFileOnSigusr1)
+{
+    test::TempDir dir;
+    std::string path = dir.file("state.json");
+    std::string address = start({"--port", "0", "--preset", "no-logs", "--dump-state", path});
+    ASSERT_FALSE(address.empty());
+    ::kill(process->pid(), SIGUSR1);
+    nlohmann::json state;
+    for (int i = 0; i < 200 && !state.is_object(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        state = nlohmann::json::parse(test::readFile(path), nullptr, false);
+    }
+    ASSERT_TRUE(state.is_object());
+    EXPECT_TRUE(state["diveLogs"].empty());
+    EXPECT_EQ(process->stop(), 0);
 }
 
 TEST_F(SimProgramTest, FaultOptionsOverTcp)

@@ -16,6 +16,7 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
 
     bool running() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     // The next line of standard output, or "" after `realMs` without one.
     std::string readLine(int realMs = 5000);
     // Writes `text` and a newline to its standard input.
