@@ -147,6 +147,19 @@ TEST_F(SimProgramTest, ScenarioFileAndStateDumpAtExit)
     EXPECT_EQ(after.diveLogs[0].recordCount(), 40u);
 }
 
+TEST_F(SimProgramTest, TracesEveryRequest)
+{
+    process = std::make_unique<SimProcess>(RAVO_SIM_PATH, std::vector<std::string>{"--port", "0", "--trace"}, true);
+    std::string address = process->readLine();
+    CIrComm& c = connect(address);
+    uint16_t mv = 0;
+    ASSERT_EQ(c.GetBatteryMillivolts(mv), 1);
+    ASSERT_EQ(c.SetClock(0x01020304), 1);
+    std::string trace = process->readUntil("payload [04 03 02 01]");
+    EXPECT_NE(trace.find("request unit 1234 op 16 (GetVoltage) payload []"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("request unit 1234 op 25 (SetClock) payload [04 03 02 01]"), std::string::npos) << trace;
+}
+
 TEST_F(SimProgramTest, DumpsToAFileOnSigusr1)
 {
     test::TempDir dir;

@@ -10,7 +10,7 @@
 
 namespace ravo::test {
 
-SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args)
+SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args, bool mergeStderr)
 {
     int toChild[2], fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0)
@@ -24,6 +24,8 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
     if (pid == 0) {
         ::dup2(toChild[0], STDIN_FILENO);
         ::dup2(fromChild[1], STDOUT_FILENO);
+        if (mergeStderr)
+            ::dup2(fromChild[1], STDERR_FILENO);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));

@@ -10,7 +10,8 @@ namespace ravo::test {
 // ends the program.
 class SimProcess {
 public:
-    SimProcess(const std::string& program, const std::vector<std::string>& args);
+    // With `mergeStderr` its standard error is read with its standard output.
+    SimProcess(const std::string& program, const std::vector<std::string>& args, bool mergeStderr = false);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
