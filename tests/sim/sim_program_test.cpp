@@ -147,6 +147,38 @@ TEST_F(SimProgramTest, ScenarioFileAndStateDumpAtExit)
     EXPECT_EQ(after.diveLogs[0].recordCount(), 40u);
 }
 
+TEST_F(SimProgramTest, UnitNumberFirmwareAndTimingOptions)
+{
+    std::string address = start({"--port", "0", "--unit", "00ab", "--firmware", "4710", "--timing", "--baud", "57600",
+                                 "--turnaround", "2"});
+    CIrComm& c = connect(address, 0x00AB);
+    EXPECT_EQ(versionOf(c), 0x4710);
+    ASSERT_EQ(c.Handshake(0x4710), 1);
+    double metres = 0;
+    EXPECT_EQ(c.GetDepthLimit(metres), 1);
+    nlohmann::json state = dump();
+    EXPECT_EQ(state["unitNumber"], "00AB");
+    EXPECT_EQ(state["timing"]["baud"], 57600);
+    EXPECT_EQ(state["timing"]["turnaroundMs"], 2);
+    EXPECT_EQ(state["timing"]["enabled"], true);
+}
+
+TEST_F(SimProgramTest, BootloaderOverAPseudoTerminal)
+{
+    std::string address = start({"--pty", "--preset", "bootloader", "--chunk-fault", "*:44:1"});
+    CIrComm& c = connect(address);
+    const uint8_t chunk[] = {9, 8, 7};
+    std::vector<uint8_t> answers;
+    for (int i = 0; i < 2; ++i) {
+        c.SendChunk(chunk, 3);
+        uint8_t byte = 0;
+        for (int wait = 0; wait < 100 && c.Available() == 0; ++wait)
+            c.WaitReadable(20);
+        answers.push_back(c.Receive(&byte, 1) == 1 ? byte : 0);
+    }
+    EXPECT_EQ(answers, (std::vector<uint8_t>{0x44, 0x11}));
+}
+
 TEST_F(SimProgramTest, TracesEveryRequest)
 {
     process = std::make_unique<SimProcess>(RAVO_SIM_PATH, std::vector<std::string>{"--port", "0", "--trace"}, true);
