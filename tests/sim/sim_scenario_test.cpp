@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
 
@@ -106,6 +108,19 @@ TEST(SimScenario, DumpLoadsBackToTheSameUnit)
     EXPECT_EQ(back.redboxLogs[0].header, s.redboxLogs[0].header);
     EXPECT_EQ(back.diveLogs[1].records, s.diveLogs[1].records);
     EXPECT_EQ(back.pendingUnitNumber, 0x1234);
+}
+
+TEST(SimScenario, ShippedScenariosLoad)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(RAVO_SOURCE_DIR "/sim/scenarios")) {
+        SCOPED_TRACE(entry.path().string());
+        SimState s;
+        std::string error;
+        EXPECT_TRUE(loadScenarioFile(entry.path().string(), s, error)) << error;
+        ++count;
+    }
+    EXPECT_GE(count, 3);
 }
 
 TEST(SimScenario, MissingFile)
