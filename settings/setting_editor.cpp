@@ -4,7 +4,7 @@
 
 #include "link/c_format.h"
 #include "settings/entry_conversion.h"
-#include "settings/setting_encoding.h"
+#include "link/unit_conversions.h"
 #include "settings/settings_rows.h"
 
 namespace ravo {
@@ -194,13 +194,13 @@ std::vector<SettingWrite> rowWrites(int rowId, const UnitSettings& s, uint32_t l
     case ROW_BACKLIGHT:
     case ROW_BACKLIGHT_OFF:
         // Both levels always travel together.
-        return {SettingWrite{UNIT_CMD_SET_BACKLIGHT, SettingWrite::Bytes, 0, backlightRawFromPercent(s.backlightBrightness),
-                             backlightRawFromPercent(s.backlightOffLevel)}};
-    case ROW_HUD: return {word(UNIT_CMD_SET_HUD_BRIGHTNESS, hudRawFromPercent(s.hudBrightness))};
-    case ROW_SETPOINT_SURFACE: return {word(UNIT_CMD_SET_SETPOINT_SURFACE, truncatedScaled(s.setpointSurface, 100))};
-    case ROW_SETPOINT_DEPTH: return {word(UNIT_CMD_SET_SETPOINT_DEPTH, truncatedScaled(s.setpointDepth, 100))};
-    case ROW_DIL_SIZE: return {byte(UNIT_CMD_SET_DIL_SIZE, uint32_t(truncatedScaled(s.dilSize, 10)))};
-    case ROW_DIL_PRESSURE: return {word(UNIT_CMD_SET_DIL_PRESSURE, truncatedScaled(s.dilPressure, 10))};
+        return {SettingWrite{UNIT_CMD_SET_BACKLIGHT, SettingWrite::Bytes, 0, backlightByteFromPercent(s.backlightBrightness),
+                             backlightByteFromPercent(s.backlightOffLevel)}};
+    case ROW_HUD: return {word(UNIT_CMD_SET_HUD_BRIGHTNESS, hudWordFromPercent(s.hudBrightness))};
+    case ROW_SETPOINT_SURFACE: return {word(UNIT_CMD_SET_SETPOINT_SURFACE, truncatedProduct(s.setpointSurface, 100))};
+    case ROW_SETPOINT_DEPTH: return {word(UNIT_CMD_SET_SETPOINT_DEPTH, truncatedProduct(s.setpointDepth, 100))};
+    case ROW_DIL_SIZE: return {byte(UNIT_CMD_SET_DIL_SIZE, uint32_t(truncatedProduct(s.dilSize, 10)))};
+    case ROW_DIL_PRESSURE: return {word(UNIT_CMD_SET_DIL_PRESSURE, truncatedProduct(s.dilPressure, 10))};
     case ROW_DIL_O2: return {word(UNIT_CMD_SET_DIL_N2, s.dilN2Percent)};
     case ROW_DIL_HE: return {word(UNIT_CMD_SET_DIL_HE, s.dilHePercent), word(UNIT_CMD_SET_DIL_N2, s.dilN2Percent)};
     case ROW_OXYGEN_PART: return {word(UNIT_CMD_SET_OXYGEN_PART, s.oxygenPercent)};

@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "link/c_format.h"
-#include "settings/setting_encoding.h"
+#include "settings/unit_time.h"
 
 namespace ravo {
 
