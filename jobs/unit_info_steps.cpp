@@ -15,9 +15,9 @@ constexpr double kUnmeasuredVoltage = 0.001;
 int ReadVersionsAndVoltage(WorkTask& task)
 {
     task.voltage = 0;
+    task.send(UM_KEEP_ALIVE);
     if (!task.link.IsConnected())
         return -1;
-    task.send(UM_KEEP_ALIVE);
 
     task.line("Read software versions");
     uint8_t bytes[15] = {};
