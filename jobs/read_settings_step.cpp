@@ -9,15 +9,24 @@ namespace {
 
 using Read = std::function<int(irda_cmd&, UnitSettings&)>;
 
+// A yes/no setting read into the record's byte flag.
+int readFlag(int (irda_cmd::*get)(bool&), irda_cmd& link, uint8_t& field)
+{
+    bool value = false;
+    int ok = (link.*get)(value);
+    field = value ? 1 : 0;
+    return ok;
+}
+
 // The reads before the handshake, in the order the unit is asked. Each must
 // answer, except the O2 cells, which read -1 when they do not.
 const std::vector<Read>& openReads()
 {
     static const std::vector<Read> reads = {
         [](irda_cmd& l, UnitSettings& s) { return l.GetBacklight(s.backlightBrightness, s.backlightOffLevel); },
-        [](irda_cmd& l, UnitSettings& s) { bool v = false; int ok = l.GetMetric(v); s.metric = v; return ok; },
-        [](irda_cmd& l, UnitSettings& s) { bool v = false; int ok = l.GetDecimal(v); s.decimalMode = v; return ok; },
-        [](irda_cmd& l, UnitSettings& s) { bool v = false; int ok = l.GetHighRes(v); s.highResO2 = v; return ok; },
+        [](irda_cmd& l, UnitSettings& s) { return readFlag(&irda_cmd::GetMetric, l, s.metric); },
+        [](irda_cmd& l, UnitSettings& s) { return readFlag(&irda_cmd::GetDecimal, l, s.decimalMode); },
+        [](irda_cmd& l, UnitSettings& s) { return readFlag(&irda_cmd::GetHighRes, l, s.highResO2); },
         [](irda_cmd& l, UnitSettings& s) { return l.GetSetpointSurface(s.setpointSurface); },
         [](irda_cmd& l, UnitSettings& s) { return l.GetSetpointDepth(s.setpointDepth); },
         [](irda_cmd& l, UnitSettings& s) { return l.GetVdotDamping(s.vdotO2Damping); },
