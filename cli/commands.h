@@ -6,6 +6,9 @@
 namespace ravo::cli {
 
 CliCommand connectCommand();
+CliCommand infoCommand();
+CliCommand setCommand();
+CliCommand powerDownCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();
