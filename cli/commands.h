@@ -9,6 +9,9 @@ CliCommand connectCommand();
 CliCommand firmwareCommand();
 CliCommand fixSerialCommand();
 CliCommand checkUpdateCommand();
+CliCommand infoCommand();
+CliCommand setCommand();
+CliCommand powerDownCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

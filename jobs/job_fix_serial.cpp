@@ -49,7 +49,7 @@ int recoverUnitNumber(WorkTask& task)
 {
     CIrComm& link = task.link;
     task.line("Try to fix serial number issue");
-    if (!link.Handshake(firmwareVersionOf(task.versions))) {
+    if (!link.Handshake(task.versions.firmwareVersion())) {
         task.line("Failed to enter mode");
         return -1;
     }

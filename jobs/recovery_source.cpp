@@ -12,10 +12,4 @@ RecoverySource recoverySourceFromRedboxHeader(const uint8_t header[256])
     return source;
 }
 
-uint32_t firmwareVersionOf(const UnitVersions& versions)
-{
-    // Reply byte 9 is the main version, byte 8 the beta number.
-    return uint32_t(versions.bytes[9]) << 8 | versions.bytes[8];
-}
-
 }  // namespace ravo

@@ -1,8 +1,6 @@
 #pragma once
 #include <cstdint>
 
-#include "jobs/unit_versions.h"
-
 namespace ravo {
 
 // What the lost unit number recovery takes from a redbox log header.
@@ -14,9 +12,5 @@ struct RecoverySource {
 // Decodes the unit number (bytes 26-27) and, from layout level 43 (byte 25)
 // on, the service date (bytes 36-39) of a 256-byte redbox header.
 RecoverySource recoverySourceFromRedboxHeader(const uint8_t header[256]);
-
-// The unit firmware version of the access handshake and the opcode maps:
-// main version << 8 | beta number.
-uint32_t firmwareVersionOf(const UnitVersions& versions);
 
 }  // namespace ravo

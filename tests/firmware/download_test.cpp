@@ -97,7 +97,7 @@ TEST_F(DownloadTest, ExampleImageSendsOneChunkAndSkipsTheEmptyOne)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.versions.bytes[9] = 0x49;
+    task.versions.mainVersion = 0x49;
     task.firmwarePath = image("0005AABBCCDDEE0000");
     EXPECT_EQ(Download(task), 0);
     ASSERT_EQ(peer.chunks().size(), 1u);
@@ -109,7 +109,7 @@ TEST_F(DownloadTest, ExampleImageSendsOneChunkAndSkipsTheEmptyOne)
     EXPECT_EQ(lines.back(), "Done..");
     EXPECT_EQ(progress(), (std::vector<uintptr_t>{77, 100}));
     EXPECT_EQ(task.firmwareText, std::string("Download firmware total 0 sec"));
-    EXPECT_EQ(task.versions.bytes[9], 0);
+    EXPECT_EQ(task.versions.mainVersion, 0);
     EXPECT_EQ(task.progressPercent, 100);
 }
 

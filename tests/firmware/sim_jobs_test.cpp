@@ -108,7 +108,7 @@ TEST_F(SimJobTest, NormalDownloadLeavesTheUnitOnTheImageVersion)
     EXPECT_FALSE(task.keepLinkOpen);
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A01);
     EXPECT_EQ(unit->stats().chunksAccepted, 7);
-    EXPECT_EQ(task.versions.bytes[9], 0) << "versions cleared after the download";
+    EXPECT_EQ(task.versions.mainVersion, 0) << "versions cleared after the download";
 }
 
 TEST_F(SimJobTest, ForcedDownload)
