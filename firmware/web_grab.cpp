@@ -29,7 +29,6 @@ struct Transfer {
     CWebGrabSession* session;
     std::string* destination;
     uint64_t startMs;
-    std::string host;
     bool overLimit = false;
     bool responseSeen = false;
 };
@@ -70,15 +69,15 @@ size_t onHeader(char* data, size_t size, size_t count, void* user)
 
 int onResolverStart(void*, void*, void* user)
 {
-    auto* transfer = static_cast<Transfer*>(user);
-    reportEvent(transfer->session, WEB_RESOLVING_NAME, transfer->host.c_str());
+    auto* session = static_cast<CWebGrabSession*>(user);
+    reportEvent(session, WEB_RESOLVING_NAME, session->host.c_str());
     return 0;
 }
 
 curl_socket_t onOpenSocket(void* user, curlsocktype, struct curl_sockaddr* address)
 {
     auto* session = static_cast<CWebGrabSession*>(user);
-    reportEvent(session, WEB_NAME_RESOLVED, "");
+    reportEvent(session, WEB_NAME_RESOLVED, session->host.c_str());
     reportEvent(session, WEB_CONNECTING_TO_SERVER);
     int fd = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
     return fd < 0 ? CURL_SOCKET_BAD : fd;
@@ -142,6 +141,8 @@ CWebGrabSession::CWebGrabSession(const std::string& agent, WebStatusWindow windo
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
     curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, onCloseSocket);
     curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
+    curl_easy_setopt(curl, CURLOPT_RESOLVER_START_FUNCTION, onResolverStart);
+    curl_easy_setopt(curl, CURLOPT_RESOLVER_START_DATA, this);
     curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, onPrerequest);
     curl_easy_setopt(curl, CURLOPT_PREREQDATA, this);
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, onDebug);
@@ -205,7 +206,8 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
         session->statusWindow = statusWindow;
 
     CURL* curl = curlOf(*session);
-    Transfer transfer{this, session.get(), &destination, clock->nowMs(), hostOf(url)};
+    session->host = hostOf(url);
+    Transfer transfer{this, session.get(), &destination, clock->nowMs()};
     char errorBuffer[CURL_ERROR_SIZE] = {};
     curl_slist* headers = nullptr;
     // Always from the server: no cached copy on the way.
@@ -218,8 +220,6 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeader);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_RESOLVER_START_FUNCTION, onResolverStart);
-    curl_easy_setopt(curl, CURLOPT_RESOLVER_START_DATA, &transfer);
 
     CURLcode result = curl_easy_perform(curl);
 
@@ -227,7 +227,6 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, nullptr);
-    curl_easy_setopt(curl, CURLOPT_RESOLVER_START_DATA, nullptr);
     curl_slist_free_all(headers);
 
     long code = 0;

@@ -40,6 +40,7 @@ public:
     std::string agentName;
     WebStatusWindow statusWindow;
     std::string lastStatus;
+    std::string host;  // of the address being fetched, for the name events
 
 private:
     void* handle_ = nullptr;  // the libcurl easy handle

@@ -106,6 +106,7 @@ TEST(WebGrab, FetchesAManifestWithHeadersAndReports)
     auto saw = [&reports](const std::string& line) {
         return std::find(reports.begin(), reports.end(), line) != reports.end();
     };
+    EXPECT_TRUE(saw("Resolved name for 127.0.0.1"));
     EXPECT_TRUE(saw("Connecting to socket address "));
     EXPECT_TRUE(saw("Request sent"));
     EXPECT_TRUE(saw("Response received"));
