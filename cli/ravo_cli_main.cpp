@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "sim/sim_registration.h"
 
 namespace ravo::cli {
 
@@ -69,6 +70,9 @@ int runCli(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // The user's locale stays in force for everything but the texts the
+    // program writes, which are formatted in the C locale.
     std::setlocale(LC_ALL, "");
+    ravo::sim::registerSimTransport();
     return runCli(argc, argv);
 }

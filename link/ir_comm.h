@@ -34,6 +34,10 @@ public:
     int Available() override;
     bool WaitReadable(uint32_t ms) override;
 
+    uint16_t linkUnitNumber() const override { return unitNumber; }
+    uint32_t linkFirmwareVersion() const override { return unitFirmwareVersion; }
+    void setLinkFirmwareVersion(uint32_t version) override { unitFirmwareVersion = version; }
+
     std::string lastError;
     bool socketsReady = false;
     DeviceInfo deviceInfo;

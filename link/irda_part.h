@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "link/clock.h"
+#include "link/frame_receive.h"
 #include "link/messages.h"
 
 namespace ravo {
@@ -30,11 +31,12 @@ public:
     MessageReceiver* notifyWindow = nullptr;
 
     // Frame receive state, held across calls.
-    static constexpr int kFrameBufferSize = 1040;
-    int heldCount = 0;
-    bool escapePending = false;
-    bool endSeen = false;
-    uint8_t frameBuffer[kFrameBufferSize] = {};
+    static constexpr int kFrameBufferSize = FrameReceiveState::kFrameBufferSize;
+    FrameReceiveState receiveState;
+
+    // Between poll cycles of a reply wait: true waits on the transport and
+    // goes on as soon as bytes arrive; false sleeps the whole pause.
+    bool wakeOnData = true;
 
 protected:
     void notify(unsigned message)

@@ -75,11 +75,18 @@ enum UnitCommand : int {
     UNIT_CMD_COUNT
 };
 
+// The first firmware version that uses the second opcode map.
+inline constexpr uint32_t kSecondMapVersion = 0x4700;
+
 // The opcode of `command` for a unit of firmware `version`, or -1 when the
 // command does not exist in that unit's map.
 int unitOpcode(UnitCommand command, uint32_t version);
 
 // The fixed value UNIT_CMD_RECOVERY_WORD carries (sent low byte first).
 inline constexpr uint16_t kRecoveryWord = 0x7E81;
+
+// Opcodes of replies that are not the request's own opcode.
+inline constexpr uint8_t kAckOpcode = 0;        // every write is acknowledged with it
+inline constexpr uint8_t kChallengeOpcode = 3;  // answers UNIT_CMD_GET_CHALLENGE
 
 }  // namespace ravo

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/app_config.h"
+#include "app/config_store.h"
+#include "jobs/job_codes.h"
+#include "support/temp_dir.h"
+
+using ravo::AppConfig;
+using ravo::MemoryConfigStore;
+
+TEST(ConfigStore, MissingStoreGivesDefaultsAndFirstSaveWritesEveryEntryButTheUrl)
+{
+    MemoryConfigStore store;
+    AppConfig config;
+    const AppConfig defaults;
+    config.load(store);
+    EXPECT_EQ(config.firmwareFolder, defaults.startFolder + ravo::kPathSeparator + "firmware");
+    EXPECT_EQ(config.diveFolder, defaults.startFolder + ravo::kPathSeparator + "dive");
+    EXPECT_EQ(config.redboxFolder, defaults.startFolder + ravo::kPathSeparator + "redbox");
+    EXPECT_EQ(config.dataFolder, defaults.startFolder);
+    EXPECT_EQ(config.unitNumberText, "FFFF");
+    EXPECT_EQ(config.downloadMode, ravo::JOB_FIRMWARE) << "load passes UNIT_NR through the box rule";
+    EXPECT_TRUE(config.metricDefault && config.decimalPoint && config.viewKg && config.viewMeter);
+    EXPECT_FALSE(config.serviceUnlocked);
+    EXPECT_EQ(config.updateUrl.substr(config.updateUrl.size() - 16), "/ravo_config.xml");
+
+    config.save(store);
+    for (const char* entry : {"FWFOLDER", "DIVEFOLDER", "REDBOXFOLDER", "DATAFOLDER", "METRIC", "POINT", "UNIT_NR", "LINK"})
+        EXPECT_TRUE(store.has("KTLS", entry)) << entry;
+    for (const char* entry : {"METER", "BAR", "CELCIUS", "LITERS", "KG"})
+        EXPECT_TRUE(store.has("VIEW_SETTING", entry)) << entry;
+    EXPECT_FALSE(store.has("KTLS", "UPDATEURL"));
+    EXPECT_EQ(store.values["KTLS/METRIC"], "1");
+}
+
+TEST(ConfigStore, RoundTripAndStoredValues)
+{
+    MemoryConfigStore store;
+    store.writeText("KTLS", "UPDATEURL", "http://127.0.0.1:1/ravo_config.xml");
+    store.writeText("KTLS", "UNIT_NR", "BL");
+    store.writeInt("KTLS", "METRIC", 7);
+    store.writeInt("VIEW_SETTING", "KG", 0);
+    store.writeText("VIEW_SETTING", "BAR", "garbage");
+    store.writeText("KTLS", "LINK", "tcp:127.0.0.1:4711");
+
+    AppConfig config;
+    config.load(store);
+    EXPECT_EQ(config.updateUrl, "http://127.0.0.1:1/ravo_config.xml");
+    EXPECT_EQ(config.downloadMode, ravo::JOB_FIRMWARE_BL);
+    EXPECT_EQ(config.unitNumberText, "FFFF") << "a stored BL keeps the default number";
+    EXPECT_TRUE(config.metricDefault) << "any non-zero integer is true";
+    EXPECT_FALSE(config.viewKg);
+    EXPECT_TRUE(config.viewBar) << "an unreadable value keeps the default";
+    EXPECT_EQ(config.linkAddress, "tcp:127.0.0.1:4711");
+
+    config.diveFolder = "/data/dives";
+    config.setUnitNumberText("00ab");
+    MemoryConfigStore again;
+    config.save(again);
+    AppConfig reloaded;
+    reloaded.load(again);
+    EXPECT_EQ(reloaded.diveFolder, "/data/dives");
+    EXPECT_EQ(reloaded.unitNumberText, "00AB");
+    EXPECT_FALSE(reloaded.viewKg);
+}
+
+// The native store on Linux: an INI file under $XDG_CONFIG_HOME. Each test
+// case runs in its own process, so the variable is read afresh.
+TEST(ConfigStore, NativeStoreWritesIntegersAndSurvivesGarbage)
+{
+    ravo::test::TempDir home;
+    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    const std::string file = home.path() + "/Varnholm/Ravo_Config.conf";
+    {
+        auto store = ravo::makeNativeConfigStore();
+        AppConfig config;
+        config.load(*store);
+        config.setUnitNumberText("12ab");
+        config.viewLiters = false;
+        config.save(*store);
+    }
+    std::string text = ravo::test::readFile(file);
+    EXPECT_NE(text.find("[KTLS]"), std::string::npos) << text;
+    EXPECT_NE(text.find("[VIEW_SETTING]"), std::string::npos);
+    EXPECT_NE(text.find("UNIT_NR=12AB"), std::string::npos);
+    EXPECT_NE(text.find("METRIC=1"), std::string::npos);
+    EXPECT_NE(text.find("LITERS=0"), std::string::npos);
+    EXPECT_EQ(text.find("true"), std::string::npos) << "booleans are stored as 0 and 1";
+    EXPECT_EQ(text.find("UPDATEURL"), std::string::npos);
+    {
+        auto store = ravo::makeNativeConfigStore();
+        AppConfig config;
+        config.load(*store);
+        EXPECT_EQ(config.unitNumberText, "12AB");
+        EXPECT_FALSE(config.viewLiters);
+    }
+    ravo::test::writeFile(file, std::string("\x01\x02[KTLS\nUNIT_NR\n=\n\xff\xfe garbage ]]]\n", 28));
+    auto store = ravo::makeNativeConfigStore();
+    AppConfig config;
+    config.load(*store);
+    EXPECT_EQ(config.unitNumberText, "FFFF");
+    EXPECT_TRUE(config.viewLiters);
+}

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "app/app_log.h"
+#include "jobs/work_task.h"
+#include "link/c_format.h"
+#include "support/temp_dir.h"
+
+// The user's locale may write decimal commas; texts the program writes may not.
+TEST(Locale, TextsAreFormattedInTheCLocale)
+{
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not generated (scripts/setup.sh generates it)";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%0.3f", 4.123);
+    ASSERT_STREQ(probe, "4,123") << "the locale really writes decimal commas";
+
+    EXPECT_EQ(ravo::formatC("%0.3f", 4.123), "4.123");
+    ravo::WorkTask task;
+    task.line("Voltage %0.3f", 3.5);
+    EXPECT_STREQ(task.statusLine, "Voltage 3.500");
+
+    ravo::test::TempDir dir;
+    {
+        ravo::AppLog log;
+        log.open(dir.file("l.txt"));
+        log.writef("%.1f", 2.5);
+    }
+    std::string text = ravo::test::readFile(dir.file("l.txt"));
+    EXPECT_EQ(text.substr(text.size() - 5), "2.5\r\n");
+    std::setlocale(LC_ALL, "C");
+}
