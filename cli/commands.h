@@ -6,6 +6,11 @@
 namespace ravo::cli {
 
 CliCommand connectCommand();
+CliCommand divesCommand();
+CliCommand diveCommand();
+CliCommand redboxCommand();
+CliCommand savedCommand();
+CliCommand showCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

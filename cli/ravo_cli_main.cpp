@@ -11,6 +11,11 @@ std::vector<CliCommand> commandTable()
 {
     return {
         connectCommand(),
+        divesCommand(),
+        diveCommand(),
+        redboxCommand(),
+        savedCommand(),
+        showCommand(),
     };
 }
 
