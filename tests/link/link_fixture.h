@@ -10,8 +10,8 @@
 namespace ravo::test {
 
 // Time on the link runs this many times faster than real time: the 2.5 s
-// reply wait passes in 125 real milliseconds.
-inline constexpr double kLinkTimeScale = 20.0;
+// reply wait passes in 250 real milliseconds.
+inline constexpr double kLinkTimeScale = 10.0;
 
 // A link connected over a real socket to a scripted unit, unit number 0x1234.
 class LinkTest : public ::testing::Test {
