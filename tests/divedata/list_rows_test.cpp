@@ -29,6 +29,11 @@ TEST(UnitLogListRows, InvalidEntriesLeaveNoGap)
     EXPECT_EQ(rows.entryForRow(2), nullptr);
     EXPECT_EQ(rows.entryForRow(-1), nullptr);
     EXPECT_EQ(rows.cellText(5, 0), "");
+    ASSERT_NE(rows.doubleClickRequest(1, false), nullptr);
+    EXPECT_EQ(rows.doubleClickRequest(1, false)->index, 2);
+    EXPECT_EQ(rows.doubleClickRequest(1, true), nullptr);
+    EXPECT_EQ(rows.doubleClickRequest(2, false), nullptr);
+    EXPECT_EQ(rows.doubleClickRequest(-1, false), nullptr);
 }
 
 TEST(UnitLogListRows, EmptyDirectoryAndRefill)
