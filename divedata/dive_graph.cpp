@@ -161,11 +161,10 @@ DrawList DiveGraph::Draw(int width, int height)
     list.ops.push_back(fillOp);
 
     DrawOp frame;
-    frame.kind = DrawKind::Line;
+    frame.kind = DrawKind::Polyline;
     frame.colour = frameColour;
     frame.points = {{l.plotLeft, l.top}, {l.right, l.top}, {l.right, l.bottom}, {l.plotLeft, l.bottom},
                     {l.plotLeft, l.top}};
-    frame.kind = DrawKind::Polyline;
     list.ops.push_back(frame);
 
     for (int x = l.plotLeft; x < l.right; x += 4)

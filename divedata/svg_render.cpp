@@ -28,7 +28,7 @@ std::string escapeXml(const std::string& text)
 // Pixel (x, y) covers x..x+1; a one-pixel line runs through pixel centres.
 std::string centre(int v) { return detail::textC("%d.5", v); }
 
-void appendText(std::string& out, const DrawList& list, const DrawOp& op)
+void appendText(std::string& out, const DrawOp& op)
 {
     const DrawPoint& p = op.points.front();
     const char* anchor = op.alignH == AlignH::Left ? "start" : op.alignH == AlignH::Centre ? "middle" : "end";
@@ -38,7 +38,6 @@ void appendText(std::string& out, const DrawList& list, const DrawOp& op)
     if (op.upward)
         out += detail::textC(" transform=\"rotate(-90 %d %d)\"", p.x, p.y);
     out += ">" + escapeXml(op.text) + "</text>\n";
-    (void)list;
 }
 
 }  // namespace
@@ -77,7 +76,7 @@ std::string RenderSvg(const DrawList& list)
         }
         case DrawKind::Text:
             if (!op.points.empty())
-                appendText(out, list, op);
+                appendText(out, op);
             break;
         }
     }

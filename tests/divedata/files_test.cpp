@@ -399,3 +399,71 @@ TEST(Handover, RedboxDownloadedAsksForThePathAndUpdatesTheFolder)
     EXPECT_TRUE(std::filesystem::exists(redboxFolder));
     EXPECT_TRUE(names.empty());  // a redbox file is not a saved dive
 }
+
+// The decoded part of the header text for a header with every member set,
+// written out in full: any change to a label, a scale or a precision shows.
+TEST(HeaderTextFile, DecodedLinesGolden)
+{
+    CDiveHeaderOrangebox h;
+    const uint8_t head[] = {0xFF, 0xFF, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12, 0xD5, 0x07, 0xB8, 0x0B, 0x6E, 0x46,
+                            0x2D, 0x2E, 0x0C, 0x00, 0xFB, 0xFF, 0x07, 0x34, 0x12, 0x64, 0x2A, 0xCD, 0xAB, 0x01,
+                            0x00, 0x05, 0x01, 0x03, 0x23, 0x4F, 0x5A, 0x68, 0x10, 0x2C, 0x01, 0x10, 0x27};
+    std::memcpy(h.raw, head, sizeof head);
+    const uint8_t one[] = {0x00, 0x00, 0x80, 0x3F};
+    const uint8_t quarter[] = {0x00, 0x00, 0x80, 0x3E};
+    std::memcpy(h.raw + 41, one, 4);
+    std::memcpy(h.raw + 41 + 32, quarter, 4);
+    std::memcpy(h.raw + 77, quarter, 4);
+    std::memcpy(h.raw + 77 + 32, one, 4);
+    std::memset(h.raw + 113, 0xFF, 4);
+    h.raw[117] = 1;
+    h.Parse();
+    std::string text = h.FormatTxt();
+    size_t at = text.find("Header is valid\r\n");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(text.substr(at),
+              "Header is valid\r\n"
+              "Dive started at            : 2009-09-04 22:51:36\r\n"
+              "Starting O2 Pressure(Bar)  : 200.5\r\n"
+              "Starting Dil Pressure(Bar) : 300.0\r\n"
+              "Starting PO2 Sensor 1 (Bar): 1.10\r\n"
+              "Starting PO2 Sensor 2 (Bar): 0.70\r\n"
+              "Starting PO2 Sensor 1 (mV) : 45\r\n"
+              "Starting PO2 Sensor 2 (mV) : 46\r\n"
+              "Starting Depth (m)         : 1.2\r\n"
+              "Depth offset (m)           : 6553.1\r\n"
+              "Mouthpiece Position        : Unknown (7)\r\n"
+              "Version number of logger   : 4660\r\n"
+              "Assumed FO2 of oxygen      : 100\r\n"
+              "Software version           : 42\r\n"
+              "Battery Serial number      : ABCD\r\n"
+              "Rig Serial number          : 0001\r\n"
+              "Number of logs             : 261\r\n"
+              "Days since learn cycle     : 3\r\n"
+              "Helium percentage          : 35\r\n"
+              "Nitrogen percentage        : 79\r\n"
+              "Battery SoC (%)            : 90\r\n"
+              "Battery millivoltage       : 4200\r\n"
+              "Battery cycles             : 300\r\n"
+              "Cumulative OTUs            : 10000\r\n"
+              "Nitrogen tension 1         : 1.0000\r\n"
+              "Nitrogen tension 2         : 0.0000\r\n"
+              "Nitrogen tension 3         : 0.0000\r\n"
+              "Nitrogen tension 4         : 0.0000\r\n"
+              "Nitrogen tension 5         : 0.0000\r\n"
+              "Nitrogen tension 6         : 0.0000\r\n"
+              "Nitrogen tension 7         : 0.0000\r\n"
+              "Nitrogen tension 8         : 0.0000\r\n"
+              "Nitrogen tension 9         : 0.2500\r\n"
+              "Helium tension 1           : 0.2500\r\n"
+              "Helium tension 2           : 0.0000\r\n"
+              "Helium tension 3           : 0.0000\r\n"
+              "Helium tension 4           : 0.0000\r\n"
+              "Helium tension 5           : 0.0000\r\n"
+              "Helium tension 6           : 0.0000\r\n"
+              "Helium tension 7           : 0.0000\r\n"
+              "Helium tension 8           : 0.0000\r\n"
+              "Helium tension 9           : 1.0000\r\n"
+              "Surface interval           : -1\r\n"
+              "Deco rig                   : 1\r\n");
+}
