@@ -7,6 +7,7 @@
 #include "divedata/dive_info.h"
 #include "divedata/dive_log.h"
 #include "divedata/dive_record.h"
+#include "divedata/unit_time.h"
 
 using namespace ravo;
 
@@ -243,4 +244,22 @@ TEST(DiveLog, ClearEmptiesInfoHeaderAndSamples)
     EXPECT_TRUE(log.header.text.empty());
     EXPECT_EQ(log.header.raw[0], 0);
     EXPECT_TRUE(log.samples.empty());
+}
+
+TEST(UnitTime, ShownInUtc)
+{
+    struct Row {
+        uint32_t unitTime;
+        const char* text;
+    };
+    const Row rows[] = {
+        {0, "2000-01-01 00:00:00"},
+        {59 * 86400, "2000-02-29 00:00:00"},
+        {60 * 86400 - 1, "2000-02-29 23:59:59"},
+        {366 * 86400, "2001-01-01 00:00:00"},
+        {1336314153 - 946684800, "2012-05-06 14:22:33"},
+        {0xFFFFFFFF, "2136-02-07 06:28:15"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(FormatUnitTime(row.unitTime), row.text) << row.unitTime;
 }
