@@ -38,7 +38,9 @@ public:
     // goes on as soon as bytes arrive; false sleeps the whole pause.
     bool wakeOnData = true;
 
-protected:
+    // Sends `message` (wParam 0, lParam 0) to the notify window, if any:
+    // UM_LINK_SEND before a frame, UM_LINK_RECEIVE after a reply or a
+    // bootloader answer.
     void notify(unsigned message)
     {
         if (notifyWindow)
