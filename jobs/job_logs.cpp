@@ -26,6 +26,17 @@ int jobRedboxDirectory(WorkTask& task)
 
 namespace {
 
+// An entry the unit did not answer for leaves no log to read: its header and
+// body requests would only wait out their attempts, and the log delivered
+// would be an empty one named after unit time 0.
+bool entryMissing(WorkTask& task, const char* kind, uint16_t index)
+{
+    if (task.logData.info.valid)
+        return false;
+    task.line("Read %s info %d - failed.", kind, int(index));
+    return true;
+}
+
 bool tooManyRecords(WorkTask& task, const char* kind, uint16_t index)
 {
     if (task.logData.info.recordCount <= kMaxLogRecords)
@@ -44,7 +55,7 @@ int jobDiveLog(WorkTask& task)
     log.clear();
     task.line("Read dive info %d", int(k));
     readDirectoryEntry(task, UNIT_CMD_GET_DIVE_INFO, k, log.info);
-    if (tooManyRecords(task, "dive", k))
+    if (entryMissing(task, "dive", k) || tooManyRecords(task, "dive", k))
         return 0;
     task.line("Read dive header %d", int(k));
     task.link.ReadHeaderBlocks(UNIT_CMD_GET_DIVE_HEADER, k, log.header.raw);
@@ -69,7 +80,7 @@ int jobRedboxLog(WorkTask& task)
         return 0;
     }
     readDirectoryEntry(task, UNIT_CMD_GET_REDBOX_INFO, k, log.info);
-    if (tooManyRecords(task, "redbox", k))
+    if (entryMissing(task, "redbox", k) || tooManyRecords(task, "redbox", k))
         return 0;
     task.line("Read dive header %d", int(k));
     task.link.ReadHeaderBlocks(UNIT_CMD_GET_REDBOX_HEADER, k, log.redboxHeader.raw);

@@ -161,6 +161,22 @@ TEST_F(LogJobs, EntryClaimingTooManyRecordsIsNotDownloaded)
     EXPECT_EQ(delivered(UM_DIVE_DOWNLOADED), 0);
 }
 
+TEST_F(LogJobs, EntryTheUnitDoesNotAnswerEndsTheJobWithoutALog)
+{
+    unit.dives = {makeFakeLog(5, 2, 4)};
+    task.logIndex = 3;
+    EXPECT_EQ(run(JOB_DIVE_LOG), (std::vector<std::string>{"Read dive info 3", "Read dive info 3 - failed."}));
+    EXPECT_EQ(delivered(UM_DIVE_DOWNLOADED), 0);
+}
+
+TEST_F(LogJobs, RedboxEntryTheUnitDoesNotAnswerEndsTheJobWithoutALog)
+{
+    unit.redboxes = {makeFakeLog(5, 2, 4)};
+    task.logIndex = 3;
+    EXPECT_EQ(run(JOB_REDBOX_LOG), (std::vector<std::string>{"Read redbox info 3", "Read redbox info 3 - failed."}));
+    EXPECT_EQ(delivered(UM_REDBOX_DOWNLOADED), 0);
+}
+
 TEST_F(LogJobs, StopDuringTheBodyDeliversWhatArrived)
 {
     unit.dives = {makeFakeLog(5, 100, 4)};
