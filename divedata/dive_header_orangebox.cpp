@@ -134,12 +134,10 @@ int CDiveHeaderOrangebox::ReadOrangeBoxTxt(const std::string& path, FileMessages
     if (path.empty())
         return 0;
     Reset();
-    std::string content;
-    if (!ReadWholeFile(path, content)) {
+    if (!ReadFirstLine(path, text)) {
         reportFileError(messages, "CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading");
         return -1;
     }
-    text = detail::firstLine(content);
     return 0;
 }
 

@@ -65,12 +65,10 @@ int CDiveHeaderRedbox::ReadTxt(const std::string& path, FileMessages* messages)
     if (path.empty())
         return 0;
     Reset();
-    std::string content;
-    if (!ReadWholeFile(path, content)) {
+    if (!ReadFirstLine(path, text)) {
         reportFileError(messages, "CDiveHeaderRedbox::ReadTxt - Error, can not open file for reading");
         return -1;
     }
-    text = detail::firstLine(content);
     return 0;
 }
 

@@ -87,6 +87,23 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     return ok;
 }
 
+bool ReadFirstLine(const std::string& path, std::string& line, size_t limit)
+{
+    line.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    int c;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+        if (line.size() < limit)
+            line += char(c);
+    }
+    std::fclose(file);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
 bool CreateFolderPath(const std::string& folder)
 {
     if (folder.empty())

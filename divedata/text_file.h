@@ -11,6 +11,10 @@ int WriteFileReplacing(const std::string& path, const std::string& content);
 // Reads a whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& content);
 
+// Reads the first line of a file without its line end (CR LF or LF), at
+// most `limit` bytes of it. False when the file cannot be opened.
+bool ReadFirstLine(const std::string& path, std::string& line, size_t limit = 65536);
+
 // Creates `folder` with every missing parent. True when it exists afterwards.
 bool CreateFolderPath(const std::string& folder);
 

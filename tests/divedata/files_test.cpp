@@ -467,3 +467,33 @@ TEST(HeaderTextFile, DecodedLinesGolden)
               "Surface interval           : -1\r\n"
               "Deco rig                   : 1\r\n");
 }
+
+TEST(HeaderTextFile, ReadingBackKeepsOnlyTheFirstLine)
+{
+    TempDir dir;
+    struct Row {
+        const char* content;
+        const char* text;
+    };
+    const Row rows[] = {{"Ravo_Config v1.35\r\n\r\n FF", "Ravo_Config v1.35"},
+                        {"Ravo_Config v1.35\nsecond\n", "Ravo_Config v1.35"},
+                        {"no line end", "no line end"},
+                        {"", ""}};
+    for (const Row& row : rows) {
+        writeFile(dir.file("h.txt"), row.content);
+        CDiveHeaderOrangebox dive;
+        dive.raw[0] = 0xFF;
+        dive.valid = true;
+        EXPECT_EQ(dive.ReadOrangeBoxTxt(dir.file("h.txt")), 0);
+        EXPECT_EQ(dive.text, row.text);
+        EXPECT_EQ(dive.raw[0], 0);
+        EXPECT_FALSE(dive.valid);
+        CDiveHeaderRedbox redbox;
+        EXPECT_EQ(redbox.ReadTxt(dir.file("h.txt")), 0);
+        EXPECT_EQ(redbox.text, row.text);
+    }
+    CDiveHeaderOrangebox untouched;
+    untouched.text = "kept";
+    EXPECT_EQ(untouched.ReadOrangeBoxTxt(""), 0);
+    EXPECT_EQ(untouched.text, "kept");
+}
