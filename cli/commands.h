@@ -6,6 +6,9 @@
 namespace ravo::cli {
 
 CliCommand connectCommand();
+CliCommand infoCommand();
+CliCommand setCommand();
+CliCommand powerDownCommand();
 CliCommand divesCommand();
 CliCommand diveCommand();
 CliCommand redboxCommand();

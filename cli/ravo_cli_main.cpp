@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/service_code_option.h"
 #include "sim/sim_registration.h"
 
 namespace ravo::cli {
@@ -11,6 +12,9 @@ std::vector<CliCommand> commandTable()
 {
     return {
         connectCommand(),
+        infoCommand(),
+        setCommand(),
+        powerDownCommand(),
         divesCommand(),
         diveCommand(),
         redboxCommand(),
@@ -34,6 +38,12 @@ int runCli(int argc, char** argv)
     std::string unitText;
     cliApp.add_option("--link", linkOverride,
                       "Link address for this run: tcp:HOST:PORT, serial:DEVICE[@BAUD], irda, sim[:PRESET]");
+    std::string serviceCode;
+    ServiceCodeSource serviceSource;
+    CLI::Option* serviceOption =
+        cliApp.add_option("--service-code", serviceCode, "Service code, entered before the command (service mode)");
+    cliApp.add_option("--service-cdata", serviceSource.encipheredText,
+                      "The enciphered service code (hexadecimal pairs) to check --service-code against");
     cliApp.add_option("--unit", unitText, "Unit number as typed in the unit number box (\"1234\", \"BL\", \"1234*\")");
 
     std::vector<CliCommand> table = commandTable();
@@ -64,6 +74,9 @@ int runCli(int argc, char** argv)
     // The override is for this run only: the stored LINK entry keeps its value.
     if (!linkOverride.empty())
         app.worker->link.setAddress(linkOverride);
+
+    if (serviceOption->count() > 0)
+        enterServiceCodeOption(app, serviceCode, serviceSource);
 
     CliContext context{app, unitText};
     int result = chosen->run(context);

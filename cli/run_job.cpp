@@ -27,6 +27,9 @@ int runJob(CliContext& context, int jobCode)
     }
     std::signal(SIGINT, previous);
     g_stopFlag = nullptr;
+    // The printer ends here; a link kept open must not report to it later.
+    worker.link.notifyWindow = nullptr;
+    worker.notifyWindow = nullptr;
     return worker.exitCode();
 }
 

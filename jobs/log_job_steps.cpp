@@ -65,9 +65,7 @@ void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
 
 uint32_t unitFirmwareVersionOf(WorkTask& task)
 {
-    // The versions reply carries the beta number in byte 8 and the main
-    // version in byte 9.
-    return (uint32_t(task.versions.bytes[9]) << 8) | task.versions.bytes[8];
+    return task.versions.firmwareVersion();
 }
 
 int redboxHandshake(WorkTask& task)
@@ -78,10 +76,8 @@ int redboxHandshake(WorkTask& task)
         // depend on them, so read them now.
         uint8_t bytes[15] = {};
         int count = 0;
-        if (task.link.ReadVersions(bytes, count) == 1) {
-            task.versions.clear();
-            std::copy_n(bytes, std::clamp(count, 0, 15), task.versions.bytes);
-        }
+        if (task.link.ReadVersions(bytes, count) == 1)
+            task.versions = decodeUnitVersions(bytes, count);
     }
     return task.link.Handshake(unitFirmwareVersionOf(task));
 }

@@ -293,6 +293,11 @@ int run(int argc, char** argv)
         });
     }
 
+    // Handlers first: whoever reads the address may signal at once.
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGUSR1, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
     SimServer server(unit);
     if (o.pty) {
         std::string path = server.openPty(error);
@@ -311,10 +316,6 @@ int run(int argc, char** argv)
     }
     std::fflush(stdout);
 
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGUSR1, onSignal);
-    std::signal(SIGPIPE, SIG_IGN);
     std::thread(readCommands).detach();
 
     server.run(g_stop, [&] {

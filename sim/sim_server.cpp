@@ -142,13 +142,19 @@ void SimServer::feed(const uint8_t* data, size_t n)
     for (SimDelivery& d : reaction.deliveries)
         pending_.push_back(std::move(d));
     dropPending_ = dropPending_ || reaction.dropLink;
+    // A restarting unit is gone before its last answer reaches the link, so
+    // the link cannot reach the port again until the unit is back.
+    if (reaction.dropLink && listenFd_ >= 0 && !unit_->reachable()) {
+        ::close(listenFd_);
+        listenFd_ = -1;
+    }
 }
 
 void SimServer::serviceTcp(int timeoutMs)
 {
     bool reachable = unit_->reachable();
     std::string error;
-    if (!reachable && listenFd_ >= 0 && clientFd_ < 0 && pending_.empty()) {
+    if (!reachable && listenFd_ >= 0) {
         ::close(listenFd_);  // the unit is away: nobody answers on its port
         listenFd_ = -1;
     } else if (reachable && listenFd_ < 0) {

@@ -97,8 +97,8 @@ TEST_F(LogJobs, RedboxDirectoryOfFiveEntries)
 {
     for (uint8_t i = 0; i < 5; ++i)
         unit.redboxes.push_back(makeFakeLog(1000u * i, 3, i));
-    task.versions.bytes[9] = 0x49;
-    task.versions.bytes[8] = 0x22;
+    task.versions.mainVersion = 0x49;
+    task.versions.betaNumber = 0x22;
     std::vector<std::string> lines = run(JOB_REDBOX_DIRECTORY);
     EXPECT_EQ(lines, (std::vector<std::string>{"Read redbox info 0 of 4", "Read redbox info 1 of 4",
                                                "Read redbox info 2 of 4", "Read redbox info 3 of 4",
@@ -111,7 +111,7 @@ TEST_F(LogJobs, RedboxDirectoryOfFiveEntries)
 TEST_F(LogJobs, RedboxHandshakeFailureEndsTheDirectoryJob)
 {
     unit.refuseHandshake = true;
-    task.versions.bytes[9] = 0x49;
+    task.versions.mainVersion = 0x49;
     EXPECT_EQ(run(JOB_REDBOX_DIRECTORY), std::vector<std::string>{"Read redbox info failed...."});
 }
 
@@ -221,7 +221,7 @@ TEST_F(LogJobs, RedboxLogReadsVersionsWhenNoneWereRead)
     EXPECT_EQ(task.logData.redboxHeader.unitSerial, 0x1234);
     EXPECT_EQ(task.logData.redboxHeader.layoutLevel, 43);
     EXPECT_EQ(task.logData.samples.size(), 27u);
-    EXPECT_EQ(task.versions.bytes[9], 0x49);
+    EXPECT_EQ(task.versions.firmwareVersion(), 0x4922u);
 }
 
 TEST_F(LogJobs, RedboxLogHandshakeFailureSendsNothing)

@@ -107,14 +107,14 @@ TEST(WorkTask, NewUnitNumberClosesTheLinkAndResetsUnitInformation)
 
     // Same unit, link still connected: what was read stays.
     task.voltage = 4.2;
-    task.versions.bytes[0] = 7;
+    task.versions.hudSoftware = 7;
     runToEnd(task, 0, &receiver);
     EXPECT_EQ(task.voltage, 4.2);
 
     task.unitNumber = 0x4321;
     runToEnd(task, 0, &receiver);
     EXPECT_EQ(task.voltage, 0.0);
-    EXPECT_EQ(task.versions.bytes[0], 0);
+    EXPECT_EQ(task.versions.hudSoftware, 0);
     EXPECT_EQ(task.link.unitNumber, 0x4321);
     for (int i = 0; i < 400 && peer.accepted() < 2; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

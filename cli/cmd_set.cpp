@@ -1,0 +1,126 @@
+#include <cstdio>
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/settings_output.h"
+#include "settings/setting_edit_unit.h"
+
+namespace ravo::cli {
+namespace {
+
+// The editors answered from the command line: VALUE is the entered text; a
+// boolean takes one of its two choice texts, the clock "now" and the reset
+// rows "RESET". Anything else is refused, like a dialog that was cancelled.
+class CommandLineEditHost : public SettingEditHost {
+public:
+    explicit CommandLineEditHost(std::string value) : value_(std::move(value)) {}
+
+    bool showEditor(const EditorRequest& editor, std::string& entered) override
+    {
+        switch (editor.kind) {
+        case EditorKind::Bool:
+            if (sameIgnoringCase(value_, editor.firstText))
+                entered = editor.firstText;
+            else if (sameIgnoringCase(value_, editor.secondText))
+                entered = editor.secondText;
+            else
+                return refuse("Value must be \"" + editor.firstText + "\" or \"" + editor.secondText + "\"");
+            return true;
+        case EditorKind::Clock:
+            return sameIgnoringCase(value_, "now") || refuse("Value must be \"now\"");
+        case EditorKind::Reset:
+            return sameIgnoringCase(value_, "RESET") || refuse("Value must be \"RESET\"");
+        case EditorKind::Int:
+        case EditorKind::Real:
+            entered = value_;
+            return true;
+        }
+        return false;
+    }
+    void notice(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void requestReread() override { rereadRequested = true; }
+
+    bool rereadRequested = false;
+
+private:
+    bool refuse(const std::string& text)
+    {
+        notice(text);
+        return false;
+    }
+    std::string value_;
+};
+
+struct SetOptions {
+    std::string name;
+    std::string value;
+};
+
+int finish(WorkTask& worker, int code)
+{
+    worker.keepLinkOpen = false;
+    worker.link.Close();
+    return code;
+}
+
+int setSetting(CliContext& context, const SetOptions& options)
+{
+    WorkTask& worker = *context.app.worker;
+    const bool serviceMode = context.app.config.serviceUnlocked;
+    worker.unitNumber = context.app.config.currentUnitNumber();
+    worker.keepLinkOpen = true;
+    if (runJob(context, JOB_READ_INFO) != 0 || !worker.settings.valid)
+        return finish(worker, kExitFailed);
+
+    std::vector<SettingsRow> rows = buildSettingsRows(worker.settings, serviceMode);
+    const SettingsRow* row = findSettingsRow(rows, options.name);
+    if (!row) {
+        std::fprintf(stderr, "Unknown setting \"%s\"\n", options.name.c_str());
+        return finish(worker, kExitFailed);
+    }
+    const std::string rowName = row->name;
+    UnitSettings record = worker.settings;
+    CommandLineEditHost host(options.value);
+    EditOutcome outcome = editSettingOnUnit(worker, row->rowId, record, serviceMode, host);
+    switch (outcome) {
+    case EditOutcome::Sent: break;
+    case EditOutcome::NotEditable:
+        // Service mode silences the notice; the command line still says why it failed.
+        if (serviceMode)
+            host.notice("Can not be changed");
+        return finish(worker, kExitFailed);
+    case EditOutcome::NotConnected:
+        host.notice("No connection with unit");
+        return finish(worker, kExitFailed);
+    default: return finish(worker, kExitFailed);
+    }
+
+    if (host.rereadRequested)
+        runJob(context, JOB_READ_SETTINGS);
+    if (!worker.settings.valid)
+        return finish(worker, kExitFailed);
+    rows = buildSettingsRows(worker.settings, serviceMode);
+    if (const SettingsRow* now = findSettingsRow(rows, rowName))
+        printSettingsRow(*now);
+    std::fflush(stdout);
+    return finish(worker, kExitOk);
+}
+
+}  // namespace
+
+CliCommand setCommand()
+{
+    auto options = std::make_shared<SetOptions>();
+    return {"set",
+            "Read the unit, edit the setting row NAME (case ignored) with VALUE as the entered text, and "
+            "print the row as the unit then holds it. Booleans take one of their two choice texts, "
+            "\"RTC time (UTC)\" takes \"now\", the reset rows \"RESET\".",
+            [options](CLI::App& sub) {
+                sub.add_option("NAME", options->name, "Name of the settings row, as \"info\" prints it")->required();
+                sub.add_option("VALUE", options->value, "The value, as it would be typed into the editor")
+                    ->required();
+            },
+            [options](CliContext& context) { return setSetting(context, *options); }};
+}
+
+}  // namespace ravo::cli

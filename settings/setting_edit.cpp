@@ -1,0 +1,38 @@
+#include "settings/setting_edit.h"
+
+namespace ravo {
+
+EditOutcome editSettingRow(int rowId, UnitSettings& record, bool serviceMode, uint32_t unitVersion,
+                           SettingLink& link, SettingEditHost& host,
+                           const std::function<uint32_t()>& unitNow)
+{
+    std::optional<EditorRequest> editor = editorForRow(rowId, record);
+    if (!editor) {
+        // Service mode silences the notice: a service centre clicks around.
+        if (!serviceMode)
+            host.notice("Can not be changed");
+        return EditOutcome::NotEditable;
+    }
+    if (rowIsServiceOnly(rowId) && !serviceMode) {
+        host.notice("Used by service center");
+        return EditOutcome::ServiceOnly;
+    }
+    std::string entered = editor->valueText;
+    if (!host.showEditor(*editor, entered))
+        return EditOutcome::Cancelled;
+    applyEditorEntry(rowId, *editor, entered, record);
+    uint32_t now = unitNow ? unitNow() : 0;
+
+    if (!link.isConnected())
+        return EditOutcome::NotConnected;
+    if (rowNeedsHandshake(rowId) && link.handshake(unitVersion) != 1) {
+        host.notice("Failed to connect to unit");
+        return EditOutcome::HandshakeFailed;
+    }
+    for (const SettingWrite& write : rowWrites(rowId, record, link.firmwareVersion(), now))
+        link.write(write);
+    host.requestReread();
+    return EditOutcome::Sent;
+}
+
+}  // namespace ravo

@@ -1,0 +1,67 @@
+// ravo-cli and the worker reaching the simulated unit through "sim".
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "jobs/work_task.h"
+#include "link/link_address.h"
+#include "sim/sim_registration.h"
+#include "sim/sim_transport.h"
+#include "support/recording_receiver.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace ravo::sim {
+namespace {
+
+test::ProgramResult cli(const test::TempDir& home, const std::vector<std::string>& args)
+{
+    return test::runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}}, home.path());
+}
+
+TEST(SimCli, ConnectTellsThatNoRealUnitIsThere)
+{
+    test::TempDir home;
+    auto r = cli(home, {"--link", "sim", "--unit", "1234", "connect"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Connect to unit 1234 [Simulated unit (00-00-00-01)]\n");
+    auto preset = cli(home, {"--link", "sim:lost-number", "--unit", "FFFF", "connect"});
+    EXPECT_EQ(preset.out, "Connect to unit FFFF [Simulated unit (00-00-00-01)]\n");
+}
+
+TEST(SimCli, UnknownPresetCannotBeOpened)
+{
+    test::TempDir home;
+    auto r = cli(home, {"--link", "sim:nonsense", "connect"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Can not open IrDA socket. Please check if IrDA unit is connected.\n");
+}
+
+TEST(SimCli, ScenarioFileBehindTheSimAddress)
+{
+    test::TempDir home;
+    test::writeFile(home.file("away.json"), R"({"preset": "bootloader"})");
+    auto r = cli(home, {"--link", "sim:" + home.file("away.json"), "--unit", "1234", "connect"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Connect to unit 1234 [Simulated unit (00-00-00-01)]\n") << "a unit in its bootloader is still found";
+}
+
+TEST(SimWorker, DefaultLinkAddressIsTheSimulatedUnit)
+{
+    registerSimTransport();
+    EXPECT_EQ(defaultLinkAddress(), "sim");
+    WorkTask worker;
+    worker.link.setAddress("sim:fw4700");
+    worker.unitNumber = 0x1234;
+    test::RecordingReceiver receiver;
+    worker.start(JOB_NONE, &receiver);
+    const std::string expected = "Connect to unit 1234 [Simulated unit (00-00-00-01)]";
+    for (int i = 0; i < 500 && !receiver.hasLine(expected); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(receiver.hasLine(expected));
+    forgetSimUnits();
+}
+
+}  // namespace
+}  // namespace ravo::sim
