@@ -76,6 +76,9 @@ int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer)
     }
     std::signal(SIGINT, previous);
     g_stopFlag = nullptr;
+    // The printer may end after this; a link kept open must not report to it.
+    worker.link.notifyWindow = nullptr;
+    worker.notifyWindow = nullptr;
     return worker.exitCode();
 }
 
