@@ -12,6 +12,11 @@ CliCommand checkUpdateCommand();
 CliCommand infoCommand();
 CliCommand setCommand();
 CliCommand powerDownCommand();
+CliCommand divesCommand();
+CliCommand diveCommand();
+CliCommand redboxCommand();
+CliCommand savedCommand();
+CliCommand showCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

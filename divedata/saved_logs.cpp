@@ -1,11 +1,99 @@
 #include "divedata/saved_logs.h"
 
-namespace ravo {
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <system_error>
 
-int ListSavedDiveLogs(const std::string&, std::vector<std::string>& names)
+#include "divedata/text_file.h"
+#include "link/unit_number.h"
+
+namespace ravo {
+namespace {
+
+const std::string kPrefix = "KTL_SN";
+
+bool endsWithNoCase(const std::string& text, const std::string& tail)
+{
+    if (text.size() < tail.size())
+        return false;
+    for (size_t i = 0; i < tail.size(); ++i) {
+        char a = text[text.size() - tail.size() + i];
+        char b = tail[i];
+        if (std::tolower(static_cast<unsigned char>(a)) != std::tolower(static_cast<unsigned char>(b)))
+            return false;
+    }
+    return true;
+}
+
+// Position just after the "_" that ends the unit part, or npos.
+size_t afterSerial(const std::string& name)
+{
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0)
+        return std::string::npos;
+    size_t underscore = name.find('_', kPrefix.size());
+    return underscore == std::string::npos ? underscore : underscore + 1;
+}
+
+}  // namespace
+
+int ListSavedDiveLogs(const std::string& folder, std::vector<std::string>& names)
 {
     names.clear();
-    return 0;
+    CreateFolderPath(folder);
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error);
+    if (error)
+        return 0;
+    for (const auto& entry : it) {
+        std::string file = entry.path().filename().string();
+        if (!endsWithNoCase(file, "_O.csv") || !entry.is_regular_file(error))
+            continue;
+        names.push_back(file.substr(0, file.find('.')));
+    }
+    std::sort(names.begin(), names.end());
+    return int(names.size());
+}
+
+std::string SerialFromLogName(const std::string& name)
+{
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0)
+        return {};
+    size_t underscore = name.find('_', kPrefix.size());
+    if (underscore == std::string::npos || underscore == kPrefix.size())
+        return {};
+    return name.substr(kPrefix.size(), underscore - kPrefix.size());
+}
+
+std::string DateKindFromLogName(const std::string& name)
+{
+    size_t start = afterSerial(name);
+    if (start == std::string::npos)
+        return {};
+    for (const char* kind : {"_O", "_R"}) {
+        size_t at = name.find(kind, start);
+        if (at != std::string::npos && at > start)
+            return name.substr(start, at + 2 - start);
+    }
+    return {};
+}
+
+std::vector<SavedUnitGroup> GroupSavedLogs(const std::vector<std::string>& names)
+{
+    std::map<std::string, std::set<std::string>> groups;
+    for (const std::string& name : names) {
+        std::string unit = SerialFromLogName(name);
+        std::string stamp = DateKindFromLogName(name);
+        if (unit.empty() || stamp.empty())
+            continue;
+        groups[formatUnitNumber(parseUnitNumber(unit))].insert(stamp);
+    }
+    std::vector<SavedUnitGroup> result;
+    for (auto& [unit, stamps] : groups)
+        result.push_back(SavedUnitGroup{unit, std::vector<std::string>(stamps.begin(), stamps.end())});
+    return result;
 }
 
 }  // namespace ravo

@@ -1,9 +1,9 @@
 #include <cstdint>
 #include <ctime>
 
+#include "divedata/dive_log.h"
 #include "jobs/firmware_download.h"
 #include "jobs/job_bodies.h"
-#include "jobs/recovery_source.h"
 #include "jobs/unit_info_steps.h"
 #include "jobs/work_task.h"
 
@@ -18,9 +18,10 @@ uint32_t unitTimeNow()
     return uint32_t(int64_t(std::time(nullptr)) - kUnitEpoch);
 }
 
-// Searches the redbox logs for the first header with a real unit number.
+// Searches the redbox logs for the first header with a real unit number,
+// reading one entry and header at a time into the job's own log.
 // 1 found, 0 none, -1 a directory entry could not be read.
-int findRecoverySource(WorkTask& task, RecoverySource& source, int& index)
+int findRecoverySource(WorkTask& task, CDiveLog& working, int& index)
 {
     CIrComm& link = task.link;
     uint16_t count = 0;
@@ -28,16 +29,22 @@ int findRecoverySource(WorkTask& task, RecoverySource& source, int& index)
         count = 0;
     for (int i = 0; i < count; ++i) {
         task.line("Read unit info %d", i);
+        working.clear();
         LogDirectoryEntry entry;
         if (!link.ReadLogEntry(UNIT_CMD_GET_REDBOX_INFO, uint16_t(i), entry)) {
             task.line("Error writing to unit");
             return -1;
         }
-        uint8_t header[irda_cmd::kHeaderSize] = {};
-        if (!link.ReadHeaderBlocks(UNIT_CMD_GET_REDBOX_HEADER, uint16_t(i), header))
+        working.info.unitNumber = task.unitNumber;
+        working.info.index = uint16_t(i);
+        working.info.startTime = entry.startTime;
+        working.info.recordCount = entry.recordCount;
+        working.info.auxWord = entry.auxWord;
+        working.info.valid = 1;
+        if (!link.ReadHeaderBlocks(UNIT_CMD_GET_REDBOX_HEADER, uint16_t(i), working.redboxHeader.raw))
             continue;
-        source = recoverySourceFromRedboxHeader(header);
-        if (source.unitSerial != 0xFFFF) {
+        working.redboxHeader.Parse();
+        if (working.redboxHeader.unitSerial != 0xFFFF) {
             index = i;
             return 1;
         }
@@ -53,15 +60,16 @@ int recoverUnitNumber(WorkTask& task)
         task.line("Failed to enter mode");
         return -1;
     }
-    RecoverySource source;
+    CDiveLog working;
     int index = 0;
-    int found = findRecoverySource(task, source, index);
+    int found = findRecoverySource(task, working, index);
     if (found < 0)
         return -1;
     if (found == 0) {
         task.line("Did not find recover information");
         return 0;
     }
+    const CDiveHeaderRedbox& source = working.redboxHeader;
     task.line("Found unit (%d) id %04X", index, unsigned(source.unitSerial));
 
     if (!link.SetClock(unitTimeNow()) || !link.SendRecoveryWord() || !link.SetServiceDate(source.serviceDate) ||

@@ -1,0 +1,58 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/log_saving_printer.h"
+
+namespace ravo::cli {
+namespace {
+
+struct RedboxOptions {
+    int index = -1;
+    std::string out;
+};
+
+}  // namespace
+
+CliCommand redboxCommand()
+{
+    auto options = std::make_shared<RedboxOptions>();
+    return {"redbox",
+            "Without INDEX: read the unit's redbox log directory (rows as `dives`). With INDEX: download that redbox "
+            "log and write its .cvsr file.",
+            [options](CLI::App& sub) {
+                sub.add_option("INDEX", options->index, "The redbox log's index on the unit")
+                    ->check(CLI::Range(0, 65535));
+                sub.add_option("--out", options->out,
+                               "Where the .cvsr file goes (default: the proposed path in the dive folder, or next to "
+                               "the last redbox file)");
+            },
+            [options](CliContext& context) {
+                WorkTask& worker = *context.app.worker;
+                worker.unitNumber = context.app.config.currentUnitNumber();
+                if (options->index < 0) {
+                    worker.redboxDirectory.clear();
+                    if (runJob(context, JOB_REDBOX_DIRECTORY) != 0)
+                        return int(kExitFailed);
+                    printDirectoryRows(worker.redboxDirectory);
+                    return int(kExitOk);
+                }
+                worker.logIndex = uint16_t(options->index);
+                LogSavingPrinter printer(context.app, options->out);
+                if (runLogJob(context, JOB_REDBOX_LOG, printer) != 0)
+                    return int(kExitFailed);
+                if (!printer.delivered) {
+                    std::fprintf(stderr, "Redbox log %d was not downloaded.\n", options->index);
+                    return int(kExitFailed);
+                }
+                if (printer.entryMissing) {
+                    std::fprintf(stderr, "The unit has no redbox log with index %d.\n", options->index);
+                    return int(kExitFailed);
+                }
+                if (printer.saveResult != kLogSaved || printer.savedPaths.empty())
+                    return int(kExitFailed);
+                std::fputs((printer.savedPaths.front() + "\n").c_str(), stdout);
+                return int(logJobInterrupted() ? kExitFailed : kExitOk);
+            }};
+}
+
+}  // namespace ravo::cli

@@ -1,0 +1,102 @@
+#include "cli/log_saving_printer.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+#include "divedata/log_list_rows.h"
+
+namespace ravo::cli {
+namespace {
+
+std::atomic<bool>* g_stopFlag = nullptr;
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void onLogJobInterrupt(int)
+{
+    g_interrupted.store(true);
+    if (g_stopFlag)
+        g_stopFlag->store(true);
+}
+
+}  // namespace
+
+LogSavingPrinter::LogSavingPrinter(CRavo_ConfigApp& app, std::string redboxOut)
+    : app_(app), redboxOut_(std::move(redboxOut))
+{
+}
+
+void LogSavingPrinter::clearResults()
+{
+    delivered = false;
+    entryMissing = false;
+    saveResult = kLogSaved;
+    savedPaths.clear();
+    savedBaseName.clear();
+}
+
+intptr_t LogSavingPrinter::sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    if ((message != UM_DIVE_DOWNLOADED && message != UM_REDBOX_DOWNLOADED) || !lParam)
+        return StatusPrinter::sendMessage(message, wParam, lParam);
+
+    CDiveLog& log = *reinterpret_cast<CDiveLog*>(lParam);
+    delivered = true;
+    if (!log.info.valid) {
+        // The unit did not answer for this entry: there is no log to keep,
+        // only an empty one that would be named after unit time 0.
+        entryMissing = true;
+        return 1;
+    }
+    LogHandover handover;
+    handover.diveFolder = app_.config.diveFolder;
+    handover.redboxFolder = &app_.config.redboxFolder;
+    handover.savedDiveNames = &app_.savedDiveNames;
+    handover.chooseRedboxPath = [this](const std::string& proposed, std::string& chosen) {
+        chosen = redboxOut_.empty() ? proposed : redboxOut_;
+        return true;
+    };
+    FileMessages messages;
+    saveResult = HandleLogDownloaded(message, log, handover, &messages, &savedPaths);
+    for (const std::string& text : messages)
+        std::fprintf(stderr, "%s\n", text.c_str());
+    if (message == UM_DIVE_DOWNLOADED)
+        savedBaseName = log.makeFileName(true);
+    return 1;
+}
+
+int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer)
+{
+    WorkTask& worker = *context.app.worker;
+    printer.clearResults();
+    g_stopFlag = &worker.stopRequested;
+    auto previous = std::signal(SIGINT, onLogJobInterrupt);
+    worker.start(jobCode, &printer);
+    while (!worker.waitFinished(200)) {
+    }
+    std::signal(SIGINT, previous);
+    g_stopFlag = nullptr;
+    // The printer may end after this; a link kept open must not report to it.
+    worker.link.notifyWindow = nullptr;
+    worker.notifyWindow = nullptr;
+    return worker.exitCode();
+}
+
+bool logJobInterrupted()
+{
+    return g_interrupted.load();
+}
+
+void printDirectoryRows(const std::vector<CDiveInfo>& directory)
+{
+    UnitLogListRows rows;
+    rows.Fill(directory);
+    for (int r = 0; r < rows.rowCount(); ++r)
+        std::fputs((std::to_string(rows.entryForRow(r)->index) + "\t" + rows.cellText(r, 0) + "\t" +
+                    rows.cellText(r, 1) + "\n")
+                       .c_str(),
+                   stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace ravo::cli

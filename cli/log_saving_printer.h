@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "cli/cli_context.h"
+#include "cli/status_printer.h"
+#include "divedata/log_handover.h"
+
+namespace ravo::cli {
+
+// The command line's receiver for the log jobs: prints status lines exactly
+// as StatusPrinter does and, like the main window, saves a downloaded log
+// during the hand-over and lists the saved dive logs again. A redbox log goes
+// to `redboxOut`, or to the proposed path when that is empty.
+class LogSavingPrinter : public StatusPrinter {
+public:
+    explicit LogSavingPrinter(CRavo_ConfigApp& app, std::string redboxOut = {});
+
+    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+
+    // Reset before each job.
+    void clearResults();
+    bool delivered = false;       // a log was handed over
+    bool entryMissing = false;    // ... but the unit did not know its entry: not saved
+    int saveResult = kLogSaved;
+    std::vector<std::string> savedPaths;
+    std::string savedBaseName;    // of a saved dive
+
+private:
+    CRavo_ConfigApp& app_;
+    std::string redboxOut_;
+};
+
+// Runs a job with `printer` as its receiver and waits for it to end; Ctrl-C
+// asks the job to stop. Returns the worker's result.
+int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer);
+// True once Ctrl-C was pressed during runLogJob.
+bool logJobInterrupted();
+
+// Directory rows as "INDEX<TAB>UTC<TAB>Size".
+void printDirectoryRows(const std::vector<CDiveInfo>& directory);
+
+}  // namespace ravo::cli

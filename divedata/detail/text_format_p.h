@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+namespace ravo::detail {
+
+// printf in the C locale into a string (formatC's string form, which cannot
+// be told apart from its buffer form when the second argument is a number).
+std::string textC(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+}  // namespace ravo::detail

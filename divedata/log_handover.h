@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "divedata/dive_log.h"
+#include "divedata/file_messages.h"
+
+namespace ravo {
+
+// What the main window keeps for the hand-over of a downloaded log.
+struct LogHandover {
+    std::string diveFolder;
+    std::string* redboxFolder = nullptr;        // updated by a redbox save; may be null
+    RedboxPathChooser chooseRedboxPath;         // the Save dialog; empty cancels
+    std::vector<std::string>* savedDiveNames = nullptr;  // re-listed afterwards; may be null
+};
+
+// The main window's handling of UM_DIVE_DOWNLOADED and UM_REDBOX_DOWNLOADED:
+// saves `log` (a dive to the dive folder, a redbox log where the chooser
+// says), then lists the saved dive logs again. Other messages are ignored
+// (returns 0). Returns the save result (LogSaveResult); failures are in
+// `messages`, the files written in `savedPaths`.
+int HandleLogDownloaded(unsigned message, CDiveLog& log, LogHandover& handover, FileMessages* messages = nullptr,
+                        std::vector<std::string>* savedPaths = nullptr);
+
+}  // namespace ravo

@@ -1,0 +1,108 @@
+#include "divedata/sample_csv.h"
+
+#include <cstdint>
+
+#include "divedata/text_file.h"
+#include "link/c_format.h"
+
+namespace ravo {
+namespace {
+
+bool isTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A field read as strtoul reads it: leading white space, an optional sign
+// (a minus negates modulo 2^64), digits up to the first other character.
+uint64_t readUnsigned(const std::string& field)
+{
+    size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
+        negative = field[i] == '-';
+        ++i;
+    }
+    uint64_t value = 0;
+    bool overflow = false;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+        uint64_t digit = uint64_t(field[i] - '0');
+        if (value > (UINT64_MAX - digit) / 10)
+            overflow = true;
+        value = value * 10 + digit;
+    }
+    if (overflow)
+        return UINT64_MAX;
+    return negative ? uint64_t(0) - value : value;
+}
+
+CDiveDataRecord parseLine(const std::string& line)
+{
+    std::string fields[3];
+    int count = 0;
+    size_t at = 0;
+    while (count < 3 && at <= line.size()) {
+        size_t comma = line.find(',', at);
+        size_t end = comma == std::string::npos ? line.size() : comma;
+        if (end > at)
+            fields[count++] = line.substr(at, end - at);
+        if (comma == std::string::npos)
+            break;
+        at = comma + 1;
+    }
+    return CDiveDataRecord{uint16_t(readUnsigned(fields[0])), uint8_t(readUnsigned(fields[1])),
+                           uint8_t(readUnsigned(fields[2]))};
+}
+
+}  // namespace
+
+std::string FormatSamplesCsv(const std::vector<CDiveDataRecord>& samples)
+{
+    std::string out;
+    out.reserve(samples.size() * 12);
+    char line[32];
+    for (const CDiveDataRecord& s : samples) {
+        formatC(line, sizeof line, "%u,%u,%u\r\n", unsigned(s.time), unsigned(s.kind), unsigned(s.value));
+        out += line;
+    }
+    return out;
+}
+
+int SaveSamplesCsv(const std::string& path, const std::vector<CDiveDataRecord>& samples, FileMessages* messages)
+{
+    if (WriteFileReplacing(path, FormatSamplesCsv(samples)) != 0) {
+        reportFileError(messages, "SaveSamplesCsv - Error, can not open file for writing");
+        return -1;
+    }
+    return 0;
+}
+
+void ParseSamplesText(const std::string& content, std::vector<CDiveDataRecord>& samples)
+{
+    size_t at = 0;
+    while (at < content.size()) {
+        size_t end = content.find('\n', at);
+        if (end == std::string::npos)
+            end = content.size();
+        size_t first = at;
+        size_t last = end;
+        while (first < last && isTrimmed(content[first]))
+            ++first;
+        while (last > first && isTrimmed(content[last - 1]))
+            --last;
+        if (last > first)
+            samples.push_back(parseLine(content.substr(first, last - first)));
+        at = end + 1;
+    }
+}
+
+int ReadSamplesCsv(const std::string& path, std::vector<CDiveDataRecord>& samples)
+{
+    samples.clear();
+    std::string content;
+    if (!ReadWholeFile(path, content))
+        return -1;
+    ParseSamplesText(content, samples);
+    return 0;
+}
+
+}  // namespace ravo

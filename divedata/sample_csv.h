@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "divedata/dive_record.h"
+#include "divedata/file_messages.h"
+
+namespace ravo {
+
+// The sample file: one "time,kind,value" line per record (CR LF), no title.
+std::string FormatSamplesCsv(const std::vector<CDiveDataRecord>& samples);
+// Writes the sample file, replacing an old one atomically. 0, or -1 after
+// reporting the failure in `messages`.
+int SaveSamplesCsv(const std::string& path, const std::vector<CDiveDataRecord>& samples,
+                   FileMessages* messages = nullptr);
+
+// Reads sample lines: blank lines skipped, CR LF or LF, fields split at
+// commas (empty fields skipped, beyond the third ignored, missing ones 0),
+// each read as an unsigned number cut to the member's width.
+void ParseSamplesText(const std::string& content, std::vector<CDiveDataRecord>& samples);
+// Empties `samples` and reads the file into it. 0, or -1 when it cannot be
+// opened (samples stay empty).
+int ReadSamplesCsv(const std::string& path, std::vector<CDiveDataRecord>& samples);
+
+}  // namespace ravo

@@ -1,0 +1,33 @@
+// Header text files and redbox header texts read back from disk, and a whole
+// saved log loaded through its names.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "divedata/dive_log.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::string folder = [] {
+        auto dir = std::filesystem::temp_directory_path() / "fuzz_divedata_header_txt";
+        std::filesystem::create_directories(dir);
+        return dir.string();
+    }();
+    const std::string base = folder + "/KTL_SN1A2B_2000-01-01_00-00-00_O";
+    for (const char* ext : {".txt", ".csv"}) {
+        std::FILE* file = std::fopen((base + ext).c_str(), "wb");
+        if (!file)
+            return 0;
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    ravo::CDiveHeaderOrangebox header;
+    header.ReadOrangeBoxTxt(base + ".txt");
+    ravo::CDiveHeaderRedbox redbox;
+    redbox.ReadTxt(base + ".txt");
+    ravo::CDiveLog log;
+    ravo::FileMessages messages;
+    log.loadFromFile(folder, "1A2B", "2000-01-01_00-00-00_O", &messages);
+    return 0;
+}
