@@ -123,13 +123,13 @@ constexpr double kRecordsPerSecond = (5 + 1 + 2 + 3.0 / 3) / 10.0;
 
 }  // namespace
 
-SimLog generateDive(const DiveSpec& spec)
+SimLog generateDive(const DivePlan& plan)
 {
-    SimRandom rnd(spec.seed * 7919 + 17);
+    SimRandom rnd(plan.seed * 7919 + 17);
     SimLog log;
-    log.startTime = spec.startTime;
-    double duration = std::max(10.0, spec.records / kRecordsPerSecond);
-    double wantedDepth = spec.maxDepthM > 0 ? spec.maxDepthM : rnd.real(12, 55);
+    log.startTime = plan.startTime;
+    double duration = std::max(10.0, plan.records / kRecordsPerSecond);
+    double wantedDepth = plan.maxDepthM > 0 ? plan.maxDepthM : rnd.real(12, 55);
     Profile profile = planProfile(std::min(wantedDepth, 120.0), duration);
 
     double waterTemp = rnd.real(6, 24);
@@ -140,9 +140,9 @@ SimLog generateDive(const DiveSpec& spec)
     // About a litre a minute from a three-litre cylinder, never below 40 bar.
     double o2Use = std::min(rnd.real(0.004, 0.006), (o2Start - 40) / duration);  // bar per second
 
-    log.records.reserve(size_t(spec.records) * 4);
-    for (uint32_t t = 0; log.recordCount() < spec.records; ++t) {
-        auto room = [&] { return log.recordCount() < spec.records; };
+    log.records.reserve(size_t(plan.records) * 4);
+    for (uint32_t t = 0; log.recordCount() < plan.records; ++t) {
+        auto room = [&] { return log.recordCount() < plan.records; };
         double depth = profile.depthAt(t);
         if (t % 2 == 0 && room()) {
             double noise = depth > 1 && t > profile.descentEnd && t < profile.bottomEnd ? rnd.real(-0.5, 0.5) : 0;
@@ -167,7 +167,7 @@ SimLog generateDive(const DiveSpec& spec)
 
     auto& h = log.header;
     putValidMarker(h);
-    put32(h, 4, spec.startTime);
+    put32(h, 4, plan.startTime);
     put16(h, 8, uint32_t(o2Start * 10));
     put16(h, 10, uint32_t(dilStart * 10));
     put8(h, 12, uint8_t(rnd.range(68, 72)));
@@ -179,13 +179,13 @@ SimLog generateDive(const DiveSpec& spec)
     put8(h, 20, 1);  // closed circuit
     put16(h, 21, 3);
     put8(h, 23, 99);
-    put8(h, 24, spec.softwareVersion);
-    put16(h, 25, spec.batterySerial);
-    put16(h, 27, spec.unitNumber);
-    put16(h, 29, spec.logNumber);
+    put8(h, 24, plan.softwareVersion);
+    put16(h, 25, plan.batterySerial);
+    put16(h, 27, plan.unitNumber);
+    put16(h, 29, plan.logNumber);
     put8(h, 31, uint8_t(rnd.range(1, 60)));
-    put8(h, 32, uint8_t(spec.dilHePercent));
-    put8(h, 33, uint8_t(spec.dilN2Percent));
+    put8(h, 32, uint8_t(plan.dilHePercent));
+    put8(h, 33, uint8_t(plan.dilN2Percent));
     put8(h, 34, uint8_t(soc));
     put16(h, 35, uint32_t(rnd.range(3850, 4150)));
     put16(h, 37, uint32_t(rnd.range(12, 240)));
@@ -193,20 +193,20 @@ SimLog generateDive(const DiveSpec& spec)
     for (int i = 0; i < 9; ++i) {
         // Surface-saturated nitrogen, faster compartments a little loaded.
         putFloat(h, 41 + 4 * i, float(0.745 + rnd.real(0.0, 0.25) / (i + 1)));
-        putFloat(h, 77 + 4 * i, spec.dilHePercent ? float(rnd.real(0.0, 0.2) / (i + 1)) : 0.0f);
+        putFloat(h, 77 + 4 * i, plan.dilHePercent ? float(rnd.real(0.0, 0.2) / (i + 1)) : 0.0f);
     }
     put32(h, 113, uint32_t(rnd.range(45, 2880)));  // minutes since the last dive
-    put8(h, 117, spec.dilHePercent ? 1 : 0);
+    put8(h, 117, plan.dilHePercent ? 1 : 0);
     return log;
 }
 
-SimLog generateRedbox(const RedboxSpec& spec)
+SimLog generateRedbox(const RedboxPlan& plan)
 {
-    SimRandom rnd(spec.seed * 104729 + 3);
+    SimRandom rnd(plan.seed * 104729 + 3);
     SimLog log;
-    log.startTime = spec.startTime;
+    log.startTime = plan.startTime;
     uint32_t t = 0;
-    for (uint32_t i = 0; i < spec.records; ++i) {
+    for (uint32_t i = 0; i < plan.records; ++i) {
         t += uint32_t(rnd.range(1, 90));
         addRecord(log.records, t, uint8_t(rnd.range(1, 12)), uint8_t(rnd.range(0, 255)));
     }
@@ -214,7 +214,7 @@ SimLog generateRedbox(const RedboxSpec& spec)
 
     auto& h = log.header;
     putValidMarker(h);
-    put32(h, 4, spec.startTime);
+    put32(h, 4, plan.startTime);
     put16(h, 8, uint32_t(rnd.range(3800, 4150)));   // battery millivolts
     put8(h, 10, uint8_t(rnd.range(60, 100)));        // charge
     put32(h, 11, t);                                  // seconds covered
@@ -223,13 +223,13 @@ SimLog generateRedbox(const RedboxSpec& spec)
     put8(h, 19, 2);
     for (int i = 20; i <= 24; ++i)
         put8(h, i, uint8_t(rnd.range(0, 9)));
-    put8(h, 25, spec.layoutLevel);
-    put16(h, 26, spec.unitSerial);
-    put16(h, 28, spec.softwareVersion);
+    put8(h, 25, plan.layoutLevel);
+    put16(h, 26, plan.unitSerial);
+    put16(h, 28, plan.softwareVersion);
     put32(h, 30, uint32_t(rnd.range(1, 5000)));
-    if (spec.layoutLevel >= 43) {
+    if (plan.layoutLevel >= 43) {
         put16(h, 34, uint32_t(rnd.range(1, 50)));
-        put32(h, 36, spec.serviceDate);
+        put32(h, 36, plan.serviceDate);
         put16(h, 40, uint32_t(rnd.range(0, 999)));
         put16(h, 42, uint32_t(rnd.range(0, 999)));
         for (int i = 44; i <= 53; ++i)

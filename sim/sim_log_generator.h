@@ -21,7 +21,7 @@ private:
 };
 
 // What a generated dive log looks like.
-struct DiveSpec {
+struct DivePlan {
     uint64_t seed = 1;
     uint32_t records = 1200;   // exact number of sample records
     uint32_t startTime = 0;    // unit time
@@ -38,10 +38,10 @@ struct DiveSpec {
 // temperature (39), O2 and diluent pressure (13, 14) and sensor PO2 (20, 21)
 // and battery charge (33) in time order, and a valid header whose decoded
 // fields all hold plausible values.
-SimLog generateDive(const DiveSpec& spec);
+SimLog generateDive(const DivePlan& plan);
 
 // What a generated redbox log looks like.
-struct RedboxSpec {
+struct RedboxPlan {
     uint64_t seed = 1;
     uint32_t records = 60;
     uint32_t startTime = 0;
@@ -52,6 +52,6 @@ struct RedboxSpec {
 };
 
 // A redbox (event) log with a valid header of the extended layout.
-SimLog generateRedbox(const RedboxSpec& spec);
+SimLog generateRedbox(const RedboxPlan& plan);
 
 }  // namespace ravo::sim

@@ -18,7 +18,7 @@ SimState lostNumber()
 {
     SimState s = generatedUnit(0x4925, {600, 240}, 3, 11, 0xFFFF);
     // The number went missing after log 0 was written by the damaged unit.
-    RedboxSpec lost{.seed = 21, .records = 40, .startTime = s.redboxLogs[0].startTime, .unitSerial = 0xFFFF,
+    RedboxPlan lost{.seed = 21, .records = 40, .startTime = s.redboxLogs[0].startTime, .unitSerial = 0xFFFF,
                     .serviceDate = s.settings.serviceTime};
     s.redboxLogs[0] = generateRedbox(lost);
     return s;
@@ -118,27 +118,27 @@ SimState generatedUnit(uint16_t version, const std::vector<uint32_t>& diveRecord
     uint32_t start = s.clock - 6 * 3600 - uint32_t(diveRecords.size()) * 2 * kDay;
     uint16_t logNumber = 40;
     for (size_t i = 0; i < diveRecords.size(); ++i) {
-        DiveSpec spec;
-        spec.seed = seed * 1000 + i;
-        spec.records = diveRecords[i];
-        spec.startTime = start + uint32_t(i) * 2 * kDay + uint32_t(i * 3571 % 7200);
-        spec.unitNumber = unitNumber;
-        spec.softwareVersion = s.mainVersion;
-        spec.logNumber = ++logNumber;
-        spec.dilN2Percent = s.settings.dilN2Percent;
-        spec.dilHePercent = s.settings.dilHePercent;
-        spec.batterySerial = s.settings.batterySerial;
-        s.diveLogs.push_back(generateDive(spec));
+        DivePlan plan;
+        plan.seed = seed * 1000 + i;
+        plan.records = diveRecords[i];
+        plan.startTime = start + uint32_t(i) * 2 * kDay + uint32_t(i * 3571 % 7200);
+        plan.unitNumber = unitNumber;
+        plan.softwareVersion = s.mainVersion;
+        plan.logNumber = ++logNumber;
+        plan.dilN2Percent = s.settings.dilN2Percent;
+        plan.dilHePercent = s.settings.dilHePercent;
+        plan.batterySerial = s.settings.batterySerial;
+        s.diveLogs.push_back(generateDive(plan));
     }
     for (int i = 0; i < redboxCount; ++i) {
-        RedboxSpec spec;
-        spec.seed = seed * 1000 + 500 + uint64_t(i);
-        spec.records = uint32_t(40 + (i * 67) % 160);
-        spec.startTime = s.clock - uint32_t(redboxCount - i) * 9 * kDay;
-        spec.unitSerial = unitNumber == 0xFFFF ? 0x1234 : unitNumber;
-        spec.serviceDate = s.settings.serviceTime;
-        spec.softwareVersion = s.mainVersion;
-        s.redboxLogs.push_back(generateRedbox(spec));
+        RedboxPlan plan;
+        plan.seed = seed * 1000 + 500 + uint64_t(i);
+        plan.records = uint32_t(40 + (i * 67) % 160);
+        plan.startTime = s.clock - uint32_t(redboxCount - i) * 9 * kDay;
+        plan.unitSerial = unitNumber == 0xFFFF ? 0x1234 : unitNumber;
+        plan.serviceDate = s.settings.serviceTime;
+        plan.softwareVersion = s.mainVersion;
+        s.redboxLogs.push_back(generateRedbox(plan));
     }
     return s;
 }

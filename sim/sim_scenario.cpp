@@ -135,31 +135,31 @@ SimLog readLog(const json& j, const std::string& name, bool dive, const SimState
         uint64_t seed = j.contains("seed") ? number(j["seed"], name + ".seed", UINT64_MAX) : index + 1;
         uint32_t records = uint32_t(j.contains("records") ? number(j["records"], name + ".records", 2000000) : 600);
         if (dive) {
-            DiveSpec spec;
-            spec.seed = seed;
-            spec.records = records;
-            spec.startTime = start;
-            spec.unitNumber = state.unitNumber;
-            spec.softwareVersion = state.mainVersion;
-            spec.logNumber = uint16_t(index + 1);
-            spec.dilN2Percent = state.settings.dilN2Percent;
-            spec.dilHePercent = state.settings.dilHePercent;
-            spec.batterySerial = state.settings.batterySerial;
+            DivePlan plan;
+            plan.seed = seed;
+            plan.records = records;
+            plan.startTime = start;
+            plan.unitNumber = state.unitNumber;
+            plan.softwareVersion = state.mainVersion;
+            plan.logNumber = uint16_t(index + 1);
+            plan.dilN2Percent = state.settings.dilN2Percent;
+            plan.dilHePercent = state.settings.dilHePercent;
+            plan.batterySerial = state.settings.batterySerial;
             if (j.contains("maxDepth"))
-                spec.maxDepthM = double(number(j["maxDepth"], name + ".maxDepth", 120));
-            return generateDive(spec);
+                plan.maxDepthM = double(number(j["maxDepth"], name + ".maxDepth", 120));
+            return generateDive(plan);
         }
-        RedboxSpec spec;
-        spec.seed = seed;
-        spec.records = records;
-        spec.startTime = start;
-        spec.unitSerial = uint16_t(j.contains("unitSerial") ? number(j["unitSerial"], name + ".unitSerial", 0xFFFF, true)
+        RedboxPlan plan;
+        plan.seed = seed;
+        plan.records = records;
+        plan.startTime = start;
+        plan.unitSerial = uint16_t(j.contains("unitSerial") ? number(j["unitSerial"], name + ".unitSerial", 0xFFFF, true)
                                                             : state.unitNumber);
-        spec.serviceDate = uint32_t(j.contains("serviceDate") ? number(j["serviceDate"], name + ".serviceDate", 0xFFFFFFFF)
+        plan.serviceDate = uint32_t(j.contains("serviceDate") ? number(j["serviceDate"], name + ".serviceDate", 0xFFFFFFFF)
                                                               : state.settings.serviceTime);
-        spec.layoutLevel = uint8_t(j.contains("layoutLevel") ? number(j["layoutLevel"], name + ".layoutLevel", 255) : 43);
-        spec.softwareVersion = state.mainVersion;
-        return generateRedbox(spec);
+        plan.layoutLevel = uint8_t(j.contains("layoutLevel") ? number(j["layoutLevel"], name + ".layoutLevel", 255) : 43);
+        plan.softwareVersion = state.mainVersion;
+        return generateRedbox(plan);
     }
     SimLog log;
     log.startTime = start;

@@ -22,34 +22,34 @@ float f32(const std::array<uint8_t, 256>& h, int at)
 
 TEST(SimGenerator, SameSeedSameDive)
 {
-    DiveSpec spec;
-    spec.seed = 42;
-    spec.records = 500;
-    SimLog a = generateDive(spec);
-    SimLog b = generateDive(spec);
+    DivePlan plan;
+    plan.seed = 42;
+    plan.records = 500;
+    SimLog a = generateDive(plan);
+    SimLog b = generateDive(plan);
     EXPECT_EQ(a.records, b.records);
     EXPECT_EQ(a.header, b.header);
-    spec.seed = 43;
-    EXPECT_NE(generateDive(spec).records, a.records);
+    plan.seed = 43;
+    EXPECT_NE(generateDive(plan).records, a.records);
 }
 
 TEST(SimGenerator, ExactRecordCounts)
 {
     for (uint32_t n : {0u, 1u, 30u, 1200u, 12000u}) {
-        DiveSpec spec;
-        spec.records = n;
-        EXPECT_EQ(generateDive(spec).recordCount(), n);
+        DivePlan plan;
+        plan.records = n;
+        EXPECT_EQ(generateDive(plan).recordCount(), n);
     }
 }
 
 TEST(SimGenerator, LongDiveIsPlausible)
 {
-    DiveSpec spec;
-    spec.seed = 5;
-    spec.records = 12000;
-    spec.startTime = 849000000;
-    spec.maxDepthM = 45;
-    SimLog log = generateDive(spec);
+    DivePlan plan;
+    plan.seed = 5;
+    plan.records = 12000;
+    plan.startTime = 849000000;
+    plan.maxDepthM = 45;
+    SimLog log = generateDive(plan);
     std::set<int> kinds;
     uint32_t lastTime = 0;
     double maxDepth = 0, lastDepth = -1;
@@ -83,14 +83,14 @@ TEST(SimGenerator, LongDiveIsPlausible)
 
 TEST(SimGenerator, DiveHeaderFieldsArePlausible)
 {
-    DiveSpec spec;
-    spec.seed = 9;
-    spec.records = 900;
-    spec.startTime = 849000000;
-    spec.unitNumber = 0x1234;
-    spec.softwareVersion = 0x49;
-    spec.logNumber = 12;
-    const auto& h = generateDive(spec).header;
+    DivePlan plan;
+    plan.seed = 9;
+    plan.records = 900;
+    plan.startTime = 849000000;
+    plan.unitNumber = 0x1234;
+    plan.softwareVersion = 0x49;
+    plan.logNumber = 12;
+    const auto& h = generateDive(plan).header;
     EXPECT_EQ(u32(h, 0), 0x0000FFFFu) << "valid marker FF FF 00 00";
     EXPECT_EQ(u32(h, 4), 849000000u);
     EXPECT_GE(u16(h, 8), 1700u);   // O2 170 bar or more
@@ -122,11 +122,11 @@ TEST(SimGenerator, DiveHeaderFieldsArePlausible)
 
 TEST(SimGenerator, RedboxHeader)
 {
-    RedboxSpec spec;
-    spec.unitSerial = 0x1234;
-    spec.serviceDate = 831000000;
-    spec.startTime = 840000000;
-    SimLog log = generateRedbox(spec);
+    RedboxPlan plan;
+    plan.unitSerial = 0x1234;
+    plan.serviceDate = 831000000;
+    plan.startTime = 840000000;
+    SimLog log = generateRedbox(plan);
     EXPECT_EQ(u32(log.header, 0), 0x0000FFFFu);
     EXPECT_EQ(u32(log.header, 4), 840000000u);
     EXPECT_GE(log.header[25], 43);
