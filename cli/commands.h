@@ -6,6 +6,9 @@
 namespace ravo::cli {
 
 CliCommand connectCommand();
+CliCommand firmwareCommand();
+CliCommand fixSerialCommand();
+CliCommand checkUpdateCommand();
 CliCommand infoCommand();
 CliCommand setCommand();
 CliCommand powerDownCommand();

@@ -20,6 +20,9 @@ std::vector<CliCommand> commandTable()
         redboxCommand(),
         savedCommand(),
         showCommand(),
+        firmwareCommand(),
+        fixSerialCommand(),
+        checkUpdateCommand(),
     };
 }
 

@@ -7,7 +7,7 @@ namespace ravo::cli {
 
 // Where the enciphered service code comes from for this run.
 struct ServiceCodeSource {
-    std::string encipheredText;  // --service-cdata: the code as hexadecimal pairs
+    std::string encipheredText;  // --service-cdata: the code as hexadecimal pairs; empty: the manifest's
 };
 
 // Enters `code` into the service code gate before the command runs, as the

@@ -19,6 +19,13 @@ intptr_t StatusPrinter::sendMessage(unsigned message, uintptr_t wParam, intptr_t
         int percent = int(wParam);
         if (percent == lastPercent_)
             break;
+        // 0 ends the bar (sent after a download), as the view hides its progress bar.
+        if (percent == 0) {
+            if (lastPercent_ > 0)
+                std::fputc('\n', stderr);
+            lastPercent_ = -1;
+            break;
+        }
         lastPercent_ = percent;
         int filled = percent * 40 / 100;
         std::fprintf(stderr, "\r[%-40.*s] %3d%%", filled, "########################################", percent);

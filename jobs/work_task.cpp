@@ -119,17 +119,18 @@ int32_t WorkTask::connectAndRun()
 
 void WorkTask::runJobBody()
 {
+    jobResult = 0;
     switch (jobCode) {
     case JOB_READ_INFO: jobReadInfo(*this); break;
     case JOB_FIRMWARE:
     case JOB_FIRMWARE_BL:
-    case JOB_FIRMWARE_FORCE: jobFirmware(*this, jobCode); break;
+    case JOB_FIRMWARE_FORCE: jobResult = jobFirmware(*this, jobCode); break;
     case JOB_READ_SETTINGS: jobReadSettings(*this); break;
     case JOB_DIVE_DIRECTORY: jobDiveDirectory(*this); break;
     case JOB_DIVE_LOG: jobDiveLog(*this); break;
     case JOB_REDBOX_DIRECTORY: jobRedboxDirectory(*this); break;
     case JOB_REDBOX_LOG: jobRedboxLog(*this); break;
-    case JOB_FIX_LOST_SR: jobFixLostSerial(*this); break;
+    case JOB_FIX_LOST_SR: jobResult = jobFixLostSerial(*this); break;
     default: break;
     }
 }

@@ -66,6 +66,8 @@ public:
     CDiveLog logData;
     CIrComm link;
     int jobCode = 0;
+    // The last job body's own result (the connect steps' result is Run's).
+    int jobResult = 0;
     MessageReceiver* notifyWindow = nullptr;
     std::atomic<bool> busy{false};
     std::atomic<bool> stopRequested{false};

@@ -1,0 +1,29 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "jobs/request_lines.h"
+
+namespace ravo::cli {
+
+CliCommand fixSerialCommand()
+{
+    return {"fix-serial",
+            "Give a unit that lost its number (--unit FFFF) its number back from its redbox logs.",
+            [](CLI::App&) {},
+            [](CliContext& context) {
+                CRavo_ConfigApp& app = context.app;
+                uint16_t unit = app.config.currentUnitNumber();
+                FixSerialRequest request = fixSerialRequest(unit);
+                std::printf("%s\n", request.lines.status.c_str());
+                std::fflush(stdout);
+                app.log.write(request.lines.log);
+                if (!request.start)
+                    return int(kExitFailed);
+                app.worker->unitNumber = unit;
+                if (runJob(context, JOB_FIX_LOST_SR) != 0)
+                    return int(kExitFailed);
+                return app.worker->jobResult == 1 ? int(kExitOk) : int(kExitFailed);
+            }};
+}
+
+}  // namespace ravo::cli

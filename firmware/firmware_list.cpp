@@ -1,0 +1,71 @@
+#include "firmware/firmware_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "firmware/file_util.h"
+
+namespace ravo {
+namespace {
+
+bool hasEncExtension(const std::string& name)
+{
+    static const char kExtension[] = ".enc";
+    if (name.size() <= 4)
+        return false;
+    for (size_t i = 0; i < 4; ++i)
+        if (std::tolower(static_cast<unsigned char>(name[name.size() - 4 + i])) != kExtension[i])
+            return false;
+    return true;
+}
+
+bool startsWithNoCase(const std::string& text, const std::string& prefix)
+{
+    if (prefix.size() > text.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+int ListFirmwareFiles(FirmwareFileList& list, const std::string& folder)
+{
+    CFileUtil::CreateFolder(folder);
+    list.names.clear();
+    list.folder = folder;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        std::string name = it->path().filename().string();
+        if (hasEncExtension(name))
+            list.names.push_back(name);
+    }
+    std::sort(list.names.begin(), list.names.end());
+    return int(list.names.size());
+}
+
+std::string firmwareFilePath(const FirmwareFileList& list, const std::string& name)
+{
+    return joinFolder(list.folder, name);
+}
+
+int defaultFirmwareChoice(const std::vector<std::string>& names, const std::string& previous)
+{
+    if (names.empty())
+        return -1;
+    for (size_t i = 0; !previous.empty() && i < names.size(); ++i)
+        if (startsWithNoCase(names[i], previous))
+            return int(i);
+    return int(names.size()) - 1;
+}
+
+}  // namespace ravo

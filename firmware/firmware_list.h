@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace ravo {
+
+// The firmware folder listing behind the unit view's firmware list: the folder
+// it was last filled from and the ".enc" file names found there.
+struct FirmwareFileList {
+    std::string folder;
+    std::vector<std::string> names;  // names only, sorted by name
+};
+
+// Creates the folder when missing, then lists its ".enc" files (the extension
+// in any case) into `list`, sorted by name. Returns the number found.
+int ListFirmwareFiles(FirmwareFileList& list, const std::string& folder);
+
+// Full path of `name` in the listing's folder (the name alone without folder).
+std::string firmwareFilePath(const FirmwareFileList& list, const std::string& name);
+
+// The entry the unit view selects: the first whose name begins with
+// `previous` (case ignored), else the last one. -1 for an empty list.
+int defaultFirmwareChoice(const std::vector<std::string>& names, const std::string& previous);
+
+}  // namespace ravo

@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "link/clock.h"
+
+namespace ravo {
+
+// Where a fetch shows its progress texts (the desktop's status text control);
+// empty shows nothing.
+using WebStatusWindow = std::function<void(const std::string& text)>;
+
+// Limits every fetch keeps, whatever the server sends.
+inline constexpr size_t kWebMaxBytes = 1024 * 1024;  // a manifest is a few hundred bytes
+inline constexpr long kWebMaxRedirects = 5;
+inline constexpr long kWebTotalTimeoutMs = 60000;    // a trickling server must not hold start-up forever
+
+// The session of a fetch: its agent name, the status window and the last
+// status text. Status events become texts through webStatusText().
+class CWebGrabSession {
+public:
+    CWebGrabSession(const std::string& agentName, WebStatusWindow statusWindow);
+    virtual ~CWebGrabSession();
+    CWebGrabSession(const CWebGrabSession&) = delete;
+    CWebGrabSession& operator=(const CWebGrabSession&) = delete;
+
+    virtual void StatusCallback(int event, const void* info, size_t infoLength);
+    // Formats (at most 511 characters), keeps it as lastStatus and shows it.
+    void ReportStatus(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+
+    bool valid() const { return handle_ != nullptr; }
+    void* handle() const { return handle_; }
+
+    std::string agentName;
+    WebStatusWindow statusWindow;
+    std::string lastStatus;
+    std::string host;  // of the address being fetched, for the name events
+
+private:
+    void* handle_ = nullptr;  // the libcurl easy handle
+};
+
+// Fetches one web resource into a text, over http or https only, following at
+// most five redirects (to http or https only), keeping at most 1 MiB.
+class CWebGrab {
+public:
+    CWebGrab();
+    ~CWebGrab();
+    CWebGrab(const CWebGrab&) = delete;
+    CWebGrab& operator=(const CWebGrab&) = delete;
+
+    // Fetches `url` into `destination`. True when the resource was fetched,
+    // whatever the status code (an error page counts as fetched); false on a
+    // failure to connect or read, a time-out, a refused address or a reply
+    // over the size limit, with the reason as status text.
+    bool GetFile(const std::string& url, std::string& destination, const std::string& agentName,
+                 WebStatusWindow statusWindow = {});
+
+    uint32_t connectTimeoutMs = 0;  // applied when non-zero
+    uint32_t receiveTimeoutMs = 0;  // no data for this long ends the fetch; applied when non-zero
+    bool useProxy = false;
+    int proxyPort = 0;
+    std::string proxyHost;
+
+    long statusCode = 0;
+    std::string errorText;       // of the last failed read, at most 255 characters
+    std::string responseHeaders; // raw headers of the last response
+    std::unique_ptr<CWebGrabSession> session;
+    Clock* clock = &systemClock();  // times the "Read %d bytes" reports
+};
+
+}  // namespace ravo

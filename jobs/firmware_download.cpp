@@ -1,0 +1,211 @@
+#include "jobs/firmware_download.h"
+
+#include <cassert>
+#include <cstdint>
+
+#include "firmware/enc_codec.h"
+#include "firmware/enc_file.h"
+#include "firmware/resource_file.h"
+#include "jobs/firmware_texts.h"
+#include "jobs/work_task.h"
+
+namespace ravo {
+namespace {
+
+constexpr int kEnterAttempts = 3;
+constexpr unsigned kEnterPauseMs = 1000;
+constexpr unsigned kRestartStepMs = 2500;
+constexpr unsigned kAnswerWaitMs = 2000;
+constexpr unsigned kErrorPauseMs = 400;
+constexpr unsigned kOtherPauseMs = 200;
+constexpr int kChunkAttempts = 5;
+constexpr int kErrorBudget = 20;
+
+const char* const kRestartLines[] = {"Enter BL mode...", "Enter BL mode....", "Enter BL mode.....",
+                                     "Enter BL mode......"};
+
+// The image to send: the file's, or the built-in one for an empty path.
+struct LoadedImage {
+    CEncFile file;
+    CResourceEncFile builtIn;
+    const uint8_t* bytes = nullptr;
+    size_t length = 0;
+};
+
+bool loadImage(const std::string& path, LoadedImage& image)
+{
+    if (path.empty()) {
+        // No image is built into this program: the load fails and nothing is sent.
+        if (!image.builtIn.LoadFromResource(nullptr, kBuiltInFirmwareName, kBuiltInFirmwareType) ||
+            !image.builtIn.Load())
+            return false;
+        image.bytes = image.builtIn.image();
+        image.length = image.builtIn.imageLength();
+        return true;
+    }
+    if (!image.file.Open(path, CEncFile::modeRead | CEncFile::shareDenyWrite) || !image.file.Load())
+        return false;
+    image.file.Close();
+    image.bytes = image.file.image();
+    image.length = image.file.imageLength();
+    return true;
+}
+
+std::string elapsedSince(Clock& clock, uint64_t startMs)
+{
+    return elapsedText((clock.nowMs() - startMs) / 1000);
+}
+
+}  // namespace
+
+int EnterBootloader(WorkTask& task)
+{
+    CIrComm& link = task.link;
+    if (!link.isOpen())
+        return -1;
+    Clock& clock = link.clock();
+    bool forced = task.forcedBootloader;
+    bool acknowledged = false;
+    for (int attempt = 1; attempt <= kEnterAttempts && !acknowledged; ++attempt) {
+        if (forced)
+            task.line("Enter forced BL mode %d", attempt);
+        else
+            task.line("Enter BL mode %d", attempt);
+        clock.sleepMs(kEnterPauseMs);
+        acknowledged = link.EnterBootloader(forced) == 1;
+    }
+    task.line("Bootloader timeout...");
+    if (!acknowledged)
+        return 0;
+
+    link.Close();
+    for (const char* text : kRestartLines) {
+        task.line("%s", text);
+        clock.sleepMs(kRestartStepMs);
+        if (task.stopCheck())
+            return 0;
+    }
+    link.Open();
+    link.Connect();
+    return 1;
+}
+
+int WaitChunkAnswer(WorkTask& task, unsigned ms)
+{
+    CIrComm& link = task.link;
+    Clock& clock = link.clock();
+    uint64_t deadline = clock.nowMs() + ms;
+    uint8_t buffer[1024];
+    for (;;) {
+        if (link.Available() > 0) {
+            int got = link.Receive(buffer, sizeof buffer);
+            if (got < 0)
+                return -1;
+            if (got > 0) {
+                link.notify(UM_LINK_RECEIVE);
+                return buffer[got - 1];
+            }
+        }
+        uint64_t now = clock.nowMs();
+        if (now >= deadline)
+            return -2;
+        // Sleeps until bytes come instead of looking every millisecond.
+        link.WaitReadable(uint32_t(deadline - now));
+    }
+}
+
+int Download(WorkTask& task)
+{
+    CIrComm& link = task.link;
+    LoadedImage loaded;
+    if (!loadImage(task.firmwarePath, loaded))
+        return -1;
+    const uint8_t* image = loaded.bytes;
+    const size_t length = loaded.length;
+    if (imageLastChunkCut(image, length)) {
+        // Refused before anything is sent: no byte beyond the image is read.
+        task.line("Firmware file [%s] is damaged, nothing was sent", task.firmwarePath.c_str());
+        return -1;
+    }
+
+    Clock& clock = link.clock();
+    const uint64_t startMs = clock.nowMs();
+    size_t offset = 0;
+    int chunkNumber = 0;
+    int budget = kErrorBudget;
+    bool accepted = false;
+    while (length >= 2 && offset <= length - 2) {
+        size_t chunkLength = (size_t(image[offset]) << 8) | image[offset + 1];
+        const uint8_t* chunk = image + offset + 2;
+        offset += 2 + chunkLength;
+        ++chunkNumber;
+        assert(offset <= length);  // a damaged image was refused above
+
+        int percent = int(uint64_t(offset) * 100 / length);
+        task.line("Download firmware %d%% (%s)", percent, elapsedSince(clock, startMs).c_str());
+        percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+        task.progressPercent = percent;
+        task.send(UM_PROGRESS, uintptr_t(percent));
+
+        if (task.stopRequested) {
+            task.line("User stopped...");
+            return -2;
+        }
+        if (!link.IsConnected()) {
+            task.line("Connection lost...");
+            return -3;
+        }
+        if (chunkLength == 0)
+            continue;
+
+        // The chunk frame carries 15 bits of length.
+        const int sendLength = int(chunkLength & 0x7FFF);
+        for (int attempt = 1;; ++attempt) {
+            link.SendChunk(chunk, sendLength);
+            int answer = WaitChunkAnswer(task, kAnswerWaitMs);
+            if (answer == -1) {
+                task.line("Connection lost...");
+                return -4;
+            }
+            if (answer == kChunkAccepted) {
+                accepted = true;
+                ++budget;
+                break;
+            }
+            uint8_t shown = answer < 0 ? kNoAnswer : uint8_t(answer);
+            task.line("%s", chunkAnswerLine(shown, chunkNumber).c_str());
+            if (answer == kChunkError) {
+                clock.sleepMs(kErrorPauseMs);
+                if (--budget <= 0)
+                    return -7;
+            } else {
+                clock.sleepMs(kOtherPauseMs);
+            }
+            if (attempt >= kChunkAttempts)
+                return -6;
+        }
+    }
+
+    if (accepted) {
+        task.firmwareLine("Download firmware total %s", elapsedSince(clock, startMs).c_str());
+        task.line("Done..");
+        // The unit now runs other firmware: no stale version may be shown or used.
+        task.versions.clear();
+    }
+    return 0;
+}
+
+int DownloadAndReconnect(WorkTask& task)
+{
+    int result = Download(task);
+    CIrComm& link = task.link;
+    link.Close();
+    link.clock().sleepMs(kRestartStepMs);
+    link.Open();
+    link.Connect();
+    task.progressPercent = 0;
+    task.send(UM_PROGRESS, 0);
+    return result;
+}
+
+}  // namespace ravo

@@ -1,0 +1,110 @@
+// ravo-cli's firmware and recovery commands against ravo-unit-sim over TCP.
+// The unit restarts in 20 ms and the tool's waits run 50 times faster.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "sim_process.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace ravo {
+namespace {
+
+using test::runProgram;
+
+struct CliRun {
+    test::TempDir home;
+    test::ProgramResult run(const std::vector<std::string>& args)
+    {
+        return runProgram(RAVO_CLI_PATH, args,
+                          {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}, {"RAVO_TIME_SCALE", "50"}},
+                          home.path());
+    }
+    std::string log() const { return test::readFile(home.file("loggfile.txt")); }
+};
+
+// Writes a test image with the simulator's own tool.
+std::string writeImage(const std::string& path, const std::string& version)
+{
+    auto made = runProgram(RAVO_SIM_PATH, {"--write-firmware", path, "--version", version, "--chunks", "5",
+                                           "--chunk-size", "300"});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    return path;
+}
+
+struct Unit {
+    explicit Unit(const std::string& preset, const test::TempDir& dir)
+        : dump(dir.file("state.json")),
+          sim({"--port", "0", "--preset", preset, "--restart-ms", "20", "--dump-state", dump})
+    {
+    }
+    // The unit's state after the simulator ended.
+    std::string finalState()
+    {
+        sim.stop();
+        return test::readFile(dump);
+    }
+    std::string dump;
+    test::SimProcess sim;
+};
+
+TEST(CliSimFirmware, EachModeLeavesTheUnitOnTheImageVersion)
+{
+    struct Row {
+        std::string preset;
+        std::string unitText;
+        std::string statusPrefix;
+        std::string logPrefix;
+    };
+    const Row rows[] = {
+        {"default", "1234", "Firmware download [", "Firmware download 1234 : "},
+        {"default", "1234*", "Firmware download FORCE [", "Firmware download FORCE 1234 : "},
+        {"bootloader", "BL", "Firmware download BL [", "Firmware download BL FFFF : "},
+    };
+    for (const Row& row : rows) {
+        CliRun cli;
+        Unit unit(row.preset, cli.home);
+        ASSERT_FALSE(unit.sim.address().empty());
+        std::string image = writeImage(cli.home.file("test.enc"), "4A07");
+        auto run = cli.run({"--link", unit.sim.address(), "--unit", row.unitText, "firmware", "flash", image});
+        EXPECT_EQ(run.exitCode, 0) << row.unitText << "\n" << run.out << run.err;
+        EXPECT_EQ(run.out.rfind(row.statusPrefix + image + "]\n", 0), 0u) << run.out;
+        EXPECT_NE(run.out.find("\nDone..\n"), std::string::npos) << run.out;
+        EXPECT_NE(cli.log().find(row.logPrefix + image + "\r\n"), std::string::npos) << cli.log();
+        std::string state = unit.finalState();
+        EXPECT_NE(state.find("\"firmware\": \"4A07\""), std::string::npos) << row.unitText << state.substr(0, 300);
+        EXPECT_NE(state.find("\"inBootloader\": false"), std::string::npos);
+    }
+}
+
+TEST(CliSimFirmware, LowBatteryStopsBeforeTheBootloader)
+{
+    CliRun cli;
+    Unit unit("low-battery", cli.home);
+    std::string image = writeImage(cli.home.file("test.enc"), "4A07");
+    auto run = cli.run({"--link", unit.sim.address(), "--unit", "1234", "firmware", "flash", image});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("\nVoltage outside range, please charge battery and try again\n"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("Enter BL mode"), std::string::npos);
+    std::string state = unit.finalState();
+    EXPECT_NE(state.find("\"firmware\": \"4925\""), std::string::npos);
+}
+
+TEST(CliSimFixSerial, LostNumberComesBack)
+{
+    CliRun cli;
+    Unit unit("lost-number", cli.home);
+    auto run = cli.run({"--link", unit.sim.address(), "--unit", "ffff", "fix-serial"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(run.out.rfind("Try to fix lost serial number\nConnect to unit FFFF [", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\nFound unit (1) id 1234\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nPlease, restart unit\n"), std::string::npos);
+    EXPECT_NE(cli.log().find(" : UNIT_CMD_FIX_LOST_SR FFFF\r\n"), std::string::npos);
+    std::string state = unit.finalState();
+    EXPECT_NE(state.find("\"unitNumber\": \"1234\""), std::string::npos) << state.substr(0, 300);
+}
+
+}  // namespace
+}  // namespace ravo

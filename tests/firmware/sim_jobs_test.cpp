@@ -1,0 +1,239 @@
+// The firmware and recovery jobs end to end: the worker, the link and the
+// simulated unit behind it, on a virtual clock (no real waits).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "jobs/firmware_download.h"
+#include "jobs/work_task.h"
+#include "link/clock.h"
+#include "sim/sim_firmware_image.h"
+#include "sim/sim_presets.h"
+#include "sim/sim_registration.h"
+#include "sim/sim_transport.h"
+#include "sim/sim_unit.h"
+#include "support/recording_receiver.h"
+#include "support/temp_dir.h"
+
+namespace ravo {
+namespace {
+
+class Receiver : public test::RecordingReceiver {
+public:
+    std::function<void(const std::string&)> onLine;
+    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = RecordingReceiver::sendMessage(message, wParam, lParam);
+        if (message == UM_STATUS_TEXT && onLine)
+            onLine(reinterpret_cast<const char*>(lParam));
+        return result;
+    }
+};
+
+// A simulated unit of a preset, reached by the worker's link as "sim:NAME".
+class SimJobTest : public ::testing::Test {
+protected:
+    void useUnit(const std::string& preset, const std::function<void(sim::SimState&)>& change = {})
+    {
+        sim::SimState state;
+        ASSERT_TRUE(sim::presetState(preset, state)) << preset;
+        if (change)
+            change(state);
+        unit = std::make_shared<sim::SimUnit>(state);
+        unit->setClock(&clock);
+        unit->setTrace([this](const std::string& line) {
+            std::lock_guard<std::mutex> lock(traceMutex);
+            unsigned unitNumber = 0, opcode = 0;
+            if (std::sscanf(line.c_str(), "request unit %x op %x", &unitNumber, &opcode) == 2)
+                opcodes.push_back(int(opcode));
+        });
+        static std::atomic<int> serial{0};
+        std::string name = "firmware-test-" + std::to_string(++serial);
+        sim::registerSimTransport();
+        sim::registerSimUnit(name, unit);
+        task.link.setAddress("sim:" + name);
+        task.link.setClock(&clock);
+        task.unitNumber = state.unitNumber;
+    }
+
+    void run(int jobCode)
+    {
+        task.start(jobCode, &receiver);
+        for (int i = 0; i < 300 && !task.waitFinished(100); ++i) {
+        }
+        ASSERT_FALSE(task.threadRunning());
+    }
+
+    bool sawLine(const std::string& line) const { return receiver.hasLine(line); }
+
+    std::string image(uint16_t version, int chunks = 6)
+    {
+        std::string path = dir.file("test.enc");
+        std::string error;
+        EXPECT_TRUE(sim::writeTestFirmware(path, version, chunks, 200, error)) << error;
+        return path;
+    }
+
+    std::vector<int> tracedOpcodes()
+    {
+        std::lock_guard<std::mutex> lock(traceMutex);
+        return opcodes;
+    }
+
+    test::TempDir dir;
+    ManualClock clock;
+    std::shared_ptr<sim::SimUnit> unit;
+    Receiver receiver;
+    WorkTask task;
+    std::mutex traceMutex;
+    std::vector<int> opcodes;
+};
+
+TEST_F(SimJobTest, NormalDownloadLeavesTheUnitOnTheImageVersion)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A01);
+    run(JOB_FIRMWARE);
+    EXPECT_TRUE(sawLine("Read software versions"));
+    EXPECT_TRUE(sawLine("Enter BL mode 1"));
+    EXPECT_TRUE(sawLine("Enter BL mode......"));
+    EXPECT_TRUE(sawLine("Done..")) << testing::PrintToString(receiver.lines());
+    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_FALSE(task.keepLinkOpen);
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A01);
+    EXPECT_EQ(unit->stats().chunksAccepted, 7);
+    EXPECT_EQ(task.versions.mainVersion, 0) << "versions cleared after the download";
+}
+
+TEST_F(SimJobTest, ForcedDownload)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A02);
+    run(JOB_FIRMWARE_FORCE);
+    EXPECT_TRUE(sawLine("Enter forced BL mode 1"));
+    EXPECT_FALSE(sawLine("Read software versions"));
+    EXPECT_TRUE(sawLine("Done.."));
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A02);
+}
+
+TEST_F(SimJobTest, BootloaderDownload)
+{
+    useUnit("bootloader");
+    task.firmwarePath = image(0x4A03);
+    run(JOB_FIRMWARE_BL);
+    EXPECT_FALSE(sawLine("Enter BL mode 1"));
+    EXPECT_TRUE(sawLine("Done.."));
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A03);
+    EXPECT_EQ(task.progressPercent, 0);
+}
+
+TEST_F(SimJobTest, StopDuringTheRestartThenResumeInTheBootloader)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A04);
+    receiver.onLine = [this](const std::string& line) {
+        if (line == "Enter BL mode....")
+            task.stopRequested = true;
+    };
+    run(JOB_FIRMWARE);
+    EXPECT_TRUE(sawLine("User stopped...."));
+    EXPECT_FALSE(sawLine("Enter BL mode......"));
+    EXPECT_EQ(task.jobResult, kJobEndedEarly);
+    EXPECT_EQ(unit->stats().chunksReceived, 0);
+    clock.advance(5000);
+    EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Bootloader);
+
+    receiver.onLine = nullptr;
+    run(JOB_FIRMWARE_BL);
+    EXPECT_TRUE(sawLine("Done.."));
+    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A04);
+}
+
+TEST_F(SimJobTest, LowBatteryStopsBeforeAnythingIsSent)
+{
+    useUnit("low-battery");
+    task.firmwarePath = image(0x4A05);
+    run(JOB_FIRMWARE);
+    EXPECT_TRUE(sawLine("Voltage outside range, please charge battery and try again"));
+    EXPECT_FALSE(sawLine("Enter BL mode 1"));
+    EXPECT_EQ(unit->stats().chunksReceived, 0);
+    EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Running);
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4925);
+    for (int opcode : tracedOpcodes())
+        EXPECT_NE(opcode, 42) << "no bootloader request";
+}
+
+TEST_F(SimJobTest, LostNumberIsRecoveredWithSecondMapOpcodes)
+{
+    useUnit("lost-number");
+    uint32_t serviceDate = unit->state().redboxLogs[1].header[36] | unit->state().redboxLogs[1].header[37] << 8 |
+                           unit->state().redboxLogs[1].header[38] << 16 |
+                           uint32_t(unit->state().redboxLogs[1].header[39]) << 24;
+    run(JOB_FIX_LOST_SR);
+    EXPECT_TRUE(sawLine("Try to fix serial number issue"));
+    EXPECT_TRUE(sawLine("Read unit info 0"));
+    EXPECT_TRUE(sawLine("Read unit info 1"));
+    EXPECT_FALSE(sawLine("Read unit info 2"));
+    EXPECT_TRUE(sawLine("Found unit (1) id 1234"));
+    EXPECT_EQ(receiver.lines().back(), "Please, restart unit");
+    EXPECT_EQ(task.jobResult, 1);
+    EXPECT_FALSE(task.keepLinkOpen);
+    auto ops = tracedOpcodes();
+    ASSERT_GE(ops.size(), 6u);
+    EXPECT_EQ(std::vector<int>(ops.end() - 6, ops.end()), (std::vector<int>{37, 105, 73, 117, 83, 72}));
+    sim::SimState after = unit->state();
+    EXPECT_EQ(after.unitNumber, 0x1234);
+    EXPECT_EQ(after.settings.serviceTime, serviceDate);
+}
+
+TEST_F(SimJobTest, LostNumberOfAFirstMapUnit)
+{
+    useUnit("lost-number", [](sim::SimState& s) {
+        s.mainVersion = 0x46;
+        s.betaNumber = 0x10;
+    });
+    run(JOB_FIX_LOST_SR);
+    EXPECT_TRUE(sawLine("Found unit (1) id 1234"));
+    auto ops = tracedOpcodes();
+    ASSERT_GE(ops.size(), 6u);
+    EXPECT_EQ(std::vector<int>(ops.end() - 6, ops.end()), (std::vector<int>{37, 86, 58, 92, 64, 57}));
+    EXPECT_EQ(unit->state().unitNumber, 0x1234);
+}
+
+TEST_F(SimJobTest, NoSourceChangesNothing)
+{
+    useUnit("lost-number", [](sim::SimState& s) {
+        for (auto& log : s.redboxLogs) {
+            log.header[26] = 0xFF;
+            log.header[27] = 0xFF;
+        }
+    });
+    sim::SimState before = unit->state();
+    run(JOB_FIX_LOST_SR);
+    EXPECT_TRUE(sawLine("Read unit info 2"));
+    EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
+    EXPECT_EQ(task.jobResult, 0);
+    for (int opcode : tracedOpcodes())
+        EXPECT_TRUE(opcode != 37 && opcode != 105 && opcode != 73 && opcode != 117 && opcode != 83 && opcode != 72)
+            << opcode;
+    EXPECT_EQ(unit->state().unitNumber, 0xFFFF);
+    EXPECT_EQ(unit->state().settings.serviceTime, before.settings.serviceTime);
+}
+
+TEST_F(SimJobTest, NoRedboxLogs)
+{
+    useUnit("lost-number", [](sim::SimState& s) { s.redboxLogs.clear(); });
+    run(JOB_FIX_LOST_SR);
+    EXPECT_FALSE(sawLine("Read unit info 0"));
+    EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
+}
+
+}  // namespace
+}  // namespace ravo
