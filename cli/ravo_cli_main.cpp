@@ -47,6 +47,8 @@ int runCli(int argc, char** argv)
         cliApp.add_option("--service-code", serviceCode, "Service code, entered before the command (service mode)");
     cliApp.add_option("--service-cdata", serviceSource.encipheredText,
                       "The enciphered service code (hexadecimal pairs) to check --service-code against");
+    cliApp.add_option("--manifest", serviceSource.manifestPath,
+                      "A local update manifest file whose service code --service-code is checked against");
     cliApp.add_option("--unit", unitText, "Unit number as typed in the unit number box (\"1234\", \"BL\", \"1234*\")");
 
     std::vector<CliCommand> table = commandTable();

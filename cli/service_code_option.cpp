@@ -1,18 +1,46 @@
 #include "cli/service_code_option.h"
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "firmware/upgrade_check.h"
 #include "settings/service_code.h"
 
 namespace ravo::cli {
+namespace {
+
+// The enciphered code of the manifest file at `path`; empty, after a message,
+// when the file cannot be read or is no manifest.
+std::string codeFromManifestFile(CRavo_ConfigApp& app, const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "Can not read the manifest file %s\n", path.c_str());
+        return {};
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    UpdateManifest& manifest = *app.manifest;
+    manifest.clear();
+    manifest[UpdateManifest::kFetchedText] = text.str();
+    if (!ReadManifest(manifest)) {
+        std::fprintf(stderr, "%s is not an update manifest\n", path.c_str());
+        return {};
+    }
+    return manifest.encipheredCode();
+}
+
+}  // namespace
 
 void enterServiceCodeOption(CRavo_ConfigApp& app, const std::string& code, const ServiceCodeSource& source)
 {
-    // Without --service-cdata the code comes from the update manifest, as in
-    // the desktop program, which fetched it at start-up.
+    // Without --service-cdata or --manifest the code comes from the update
+    // manifest, as in the desktop program, which fetched it at start-up.
     std::string enciphered = source.encipheredText;
-    if (enciphered.empty() && FetchManifest(*app.manifest, app.config.updateUrl))
+    if (enciphered.empty() && !source.manifestPath.empty())
+        enciphered = codeFromManifestFile(app, source.manifestPath);
+    else if (enciphered.empty() && FetchManifest(*app.manifest, app.config.updateUrl))
         enciphered = app.manifest->encipheredCode();
     enterServiceCode(
         app.config.serviceUnlocked,

@@ -255,3 +255,39 @@ TEST(CliPowerDownSim, SwitchesTheUnitOff)
 
 }  // namespace
 }  // namespace ravo::test
+
+namespace ravo::test {
+namespace {
+
+TEST(CliServiceCode, TakenFromALocalManifestFile)
+{
+    CliRun cli;
+    const std::string manifest = cli.home.file("ravo_config.xml");
+    writeFile(manifest, "<ravo>\r\n<ravo_config><win><name>Ravo_Config</name><version><string>v1.35</string>"
+                        "</version><cdata> " + serviceCdata() + " </cdata></win></ravo_config>\r\n</ravo>\r\n");
+    auto on = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "RAVO", "--manifest", manifest,
+                       "info"});
+    ASSERT_EQ(on.exitCode, 0) << on.err;
+    EXPECT_EQ(on.err, "");
+    EXPECT_NE(on.out.find("\nReset cumulation OTU level*\tRESET\n"), std::string::npos) << on.out;
+
+    auto wrong = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "ravo", "--manifest", manifest,
+                          "info"});
+    EXPECT_EQ(wrong.err, "Service code not accepted: service mode stays off\n");
+    EXPECT_EQ(wrong.out.find("Reset"), std::string::npos);
+
+    const std::string noCode = cli.home.file("no_code.xml");
+    writeFile(noCode, "<ravo><ravo_config><win><name>x</name></win></ravo_config></ravo>");
+    auto empty = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "", "--manifest", noCode,
+                          "info"});
+    EXPECT_EQ(empty.err, "Service code not accepted: service mode stays off\n");
+
+    auto missing = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "RAVO", "--manifest",
+                            cli.home.file("absent.xml"), "info"});
+    EXPECT_EQ(missing.err, "Can not read the manifest file " + cli.home.file("absent.xml") +
+                               "\nService code not accepted: service mode stays off\n");
+    EXPECT_EQ(missing.exitCode, 0) << "the command still runs";
+}
+
+}  // namespace
+}  // namespace ravo::test
