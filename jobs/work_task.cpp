@@ -79,6 +79,7 @@ int32_t WorkTask::Run()
 
 int32_t WorkTask::connectAndRun()
 {
+    jobResult = 0;  // a body that does not run leaves 0; Run's result says whether it ran
     if (link.unitNumber != uint16_t(unitNumber)) {
         link.unitNumber = uint16_t(unitNumber);
         link.Close();
@@ -111,27 +112,26 @@ int32_t WorkTask::connectAndRun()
         link.Close();
         return -3;
     }
-    runJobBody();
+    jobResult = runJobBody();
     if (!keepLinkOpen)
         link.Close();
     return 0;
 }
 
-void WorkTask::runJobBody()
+int WorkTask::runJobBody()
 {
-    jobResult = 0;
     switch (jobCode) {
-    case JOB_READ_INFO: jobReadInfo(*this); break;
+    case JOB_READ_INFO: return jobReadInfo(*this);
     case JOB_FIRMWARE:
     case JOB_FIRMWARE_BL:
-    case JOB_FIRMWARE_FORCE: jobResult = jobFirmware(*this, jobCode); break;
-    case JOB_READ_SETTINGS: jobReadSettings(*this); break;
-    case JOB_DIVE_DIRECTORY: jobDiveDirectory(*this); break;
-    case JOB_DIVE_LOG: jobDiveLog(*this); break;
-    case JOB_REDBOX_DIRECTORY: jobRedboxDirectory(*this); break;
-    case JOB_REDBOX_LOG: jobRedboxLog(*this); break;
-    case JOB_FIX_LOST_SR: jobResult = jobFixLostSerial(*this); break;
-    default: break;
+    case JOB_FIRMWARE_FORCE: return jobFirmware(*this, jobCode);
+    case JOB_READ_SETTINGS: return jobReadSettings(*this);
+    case JOB_DIVE_DIRECTORY: return jobDiveDirectory(*this);
+    case JOB_DIVE_LOG: return jobDiveLog(*this);
+    case JOB_REDBOX_DIRECTORY: return jobRedboxDirectory(*this);
+    case JOB_REDBOX_LOG: return jobRedboxLog(*this);
+    case JOB_FIX_LOST_SR: return jobFixLostSerial(*this);
+    default: return 0;
     }
 }
 

@@ -66,7 +66,8 @@ public:
     CDiveLog logData;
     CIrComm link;
     int jobCode = 0;
-    // The last job body's own result (the connect steps' result is Run's).
+    // The last job body's own result (the connect steps' result is Run's,
+    // the thread's exit code).
     int jobResult = 0;
     MessageReceiver* notifyWindow = nullptr;
     std::atomic<bool> busy{false};
@@ -76,7 +77,7 @@ public:
 
 private:
     int32_t connectAndRun();
-    void runJobBody();
+    int runJobBody();
 };
 
 }  // namespace ravo

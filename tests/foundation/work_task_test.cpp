@@ -3,6 +3,8 @@
 #include <thread>
 
 #include "jobs/work_task.h"
+#include "sim/sim_registration.h"
+#include "sim/sim_transport.h"
 #include "support/recording_receiver.h"
 #include "support/tcp_peer.h"
 
@@ -190,4 +192,25 @@ TEST(WorkTask, LinesAreCutAt254Characters)
     task.stopRequested = true;
     EXPECT_TRUE(task.stopCheck());
     EXPECT_EQ(receiver.lines().back(), "User stopped....");
+}
+
+TEST(WorkTask, StopRequestedWhileIdleEndsTheNextReadAtItsFirstStopCheck)
+{
+    ravo::sim::registerSimTransport();
+    ravo::sim::forgetSimUnits();
+    WorkTask task;
+    task.link.setAddress("sim");
+    task.keepLinkOpen = true;
+    task.unitNumber = 0x1234;
+    RecordingReceiver first;
+    runToEnd(task, ravo::JOB_READ_INFO, &first);
+    ASSERT_FALSE(first.hasLine("User stopped....")) << first.lines().back();
+
+    task.stopRequested = true;
+    RecordingReceiver second;
+    runToEnd(task, ravo::JOB_READ_INFO, &second);
+    EXPECT_TRUE(second.hasLine("User stopped....")) << "the request made while idle stopped the job";
+    EXPECT_FALSE(second.hasLine("Reading settings list... wait"));
+    EXPECT_FALSE(task.stopRequested) << "cleared when the job ended";
+    ravo::sim::forgetSimUnits();
 }
