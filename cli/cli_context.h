@@ -28,9 +28,12 @@ struct CliCommand {
     std::function<int(CliContext& context)> run;
 };
 
-// Runs one job on the worker, printing its lines as they come, and waits for
-// it to end; Ctrl-C asks the job to stop. Returns the worker's result
-// (0 when the link connected, negative when it did not).
-int runJob(CliContext& context, int jobCode);
+// Runs one job on the worker and waits for it to end; its messages go to
+// `receiver`, or to a StatusPrinter (lines printed as they come) when null.
+// Ctrl-C asks the job to stop. Returns the worker's result (0 when the link
+// connected, negative when it did not).
+int runJob(CliContext& context, int jobCode, MessageReceiver* receiver = nullptr);
+// True once Ctrl-C was pressed during a job of this run.
+bool jobInterrupted();
 
 }  // namespace ravo::cli

@@ -32,7 +32,7 @@ CliCommand diveCommand()
                 if (printer.saveResult != kLogSaved)
                     return int(kExitFailed);
                 std::fputs((printer.savedBaseName + "\n").c_str(), stdout);
-                return int(logJobInterrupted() ? kExitFailed : kExitOk);
+                return int(jobInterrupted() ? kExitFailed : kExitOk);
             }};
 }
 

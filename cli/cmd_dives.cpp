@@ -42,11 +42,11 @@ int downloadNewDives(CliContext& context)
             std::fflush(stdout);
         }
         drawBar(printer, i + 1, wanted.size());
-        if (logJobInterrupted())
+        if (jobInterrupted())
             break;
     }
     std::fputc('\n', stderr);
-    if (logJobInterrupted()) {
+    if (jobInterrupted()) {
         std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived.\n");
         return kExitFailed;
     }

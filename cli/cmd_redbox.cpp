@@ -51,7 +51,7 @@ CliCommand redboxCommand()
                 if (printer.saveResult != kLogSaved || printer.savedPaths.empty())
                     return int(kExitFailed);
                 std::fputs((printer.savedPaths.front() + "\n").c_str(), stdout);
-                return int(logJobInterrupted() ? kExitFailed : kExitOk);
+                return int(jobInterrupted() ? kExitFailed : kExitOk);
             }};
 }
 

@@ -1,26 +1,10 @@
 #include "cli/log_saving_printer.h"
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 
 #include "divedata/log_list_rows.h"
 
 namespace ravo::cli {
-namespace {
-
-std::atomic<bool>* g_stopFlag = nullptr;
-std::atomic<bool> g_interrupted{false};
-
-extern "C" void onLogJobInterrupt(int)
-{
-    g_interrupted.store(true);
-    if (g_stopFlag)
-        g_stopFlag->store(true);
-}
-
-}  // namespace
-
 LogSavingPrinter::LogSavingPrinter(CRavo_ConfigApp& app, std::string redboxOut)
     : app_(app), redboxOut_(std::move(redboxOut))
 {
@@ -67,24 +51,8 @@ intptr_t LogSavingPrinter::sendMessage(unsigned message, uintptr_t wParam, intpt
 
 int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer)
 {
-    WorkTask& worker = *context.app.worker;
     printer.clearResults();
-    g_stopFlag = &worker.stopRequested;
-    auto previous = std::signal(SIGINT, onLogJobInterrupt);
-    worker.start(jobCode, &printer);
-    while (!worker.waitFinished(200)) {
-    }
-    std::signal(SIGINT, previous);
-    g_stopFlag = nullptr;
-    // The printer may end after this; a link kept open must not report to it.
-    worker.link.notifyWindow = nullptr;
-    worker.notifyWindow = nullptr;
-    return worker.exitCode();
-}
-
-bool logJobInterrupted()
-{
-    return g_interrupted.load();
+    return runJob(context, jobCode, &printer);
 }
 
 void printDirectoryRows(const std::vector<CDiveInfo>& directory)

@@ -31,11 +31,8 @@ private:
     std::string redboxOut_;
 };
 
-// Runs a job with `printer` as its receiver and waits for it to end; Ctrl-C
-// asks the job to stop. Returns the worker's result.
+// runJob with `printer` as the receiver, its results cleared first.
 int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer);
-// True once Ctrl-C was pressed during runLogJob.
-bool logJobInterrupted();
 
 // Directory rows as "INDEX<TAB>UTC<TAB>Size".
 void printDirectoryRows(const std::vector<CDiveInfo>& directory);
