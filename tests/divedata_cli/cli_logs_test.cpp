@@ -26,8 +26,7 @@ protected:
     ProgramResult cli(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--link", peer->address(), "--unit", "1234"});
-        return runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}},
-                          home.path());
+        return test::runCliIn(home, args);
     }
 
     std::string diveFile(const std::string& name) const { return home.file("dive/" + name); }

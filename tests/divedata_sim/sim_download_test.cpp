@@ -100,7 +100,7 @@ void expectSavedDive(const std::string& folder, const SimState& unit, const SimL
 
 ProgramResult cli(const TempDir& home, std::vector<std::string> args)
 {
-    return runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}}, home.path());
+    return test::runCliIn(home, args);
 }
 
 TEST(SimDownload, EveryDiveAndRedboxOfThePresetMatchesTheUnit)

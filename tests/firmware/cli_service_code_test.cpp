@@ -33,8 +33,7 @@ struct CliWithUpdateUrl {
     }
     test::ProgramResult run(const std::vector<std::string>& args)
     {
-        return test::runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}},
-                                home.path());
+        return test::runCliIn(home, args);
     }
     test::TempDir home;
 };

@@ -17,9 +17,7 @@ struct CliRun {
     test::TempDir home;
     test::ProgramResult run(const std::vector<std::string>& args)
     {
-        return runProgram(RAVO_CLI_PATH, args,
-                          {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}, {"RAVO_TIME_SCALE", "50"}},
-                          home.path());
+        return test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
     }
     std::string log() const { return test::readFile(home.file("loggfile.txt")); }
 };

@@ -13,8 +13,7 @@ struct CliRun {
     ravo::test::TempDir home;
     ravo::test::ProgramResult run(const std::vector<std::string>& args)
     {
-        return runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}},
-                          home.path());
+        return ravo::test::runCliIn(home, args);
     }
     std::string store() const { return ravo::test::readFile(home.path() + "/Varnholm/Ravo_Config.conf"); }
 };

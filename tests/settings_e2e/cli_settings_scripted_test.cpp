@@ -14,8 +14,7 @@ struct CliRun {
     TempDir home;
     ProgramResult run(const std::vector<std::string>& args)
     {
-        return runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}},
-                          home.path());
+        return test::runCliIn(home, args);
     }
 };
 

@@ -26,8 +26,7 @@ protected:
     ProgramResult cli(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--link", address, "--unit", "1234"});
-        return runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}},
-                          home.path());
+        return test::runCliIn(home, args);
     }
 
     nlohmann::json dump()

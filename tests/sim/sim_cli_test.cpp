@@ -17,7 +17,7 @@ namespace {
 
 test::ProgramResult cli(const test::TempDir& home, const std::vector<std::string>& args)
 {
-    return test::runProgram(RAVO_CLI_PATH, args, {{"XDG_CONFIG_HOME", home.path()}, {"HOME", home.path()}}, home.path());
+    return test::runCliIn(home, args);
 }
 
 TEST(SimCli, ConnectTellsThatNoRealUnitIsThere)

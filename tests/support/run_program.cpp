@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+#include "support/temp_dir.h"
+
 namespace ravo::test {
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
@@ -59,6 +61,14 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     ::waitpid(pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+ProgramResult runCliIn(const TempDir& home, const std::vector<std::string>& args,
+                       std::map<std::string, std::string> env)
+{
+    env["XDG_CONFIG_HOME"] = home.path();
+    env["HOME"] = home.path();
+    return runProgram(RAVO_CLI_PATH, args, env, home.path());
 }
 
 }  // namespace ravo::test

@@ -16,4 +16,11 @@ struct ProgramResult {
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env = {}, const std::string& workDir = {});
 
+class TempDir;
+
+// ravo-cli run in folder `home`, with its configuration store there too, so a
+// test never touches the user's store; `env` adds variables.
+ProgramResult runCliIn(const TempDir& home, const std::vector<std::string>& args,
+                       std::map<std::string, std::string> env = {});
+
 }  // namespace ravo::test
