@@ -15,19 +15,10 @@
 using namespace ravo;
 using ravo::test::readFile;
 using ravo::test::TempDir;
+using ravo::test::splitLines;
 using ravo::test::writeFile;
 
 namespace {
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    std::istringstream in(text);
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
 
 CDiveLog diveOfUnitAB()
 {

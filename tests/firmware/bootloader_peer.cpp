@@ -1,5 +1,7 @@
 #include "bootloader_peer.h"
 
+#include "support/tcp_peer.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -14,17 +16,7 @@ namespace ravo::test {
 
 ScriptedBootloader::ScriptedBootloader(Script script, bool ackFrames) : script_(std::move(script)), ackFrames_(ackFrames)
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listenFd_, 4);
-    socklen_t length = sizeof address;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listenFd_ = listenOnLoopback(port_, 4);
     thread_ = std::thread([this] { serve(); });
 }
 

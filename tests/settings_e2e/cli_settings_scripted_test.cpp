@@ -18,15 +18,6 @@ struct CliRun {
     }
 };
 
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::vector<uint8_t> opcodesOf(const LinkScriptPeer& peer)
 {
     std::vector<uint8_t> out;

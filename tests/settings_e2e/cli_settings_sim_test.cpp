@@ -18,15 +18,6 @@ struct CliRun {
     }
 };
 
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The service code "RAVO" enciphered with the service key, as a manifest carries it.
 std::string serviceCdata()
 {

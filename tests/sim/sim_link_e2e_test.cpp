@@ -2,6 +2,8 @@
 // process, through the "sim:" link address.
 #include <gtest/gtest.h>
 
+#include "jobs/unit_versions.h"
+
 #include <memory>
 
 #include "link/clock.h"
@@ -71,7 +73,7 @@ uint16_t versionOf(CIrComm& link)
     int count = 0;
     if (!link.ReadVersions(bytes, count) || count < 10)
         return 0;
-    return uint16_t(bytes[9] << 8 | bytes[8]);
+    return uint16_t(decodeUnitVersions(bytes, count).firmwareVersion());
 }
 
 TEST_F(SimLinkTest, ConnectsToTheSimulatedUnit)

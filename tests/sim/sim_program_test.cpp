@@ -2,6 +2,8 @@
 // pseudo-terminal, its options, its state dump and its firmware file writer.
 #include <gtest/gtest.h>
 
+#include "jobs/unit_versions.h"
+
 #include <chrono>
 #include <csignal>
 #include <memory>
@@ -66,7 +68,7 @@ uint16_t versionOf(CIrComm& link)
     int count = 0;
     if (!link.ReadVersions(bytes, count) || count < 10)
         return 0;
-    return uint16_t(bytes[9] << 8 | bytes[8]);
+    return uint16_t(decodeUnitVersions(bytes, count).firmwareVersion());
 }
 
 TEST_F(SimProgramTest, ListsPresets)

@@ -1,5 +1,7 @@
 #include "http_server.h"
 
+#include "support/tcp_peer.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -56,18 +58,7 @@ std::string headerValue(const std::string& request, const std::string& name)
 
 HttpServer::HttpServer()
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listenFd_, 16);
-    socklen_t length = sizeof address;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listenFd_ = listenOnLoopback(port_, 16);
     acceptThread_ = std::thread([this] { acceptLoop(); });
 }
 

@@ -1,5 +1,7 @@
 #include "support/link_script_peer.h"
 
+#include "support/tcp_peer.h"
+
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -15,17 +17,7 @@ LinkScriptPeer::LinkScriptPeer() : LinkScriptPeer(Handler{}) {}
 
 LinkScriptPeer::LinkScriptPeer(Handler handler) : handler_(std::move(handler))
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-    ::listen(listenFd_, 4);
+    listenFd_ = listenOnLoopback(port_, 4);
     thread_ = std::thread([this] { serve(); });
 }
 

@@ -12,7 +12,9 @@ namespace {
 
 int bindLoopback(int& port)
 {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -26,10 +28,16 @@ int bindLoopback(int& port)
 
 }  // namespace
 
+int listenOnLoopback(int& port, int backlog)
+{
+    int fd = bindLoopback(port);
+    ::listen(fd, backlog);
+    return fd;
+}
+
 TcpPeer::TcpPeer()
 {
-    listenFd_ = bindLoopback(port_);
-    ::listen(listenFd_, 8);
+    listenFd_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { serve(); });
 }
 

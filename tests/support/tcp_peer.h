@@ -22,6 +22,9 @@ private:
     std::thread thread_;
 };
 
+// A listening TCP socket on 127.0.0.1 at a free port (stored in `port`).
+int listenOnLoopback(int& port, int backlog = 8);
+
 // A port on 127.0.0.1 with nothing listening.
 int unusedPort();
 

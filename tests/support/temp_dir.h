@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace ravo::test {
 
@@ -20,5 +21,7 @@ private:
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
+// The lines of `text`, without their LF ends.
+std::vector<std::string> splitLines(const std::string& text);
 
 }  // namespace ravo::test
