@@ -36,6 +36,18 @@ void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCom
     }
 }
 
+// Records read so far, for a bar by records and a rate: the counts in the
+// worker's fields, the percent with UM_PROGRESS (never 0 while running, since
+// 0 ends a bar).
+static void reportRecordProgress(WorkTask& task, uint32_t records, uint32_t total)
+{
+    task.progressRecords = records;
+    int percent = total ? int(uint64_t(records) * 100 / total) : 100;
+    percent = std::clamp(percent, 1, 100);
+    task.progressPercent = percent;
+    task.send(UM_PROGRESS, uintptr_t(percent));
+}
+
 void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, const char* progressFormat,
                      const char* failFormat, CDiveLog& log)
 {
@@ -44,7 +56,9 @@ void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
         return;
     std::vector<uint8_t> buffer(total);
     uint32_t read = 0;
+    task.progressTotal = total / 4;
     for (;;) {
+        reportRecordProgress(task, read / 4, total / 4);
         task.line(progressFormat, int(index), int(read / 4), int(total / 4));
         int wanted = int(std::min<uint32_t>(irda_cmd::kMaxDataBlock, total - read));
         int got = 0;
@@ -60,6 +74,10 @@ void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
         if (read >= total)
             break;
     }
+    reportRecordProgress(task, read / 4, total / 4);
+    // 0 ends the bar, as after a firmware download.
+    task.progressPercent = 0;
+    task.send(UM_PROGRESS, 0);
     AppendSamples(buffer.data(), read, log.samples);
 }
 

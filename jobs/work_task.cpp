@@ -61,6 +61,8 @@ void WorkTask::resetUnitInformation()
     stopRequested = false;
     forcedBootloader = false;
     progressPercent = 0;
+    progressRecords = 0;
+    progressTotal = 0;
     firmwareText[0] = '\0';
     statusLine[0] = '\0';
     versions.clear();

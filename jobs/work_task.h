@@ -52,6 +52,11 @@ public:
 
     // --- results and request fields ---
     int progressPercent = 0;
+    // Records of the log being downloaded: read so far and in all. Written by
+    // the worker before each UM_PROGRESS of a log download; safe to read at any
+    // time for a rate or a bar.
+    std::atomic<uint32_t> progressRecords{0};
+    std::atomic<uint32_t> progressTotal{0};
     char firmwareText[256] = {};
     char statusLine[256] = {};
     std::string linkText;

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make pkg-config qt6-base-dev libcurl4-openssl-dev libgtest-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libcurl4-openssl-dev libgtest-dev
           libcli11-dev nlohmann-json3-dev locales)
 
 missing=()
