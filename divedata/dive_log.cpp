@@ -10,7 +10,7 @@
 #include "divedata/partial_log.h"
 #include "divedata/sample_csv.h"
 #include "divedata/text_file.h"
-#include "divedata/unit_time.h"
+#include "link/unit_time.h"
 #include "firmware/file_util.h"
 
 namespace ravo {
