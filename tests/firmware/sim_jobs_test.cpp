@@ -2,8 +2,10 @@
 // simulated unit behind it, on a virtual clock (no real waits).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -154,6 +156,74 @@ TEST_F(SimJobTest, StopDuringTheRestartThenResumeInTheBootloader)
     EXPECT_TRUE(sawLine("Done.."));
     EXPECT_EQ(task.jobResult, 0);
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A04);
+}
+
+TEST_F(SimJobTest, PlainJobAfterAForcedOneEntersThePlainWay)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A06);
+    // Left set by an earlier forced job on a link that stayed open.
+    task.keepLinkOpen = true;
+    ASSERT_EQ(task.link.Open(), 0);
+    ASSERT_EQ(task.link.Connect(), 0);
+    task.forcedBootloader = true;
+    run(JOB_FIRMWARE);
+    EXPECT_TRUE(sawLine("Enter BL mode 1"));
+    EXPECT_FALSE(sawLine("Enter forced BL mode 1"));
+    EXPECT_TRUE(sawLine("Done.."));
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A06);
+}
+
+// Every kind of bad file, in every firmware mode: one line naming the file
+// and the reason, and not a byte to the unit.
+TEST_F(SimJobTest, BadFileNeverPutsTheUnitInItsBootloader)
+{
+    struct Bad {
+        std::string name;
+        std::string content;  // "<folder>" makes a folder, "<none>" nothing
+        std::string reason;   // part of the line; empty: "File [...] not found"
+    };
+    std::string manyChunks;
+    for (int i = 0; i < 4097; ++i)
+        manyChunks += "0001AA";
+    const std::vector<Bad> bads = {
+        {"empty.enc", "", "the file is empty"},
+        {"folder.enc", "<folder>", "it is a folder"},
+        {"missing.enc", "<none>", ""},
+        {"nochunk.enc", "00", "no firmware chunk"},
+        {"zeros.enc", "00000000", "no firmware chunk"},
+        {"cut.enc", "0001AA0005AABB", "chunk 2 declares 5 bytes, only 2 remain"},
+        {"many.enc", manyChunks, "more than 4096 chunks"},
+        {"huge.enc", std::string((4 << 20) + 2, '0'), "larger than 4 MiB"},
+    };
+    for (const Bad& bad : bads) {
+        std::string path = dir.file(bad.name);
+        if (bad.content == "<folder>")
+            std::filesystem::create_directory(path);
+        else if (bad.content != "<none>")
+            test::writeFile(path, bad.content);
+        for (int mode : {JOB_FIRMWARE, JOB_FIRMWARE_FORCE, JOB_FIRMWARE_BL}) {
+            SCOPED_TRACE(bad.name + " in mode " + std::to_string(mode));
+            useUnit(mode == JOB_FIRMWARE_BL ? "bootloader" : "default");
+            const auto modeBefore = unit->mode();
+            const size_t linesBefore = receiver.lines().size();
+            opcodes.clear();
+            task.firmwarePath = path;
+            run(mode);
+            const std::string expected = bad.reason.empty() ? "File [" + path + "] not found"
+                                                            : "Firmware file [" + path + "] refused: ";
+            auto all = receiver.lines();
+            std::vector<std::string> lines(all.begin() + long(linesBefore), all.end());
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines.back().rfind(expected, 0), 0u) << lines.back();
+            EXPECT_NE(lines.back().find(bad.reason), std::string::npos) << lines.back();
+            EXPECT_EQ(task.jobResult, -1);
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), "Read software versions"), 0);
+            EXPECT_TRUE(tracedOpcodes().empty()) << "nothing asked of the unit";
+            EXPECT_EQ(unit->stats().chunksReceived, 0);
+            EXPECT_EQ(unit->mode(), modeBefore);
+        }
+    }
 }
 
 TEST_F(SimJobTest, LowBatteryStopsBeforeAnythingIsSent)
