@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "jobs/firmware_download.h"
@@ -224,6 +226,60 @@ TEST_F(SimJobTest, BadFileNeverPutsTheUnitInItsBootloader)
             EXPECT_EQ(unit->mode(), modeBefore);
         }
     }
+}
+
+// The link dropped after chunk k, for every k of a small image: a second run
+// in the bootloader mode finishes the update every time.
+TEST_F(SimJobTest, UpdateCutAfterAnyChunkIsFinishedByABootloaderRun)
+{
+    const int dataChunks = 4;
+    const int chunks = dataChunks + 1;  // and the closing chunk
+    for (int k = 1; k <= chunks; ++k) {
+        SCOPED_TRACE("link dropped after chunk " + std::to_string(k));
+        useUnit("default", [k](sim::SimState& s) { s.faults.dropAfterChunks = k; });
+        const uint16_t version = uint16_t(0x4A10 + k);
+        task.firmwarePath = image(version, dataChunks);
+        run(JOB_FIRMWARE);
+        if (k < chunks) {
+            EXPECT_NE(task.jobResult, 0) << "an interrupted update is no success";
+            EXPECT_EQ(unit->stats().chunksAccepted, k);
+            EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Bootloader);
+            EXPECT_NE(unit->state().firmwareVersion(), version);
+            run(JOB_FIRMWARE_BL);
+        }
+        EXPECT_EQ(task.jobResult, 0);
+        clock.advance(10000);
+        EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Running);
+        EXPECT_EQ(unit->state().firmwareVersion(), version);
+    }
+}
+
+// The user interface's online test runs while a job runs; here as often as
+// it can, through an update that closes and reopens the link several times.
+// (A race shows under ThreadSanitizer: build with -fsanitize=thread.)
+TEST_F(SimJobTest, OnlineTestDuringAJobIsSafe)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A20);
+    // On the virtual clock the job would be over before the test looked.
+    receiver.onLine = [](const std::string&) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    std::atomic<bool> stop{false};
+    std::atomic<int> looks{0};
+    std::atomic<int> online{0};
+    std::thread ui([&] {
+        while (!stop) {
+            if (task.link.IsConnected())
+                ++online;
+            ++looks;
+        }
+    });
+    run(JOB_FIRMWARE);
+    stop = true;
+    ui.join();
+    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A20);
+    EXPECT_GT(looks.load(), 0);
+    EXPECT_GT(online.load(), 0);
 }
 
 TEST_F(SimJobTest, LowBatteryStopsBeforeAnythingIsSent)
