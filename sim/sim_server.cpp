@@ -14,6 +14,12 @@
 #include <arpa/inet.h>
 
 namespace ravo::sim {
+namespace {
+
+// How often an endlessly noisy unit writes its next burst.
+constexpr int kNoiseStepMs = 5;
+
+}  // namespace
 
 SimServer::SimServer(std::shared_ptr<SimUnit> unit) : unit_(std::move(unit)) {}
 
@@ -121,6 +127,12 @@ int SimServer::flushDue()
     while (!pending_.empty() && pending_.front().atMs <= now) {
         writeAll(out, pending_.front().bytes);
         pending_.pop_front();
+    }
+    if (out >= 0 && !dropPending_) {
+        std::vector<uint8_t> noise = unit_->noiseDue();
+        writeAll(out, noise);
+        if (unit_->streamsNoise())
+            return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, std::max(1, int(std::ceil(pending_.front().atMs - now))));
     }
     if (!pending_.empty())
         return std::max(1, int(std::ceil(pending_.front().atMs - now)));
