@@ -263,6 +263,9 @@ void FrameDispatcher::pollJob()
     // The thread, not `busy`: the thread runs from start() on, while `busy`
     // is raised by the thread itself a moment later.
     if (unitBusy()) {
+        // A job clears a stop request while it connects: keep asking.
+        if (closePending_ && app_.worker->threadRunning())
+            worker().stopRequested = true;
         timers_.startFrameTimer(TIMER_JOB_POLL, periods_.jobPollMs);
         return;
     }

@@ -214,6 +214,15 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (reopenMaximized_) {
+        reopenMaximized_ = false;
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+    }
+}
+
 void CMainFrame::paintEvent(QPaintEvent* event)
 {
     QMainWindow::paintEvent(event);

@@ -57,6 +57,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 public:
     // FrameTimers
@@ -85,6 +86,7 @@ private:
     RedboxPathChooser redboxChooser_;
     bool closingForGood_ = false;
     bool painted_ = false;
+    bool reopenMaximized_ = false;
 };
 
 }  // namespace ravo::desktop

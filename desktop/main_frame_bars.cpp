@@ -158,8 +158,9 @@ void CMainFrame::restoreLayout()
         const int height = placement.bottom - placement.top;
         if (width > 0 && height > 0)
             setGeometry(placement.left, placement.top, width, height);
-        if (placement.maximized())
-            setWindowState(windowState() | Qt::WindowMaximized);
+        // Maximised only once shown, so the window keeps the normal rectangle
+        // to come back to.
+        reopenMaximized_ = placement.maximized();
     }
 }
 
