@@ -2,7 +2,9 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "cli/log_saving_printer.h"
+#include "firmware/file_util.h"
 
 namespace ravo::cli {
 namespace {
@@ -12,48 +14,54 @@ bool isSaved(const std::vector<std::string>& names, const std::string& base)
     return std::find(names.begin(), names.end(), base) != names.end();
 }
 
-// The printer's own progress bar on standard error, by dives done.
-void drawBar(LogSavingPrinter& printer, size_t done, size_t total)
-{
-    printer.sendMessage(UM_PROGRESS, total ? done * 100 / total : 100, 0);
-}
-
-// Downloads every listed dive whose files are not in the dive folder yet.
+// Downloads every listed dive whose files are not in the dive folder yet,
+// under one bar by records.
 int downloadNewDives(CliContext& context)
 {
     WorkTask& worker = *context.app.worker;
     std::vector<CDiveInfo> wanted;
+    uint64_t totalRecords = 0;
     for (const CDiveInfo& entry : worker.diveDirectory) {
         CDiveLog named;
         named.info = entry;
-        if (entry.valid && !isSaved(context.app.savedDiveNames, named.makeFileName(true)))
+        if (entry.valid && !isSaved(context.app.savedDiveNames, named.makeFileName(true))) {
             wanted.push_back(entry);
+            totalRecords += entry.recordCount;
+        }
     }
-    LogSavingPrinter printer(context.app);
+    LogSavingPrinter printer(context);
     int failures = 0;
-    drawBar(printer, 0, wanted.size());
+    uint64_t doneRecords = 0;
+    Json saved = Json::array();
     for (size_t i = 0; i < wanted.size(); ++i) {
         worker.logIndex = wanted[i].index;
+        printer.setBatch(doneRecords, totalRecords);
         if (runLogJob(context, JOB_DIVE_LOG, printer) != 0 || !printer.delivered || printer.entryMissing ||
             printer.saveResult != kLogSaved)
             ++failures;
-        if (!printer.savedBaseName.empty() && printer.saveResult == kLogSaved) {
-            std::fputs((printer.savedBaseName + "\n").c_str(), stdout);
-            std::fflush(stdout);
+        doneRecords += wanted[i].recordCount;
+        for (const std::string& path : printer.savedPaths) {
+            if (context.output.json) {
+                saved.push_back(absolutePath(path));
+            } else {
+                std::fputs((absolutePath(path) + "\n").c_str(), stdout);
+                std::fflush(stdout);
+            }
         }
-        drawBar(printer, i + 1, wanted.size());
         if (jobInterrupted())
             break;
     }
-    std::fputc('\n', stderr);
+    printer.endBar();
+    size_t valid = size_t(std::count_if(worker.diveDirectory.begin(), worker.diveDirectory.end(),
+                                        [](const CDiveInfo& e) { return e.valid != 0; }));
+    if (context.output.json)
+        printJson({{"files", saved}, {"newDives", wanted.size()}, {"alreadySaved", valid - wanted.size()}});
     if (jobInterrupted()) {
         std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived.\n");
         return kExitFailed;
     }
-    std::fprintf(stderr, "%zu new dive(s), %zu already saved\n", wanted.size(),
-                 size_t(std::count_if(worker.diveDirectory.begin(), worker.diveDirectory.end(),
-                                      [](const CDiveInfo& e) { return e.valid != 0; })) -
-                     wanted.size());
+    if (!context.output.quiet)
+        std::fprintf(stderr, "%zu new dive(s), %zu already saved\n", wanted.size(), valid - wanted.size());
     return failures ? kExitFailed : kExitOk;
 }
 
@@ -64,7 +72,9 @@ CliCommand divesCommand()
     auto onlyNew = std::make_shared<bool>(false);
     return {"dives", "Read the unit's dive log directory: one row per dive, \"INDEX<TAB>UTC<TAB>Size\".",
             [onlyNew](CLI::App& sub) {
-                sub.add_flag("--new", *onlyNew, "Download and save every dive not saved in the dive folder yet");
+                sub.add_flag("--new", *onlyNew,
+                             "Download and save every dive not saved in the dive folder yet; prints the full path "
+                             "of every file saved");
             },
             [onlyNew](CliContext& context) {
                 WorkTask& worker = *context.app.worker;
@@ -74,7 +84,7 @@ CliCommand divesCommand()
                     return int(kExitFailed);
                 if (*onlyNew)
                     return downloadNewDives(context);
-                printDirectoryRows(worker.diveDirectory);
+                printDirectoryRows(context, worker.diveDirectory);
                 return int(kExitOk);
             }};
 }

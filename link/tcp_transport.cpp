@@ -19,22 +19,28 @@ namespace {
 // How long a connection attempt may take before the peer counts as absent.
 constexpr int kConnectTimeoutMs = 3000;
 
-int connectWithTimeout(const addrinfo* ai)
+// The connected socket, or -1 with the reason in `error`.
+int connectWithTimeout(const addrinfo* ai, std::string& error)
 {
     int fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC, ai->ai_protocol);
-    if (fd < 0)
+    if (fd < 0) {
+        error = std::strerror(errno);
         return -1;
+    }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     int r = ::connect(fd, ai->ai_addr, ai->ai_addrlen);
+    int reason = errno;
     if (r < 0 && errno == EINPROGRESS) {
         pollfd p{fd, POLLOUT, 0};
         int soError = 0;
         socklen_t len = sizeof soError;
-        if (::poll(&p, 1, kConnectTimeoutMs) == 1 &&
-            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
+        int ready = ::poll(&p, 1, kConnectTimeoutMs);
+        if (ready == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
             r = 0;
+        reason = ready == 0 ? ETIMEDOUT : soError;
     }
     if (r < 0) {
+        error = std::strerror(reason);
         ::close(fd);
         return -1;
     }
@@ -50,21 +56,27 @@ public:
 
     int open(std::string&) override { return 0; }
 
-    int enumerate(DeviceInfo& first, std::string&) override
+    int enumerate(DeviceInfo& first, std::string& error) override
     {
         close();
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = SOCK_STREAM;
         addrinfo* list = nullptr;
-        if (::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &list) != 0)
+        int found = ::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &list);
+        if (found != 0) {
+            error = ::gai_strerror(found);
             return 0;
+        }
+        std::string reason;
         for (addrinfo* ai = list; ai && fd_ < 0; ai = ai->ai_next) {
-            fd_ = connectWithTimeout(ai);
+            fd_ = connectWithTimeout(ai, reason);
             if (fd_ >= 0)
                 describe(ai, first);
         }
         ::freeaddrinfo(list);
+        if (fd_ < 0)
+            error = reason;
         return fd_ >= 0 ? 1 : 0;
     }
 
@@ -117,10 +129,12 @@ public:
     }
 
 private:
+    std::string peer() const { return host_ + ":" + std::to_string(port_); }
+
     void describe(const addrinfo* ai, DeviceInfo& first) const
     {
         first.clear();
-        first.setName("tcp " + host_ + ":" + std::to_string(port_));
+        first.setName("tcp " + peer());
         if (ai->ai_family == AF_INET) {
             const auto* in = reinterpret_cast<const sockaddr_in*>(ai->ai_addr);
             std::memcpy(first.id, &in->sin_addr.s_addr, 4);
