@@ -39,6 +39,8 @@ struct CliCommand {
     std::string description;
     std::function<void(CLI::App& sub)> addOptions;
     std::function<int(CliContext& context)> run;
+    // The command prints its result as JSON under --json.
+    bool json = false;
 };
 
 class StatusPrinter;

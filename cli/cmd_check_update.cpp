@@ -41,7 +41,8 @@ CliCommand checkUpdateCommand()
                 if (!opensLocation)
                     std::fprintf(stderr, "The download location is not a web address and would not be opened.\n");
                 return int(kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

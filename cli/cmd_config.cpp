@@ -41,9 +41,13 @@ int setEntry(CliContext& context, const ConfigOptions& o)
     case ConfigSetResult::BadValue: std::fprintf(stderr, "%s\n", error.c_str()); return kExitUsage;
     }
     // Shown as it will be stored at shutdown.
+    std::string key = o.name;
+    for (char& c : key)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (key.rfind("KTLS/", 0) != 0)
+        key = "KTLS/" + key;
     for (const ConfigEntry& entry : configEntries(context.app.config))
-        if (entry.name.size() >= o.name.size() &&
-            entry.name.compare(entry.name.size() - o.name.size(), o.name.size(), o.name) == 0)
+        if (entry.name == key)
             std::printf("%s\t%s\n", entry.name.c_str(), entry.value.c_str());
     return kExitOk;
 }
@@ -66,7 +70,8 @@ CliCommand configCommand()
             },
             [options](CliContext& context) {
                 return options->set ? setEntry(context, *options) : printConfig(context);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -34,7 +34,8 @@ CliCommand diveCommand()
                 if (printer.saveResult != kLogSaved)
                     return int(kExitFailed);
                 return int(jobInterrupted() ? kExitFailed : kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -86,7 +86,8 @@ CliCommand divesCommand()
                     return downloadNewDives(context);
                 printDirectoryRows(context, worker.diveDirectory);
                 return int(kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

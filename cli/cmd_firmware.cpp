@@ -146,7 +146,8 @@ CliCommand firmwareCommand()
                 if (*flash)
                     return flashFirmware(context, *file);
                 return int(kExitUsage);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -24,6 +24,17 @@ void printInfoJson(CliContext& context)
                {"settings", settings}});
 }
 
+// The information job's result when the battery is too low or a required
+// setting did not read: the versions and the voltage were read.
+constexpr int kJobLowBattery = -2;
+
+void printInfoValues(const WorkTask& worker)
+{
+    for (const auto& [name, value] : unitInfoTexts(worker.voltage, worker.versions))
+        std::printf("%s\t%s\n", name.c_str(), value.c_str());
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 CliCommand infoCommand()
@@ -38,22 +49,26 @@ CliCommand infoCommand()
                 worker.unitNumber = context.app.config.currentUnitNumber();
                 if (runJob(context, JOB_READ_INFO) != 0)
                     return int(kExitFailed);
-                // Values not read are zeros, not the unit's: shown only after a whole read.
+                // Values not read are zeros, not the unit's: none are shown when
+                // the unit did not answer; the versions and the voltage are
+                // when they were read, the settings only after a whole read.
                 if (worker.jobResult != 1 || !worker.settings.valid) {
                     reportJobFailure(context);
+                    if (worker.jobResult == kJobLowBattery && !context.output.json)
+                        printInfoValues(worker);
                     return int(kExitFailed);
                 }
                 if (context.output.json) {
                     printInfoJson(context);
                     return int(kExitOk);
                 }
-                for (const auto& [name, value] : unitInfoTexts(worker.voltage, worker.versions))
-                    std::printf("%s\t%s\n", name.c_str(), value.c_str());
+                printInfoValues(worker);
                 for (const SettingsRow& row : buildSettingsRows(worker.settings, context.app.config.serviceUnlocked))
                     printSettingsRow(row);
                 std::fflush(stdout);
                 return int(kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -57,7 +57,8 @@ CliCommand redboxCommand()
                 if (printer.saveResult != kLogSaved || printer.savedPaths.empty())
                     return int(kExitFailed);
                 return int(jobInterrupted() ? kExitFailed : kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

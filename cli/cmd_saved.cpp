@@ -46,7 +46,8 @@ CliCommand savedCommand()
                         std::fputs(("\t" + log + "\n").c_str(), stdout);
                 }
                 return int(kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -144,7 +144,8 @@ CliCommand showCommand()
                 sub.add_option("--svg", options->svgPath, "Write the profile graph to this SVG file");
                 sub.add_option("--size", options->size, "Size of the graph in pixels, WxH (default 800x500)");
             },
-            [options](CliContext& context) { return show(context, *options); }};
+            [options](CliContext& context) { return show(context, *options); },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -93,6 +93,10 @@ int runCli(int argc, char** argv)
     }
     if (!chosen)
         return kExitUsage;
+    if (o.output.json && !chosen->json) {
+        std::fprintf(stderr, "--json: %s has no JSON output\n", chosen->name.c_str());
+        return kExitUsage;
+    }
     std::string error;
     if (!o.link.empty() && !checkLinkAddress(o.link, error)) {
         std::fprintf(stderr, "--link %s: %s\n", o.link.c_str(), error.c_str());
