@@ -30,6 +30,8 @@ CliCommand diveCommand()
                     std::fprintf(stderr, "The unit has no dive with index %d.\n", *index);
                     return int(kExitFailed);
                 }
+                if (reportIncompleteLog(context, printer, "Dive", *index))
+                    return int(kExitFailed);
                 printSavedFiles(context, printer, context.app.config.diveFolder);
                 if (printer.saveResult != kLogSaved)
                     return int(kExitFailed);

@@ -4,31 +4,21 @@
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "cli/log_saving_printer.h"
+#include "divedata/download_plan.h"
 #include "firmware/file_util.h"
 
 namespace ravo::cli {
 namespace {
-
-bool isSaved(const std::vector<std::string>& names, const std::string& base)
-{
-    return std::find(names.begin(), names.end(), base) != names.end();
-}
 
 // Downloads every listed dive whose files are not in the dive folder yet,
 // under one bar by records.
 int downloadNewDives(CliContext& context)
 {
     WorkTask& worker = *context.app.worker;
-    std::vector<CDiveInfo> wanted;
+    const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, context.app.config.diveFolder);
     uint64_t totalRecords = 0;
-    for (const CDiveInfo& entry : worker.diveDirectory) {
-        CDiveLog named;
-        named.info = entry;
-        if (entry.valid && !isSaved(context.app.savedDiveNames, named.makeFileName(true))) {
-            wanted.push_back(entry);
-            totalRecords += entry.recordCount;
-        }
-    }
+    for (const CDiveInfo& entry : wanted)
+        totalRecords += entry.recordCount;
     LogSavingPrinter printer(context);
     int failures = 0;
     uint64_t doneRecords = 0;
@@ -37,15 +27,17 @@ int downloadNewDives(CliContext& context)
         worker.logIndex = wanted[i].index;
         printer.setBatch(doneRecords, totalRecords);
         if (runLogJob(context, JOB_DIVE_LOG, printer) != 0 || !printer.delivered || printer.entryMissing ||
-            printer.saveResult != kLogSaved)
+            reportIncompleteLog(context, printer, "Dive", wanted[i].index) || printer.saveResult != kLogSaved)
             ++failures;
         doneRecords += wanted[i].recordCount;
-        for (const std::string& path : printer.savedPaths) {
-            if (context.output.json) {
-                saved.push_back(absolutePath(path));
-            } else {
-                std::fputs((absolutePath(path) + "\n").c_str(), stdout);
-                std::fflush(stdout);
+        if (printer.saveResult == kLogSaved && worker.jobResult != kJobLogIncomplete) {
+            for (const std::string& path : printer.savedPaths) {
+                if (context.output.json) {
+                    saved.push_back(absolutePath(path));
+                } else {
+                    std::fputs((absolutePath(path) + "\n").c_str(), stdout);
+                    std::fflush(stdout);
+                }
             }
         }
         if (jobInterrupted())
@@ -57,7 +49,7 @@ int downloadNewDives(CliContext& context)
     if (context.output.json)
         printJson({{"files", saved}, {"newDives", wanted.size()}, {"alreadySaved", valid - wanted.size()}});
     if (jobInterrupted()) {
-        std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived.\n");
+        std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived, marked partial.\n");
         return kExitFailed;
     }
     if (!context.output.quiet)

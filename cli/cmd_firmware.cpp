@@ -2,11 +2,10 @@
 #include <memory>
 #include <string>
 
-#include <filesystem>
-
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "firmware/file_util.h"
+#include "firmware/firmware_check.h"
 #include "firmware/firmware_list.h"
 #include "jobs/firmware_download.h"
 #include "jobs/request_lines.h"
@@ -39,34 +38,10 @@ int listFirmware(CliContext& context)
     return kExitOk;
 }
 
-const char kNotFound[] = "not found";
-
 bool readable(const std::string& path)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     return file != nullptr;
-}
-
-// A firmware file must be a regular file that can be read: a folder, a
-// device or a pipe would be read as an image or wait for ever. False with the
-// reason in `error`.
-bool checkFirmwareFile(const std::string& path, std::string& error)
-{
-    std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        error = kNotFound;
-        return false;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        error = "not a regular file";
-        return false;
-    }
-    if (!readable(path)) {
-        error = "can not be read";
-        return false;
-    }
-    return true;
 }
 
 // The file as given, or else by that name in the firmware folder, as the
@@ -84,14 +59,11 @@ int flashFirmware(CliContext& context, const std::string& file)
     CRavo_ConfigApp& app = context.app;
     WorkTask& worker = *app.worker;
     std::string path = absolutePath(firmwarePathFor(file, app.config.firmwareFolder));
-    std::string problem;
-    if (!checkFirmwareFile(path, problem)) {
-        // The unit view's status line for a file that is not there.
+    FirmwareFileCheck check = checkFirmwareFile(path);
+    if (!check.ok()) {
+        // The unit view's status line; nothing is asked of the unit.
         std::FILE* out = context.output.statusStream();
-        if (problem == kNotFound)
-            std::fprintf(out ? out : stderr, "File [%s] not found\n", path.c_str());
-        else
-            std::fprintf(stderr, "Firmware file %s: %s\n", path.c_str(), problem.c_str());
+        std::fprintf(out ? out : stderr, "%s\n", firmwareFileLine(path, check).c_str());
         return kExitFailed;
     }
     int mode = app.config.downloadMode;

@@ -53,7 +53,10 @@ CliCommand redboxCommand()
                     std::fprintf(stderr, "The unit has no redbox log with index %d.\n", options->index);
                     return int(kExitFailed);
                 }
-                printSavedFiles(context, printer, options->out.empty() ? context.app.config.redboxFolder : options->out);
+                if (reportIncompleteLog(context, printer, "Redbox log", options->index))
+                    return int(kExitFailed);
+                printSavedFiles(context, printer,
+                                options->out.empty() ? context.app.config.redboxFolder : options->out);
                 if (printer.saveResult != kLogSaved || printer.savedPaths.empty())
                     return int(kExitFailed);
                 return int(jobInterrupted() ? kExitFailed : kExitOk);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "divedata/log_list_rows.h"
-#include "settings/setting_texts.h"
+#include "link/unit_time.h"
 
 namespace ravo::cli {
 namespace {
@@ -49,7 +49,7 @@ Json jsonCell(const std::string& text)
 
 std::string isoTime(uint32_t unitTime)
 {
-    return jsonCell(unitTimeText(unitTime)).get<std::string>();
+    return jsonCell(FormatUnitTime(unitTime)).get<std::string>();
 }
 
 Json directoryJson(const std::vector<CDiveInfo>& directory)

@@ -3,32 +3,23 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <ctime>
 
 #include "link/bootloader_answers.h"
 #include "link/c_format.h"
 #include "link/frame_format.h"
 #include "link/hex_bytes.h"
 #include "link/unit_commands.h"
+#include "link/unit_time.h"
 
 namespace ravo {
 namespace {
 
+// Now in UTC to the millisecond.
 std::string timeStamp()
 {
     using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    const int ms = int(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm utc{};
-#ifdef _WIN32
-    gmtime_s(&utc, &seconds);
-#else
-    gmtime_r(&seconds, &utc);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
-    return formatC("%s.%03d", text, ms);
+    const int64_t ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    return FormatUnitTime(unitTimeFromUnix(ms / 1000)) + formatC(".%03d", int(ms % 1000));
 }
 
 const char* answerMeaning(uint8_t answer)
