@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "cli/log_saving_printer.h"
+#include "cli/unit_check.h"
 #include "divedata/download_plan.h"
 #include "firmware/file_util.h"
 
@@ -74,6 +75,13 @@ CliCommand divesCommand()
                 worker.diveDirectory.clear();
                 if (runJob(context, JOB_DIVE_DIRECTORY) != 0)
                     return int(kExitFailed);
+                // The job reads a count that did not come as no dives at all:
+                // an empty list must come from a unit that answers.
+                if (worker.diveDirectory.empty()) {
+                    if (!connectAndCheckUnit(context))
+                        return int(kExitFailed);
+                    closeKeptLink(context);
+                }
                 if (*onlyNew)
                     return downloadNewDives(context);
                 printDirectoryRows(context, worker.diveDirectory);

@@ -74,6 +74,15 @@ TEST(CliJson, DirectoriesSavedLogsAndShow)
     EXPECT_EQ(shown["start"].get<std::string>().substr(0, 10), dives[1]["start"].get<std::string>().substr(0, 10));
 }
 
+TEST(CliJson, ACommandWithoutJsonOutputRefusesTheOption)
+{
+    CliHome cli;
+    ProgramResult r = cli.sim({"--json", "connect"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(contains(r.err, "--json: connect has no JSON output")) << r.err;
+}
+
 TEST(CliJson, FirmwareListAndCheckUpdate)
 {
     CliHome cli;

@@ -42,6 +42,16 @@ TEST(CliUnit, AFailedInfoPrintsTheJobsLinesAndNoValuesThatWereNotRead)
     EXPECT_FALSE(contains(low.out, "HUD brightness")) << low.out;
 }
 
+TEST(CliUnit, AnEmptyDiveListMustComeFromAUnitThatAnswers)
+{
+    CliHome cli;
+    ProgramResult silent = cli.run({"--link", "sim", "--unit", "4321", "dives"});
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_TRUE(contains(silent.out, "No responce from unit. Please, check unit nr.\n")) << silent.out;
+    ProgramResult none = cli.run({"--link", "sim:no-logs", "--unit", "1234", "dives"});
+    EXPECT_EQ(none.exitCode, 0) << none.out;
+}
+
 TEST(CliUnit, DiveDownloadShowsABarByRecordsAndPrintsFullPaths)
 {
     CliHome cli;
