@@ -45,6 +45,8 @@ public:
 
     void flush() override { settings_.sync(); }
 
+    std::string location() const override { return settings_.fileName().toStdString(); }
+
 private:
     QSettings settings_;
 };

@@ -17,6 +17,8 @@ CliCommand diveCommand();
 CliCommand redboxCommand();
 CliCommand savedCommand();
 CliCommand showCommand();
+CliCommand configCommand();
+CliCommand presetsCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

@@ -45,6 +45,10 @@ struct SettingsRow {
 // is not valid; the reset rows only in service mode.
 std::vector<SettingsRow> buildSettingsRows(const UnitSettings& record, bool serviceMode);
 
+// The two texts a yes/no row shows, for the value true and for false; false
+// for a row that is not a yes/no row.
+bool boolRowTexts(int rowId, std::string& whenTrue, std::string& whenFalse);
+
 // True when the diluent O2 and He fractions may be edited: deco offered and
 // switched on and a depth limit beyond 40 m.
 bool trimixDiluentEditing(const UnitSettings& record);

@@ -246,8 +246,7 @@ int run(int argc, char** argv)
     }
 
     if (o.listPresets) {
-        for (const SimPresetInfo& p : simPresets())
-            std::printf("%-12s %s\n", p.name.c_str(), p.description.c_str());
+        std::fputs(presetTable().c_str(), stdout);
         return 0;
     }
     if (!o.writeFirmware.empty()) {

@@ -130,6 +130,15 @@ TEST(SampleFile, LineReadingRules)
     }
 }
 
+TEST(SampleFile, TellsASampleFileFromAnotherFile)
+{
+    EXPECT_EQ(FirstForeignSampleLine(""), 0);
+    EXPECT_EQ(FirstForeignSampleLine("1,8,2\r\n\r\n  3 , 8,-4\n"), 0);
+    EXPECT_EQ(FirstForeignSampleLine("1,8,2\nabc\n"), 2);
+    EXPECT_EQ(FirstForeignSampleLine("1,8x,2"), 1);
+    EXPECT_EQ(FirstForeignSampleLine(",,\n"), 1);
+}
+
 TEST(SampleFile, MissingFileReadsNothing)
 {
     std::vector<CDiveDataRecord> samples{{1, 1, 1}};

@@ -79,7 +79,7 @@ TEST(CliFirmwareFlash, MissingFileStartsNothing)
     CliRun cli;
     auto run = cli.run({"--link", "tcp:127.0.0.1:" + std::to_string(peer.port()), "firmware", "flash", "none.enc"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "File [none.enc] not found\n");
+    EXPECT_EQ(run.out, "File [" + cli.home.file("none.enc") + "] not found\n");
     EXPECT_EQ(peer.accepted(), 0);
     auto usage = cli.run({"firmware", "flash"});
     EXPECT_EQ(usage.exitCode, 2);

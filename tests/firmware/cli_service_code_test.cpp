@@ -58,7 +58,10 @@ TEST(CliServiceCode, ComesFromTheFetchedManifest)
 
     CliWithUpdateUrl missing(server.url("/nothing.xml"));
     auto noManifest = missing.run({"--service-code", "RAVO", "firmware", "list"});
-    EXPECT_NE(noManifest.err.find(kRefused), std::string::npos);
+    EXPECT_EQ(noManifest.err.find(kRefused), std::string::npos) << "nothing to refuse the code against";
+    EXPECT_NE(noManifest.err.find("No update manifest could be read from " + server.url("/nothing.xml")),
+              std::string::npos)
+        << noManifest.err;
 
     // Without --service-code nothing is fetched.
     int before = server.requestCount();

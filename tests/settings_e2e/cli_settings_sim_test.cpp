@@ -270,12 +270,12 @@ TEST(CliServiceCode, TakenFromALocalManifestFile)
     writeFile(noCode, "<ravo><ravo_config><win><name>x</name></win></ravo_config></ravo>");
     auto empty = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "", "--manifest", noCode,
                           "info"});
-    EXPECT_EQ(empty.err, "Service code not accepted: service mode stays off\n");
+    EXPECT_EQ(empty.err, "No service code to check --service-code against: service mode stays off\n");
 
     auto missing = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "RAVO", "--manifest",
                             cli.home.file("absent.xml"), "info"});
     EXPECT_EQ(missing.err, "Can not read the manifest file " + cli.home.file("absent.xml") +
-                               "\nService code not accepted: service mode stays off\n");
+                               "\nNo service code to check --service-code against: service mode stays off\n");
     EXPECT_EQ(missing.exitCode, 0) << "the command still runs";
 }
 
