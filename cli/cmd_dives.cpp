@@ -64,9 +64,10 @@ CliCommand divesCommand()
                 if (runJob(context, JOB_DIVE_DIRECTORY) != 0)
                     return int(kExitFailed);
                 if (*onlyNew)
-                    return downloadNewDives(context);
+                    return worker.jobResult == 1 ? downloadNewDives(context) : int(kExitFailed);
                 printDirectoryRows(worker.diveDirectory);
-                return int(kExitOk);
+                // Stopped, or the unit stopped answering: the list is not whole.
+                return int(worker.jobResult == 1 ? kExitOk : kExitFailed);
             }};
 }
 

@@ -34,7 +34,7 @@ CliCommand redboxCommand()
                     if (runJob(context, JOB_REDBOX_DIRECTORY) != 0)
                         return int(kExitFailed);
                     printDirectoryRows(worker.redboxDirectory);
-                    return int(kExitOk);
+                    return int(worker.jobResult == 1 ? kExitOk : kExitFailed);
                 }
                 worker.logIndex = uint16_t(options->index);
                 LogSavingPrinter printer(context.app, options->out);
