@@ -5,6 +5,7 @@
 
 #include "app/app_config.h"
 #include "app/config_store.h"
+#include "firmware/file_util.h"
 #include "jobs/job_codes.h"
 #include "support/temp_dir.h"
 
@@ -17,9 +18,9 @@ TEST(ConfigStore, MissingStoreGivesDefaultsAndFirstSaveWritesEveryEntryButTheUrl
     AppConfig config;
     const AppConfig defaults;
     config.load(store);
-    EXPECT_EQ(config.firmwareFolder, defaults.startFolder + ravo::kPathSeparator + "firmware");
-    EXPECT_EQ(config.diveFolder, defaults.startFolder + ravo::kPathSeparator + "dive");
-    EXPECT_EQ(config.redboxFolder, defaults.startFolder + ravo::kPathSeparator + "redbox");
+    EXPECT_EQ(config.firmwareFolder, ravo::joinFolder(defaults.startFolder, "firmware"));
+    EXPECT_EQ(config.diveFolder, ravo::joinFolder(defaults.startFolder, "dive"));
+    EXPECT_EQ(config.redboxFolder, ravo::joinFolder(defaults.startFolder, "redbox"));
     EXPECT_EQ(config.dataFolder, defaults.startFolder);
     EXPECT_EQ(config.unitNumberText, "FFFF");
     EXPECT_EQ(config.downloadMode, ravo::JOB_FIRMWARE) << "load passes UNIT_NR through the box rule";
