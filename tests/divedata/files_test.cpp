@@ -323,6 +323,14 @@ TEST(RedboxFile, DefaultFolderIsProposedAndCreated)
     EXPECT_EQ(proposedSeen, dir.file("start/redbox/KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::is_regular_file(proposedSeen));
     EXPECT_EQ(redboxFolder, proposedSeen);
+
+    // A chosen name without a dot is still written as a file.
+    RedboxPathChooser plain = [&](const std::string&, std::string& chosen) {
+        chosen = dir.file("start/box");
+        return true;
+    };
+    ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, plain), kLogSaved);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("start/box")));
 }
 
 // A partial log goes where nothing better is saved, marked; it never replaces
