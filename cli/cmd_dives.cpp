@@ -83,9 +83,10 @@ CliCommand divesCommand()
                     closeKeptLink(context);
                 }
                 if (*onlyNew)
-                    return downloadNewDives(context);
+                    return worker.jobResult == 1 ? downloadNewDives(context) : int(kExitFailed);
                 printDirectoryRows(context, worker.diveDirectory);
-                return int(kExitOk);
+                // Stopped, or the unit stopped answering: the list is not whole.
+                return int(worker.jobResult == 1 ? kExitOk : kExitFailed);
             },
             true};
 }

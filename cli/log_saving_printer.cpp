@@ -61,10 +61,7 @@ bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, c
 {
     if (context.app.worker->jobResult != kJobLogIncomplete)
         return false;
-    const char* fate = printer.saveResult == kLogKeptSaved ? "the log saved before was kept"
-                       : printer.saveResult == kLogSaved   ? "saved, marked partial"
-                                                           : "not saved";
-    std::fprintf(stderr, "%s %d is incomplete: %s.\n", kind, index, fate);
+    std::fprintf(stderr, "%s\n", IncompleteLogText(kind, index, printer.saveResult).c_str());
     return true;
 }
 

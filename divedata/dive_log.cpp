@@ -128,7 +128,11 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
         return kLogSaveCancelled;
     if (partial && !partialMayReplace(*this, chosen, chosen))
         return kLogKeptSaved;
-    CFileUtil::CreateFolder(CFileUtil::FolderOf(chosen));
+    // The folder rule cuts only a path that looks like a file's; a name
+    // without a dot must not become a folder of its own.
+    const std::string chosenFolder = CFileUtil::FolderOf(chosen);
+    if (chosenFolder.size() < chosen.size())
+        CFileUtil::CreateFolder(chosenFolder);
     if ((partial && MarkPartial(chosen, uint32_t(samples.size()), info.recordCount) != 0) ||
         WriteFileReplacing(chosen, FormatRedboxFile()) != 0) {
         reportFileError(messages, "CDiveLog::saveToFile - Error, can not open file for writing");

@@ -20,20 +20,32 @@ void readDirectoryEntry(WorkTask& task, UnitCommand infoCommand, uint16_t index,
     entry.auxWord = reply.auxWord;
 }
 
-void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCommand,
-                   std::vector<CDiveInfo>& directory, bool redbox)
+int readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCommand,
+                  std::vector<CDiveInfo>& directory, bool redbox)
 {
     uint16_t count = 0;
     if (task.link.ReadLogCount(countCommand, count) != 1)
         count = 0;
     directory.assign(count, CDiveInfo{});
+    int unanswered = 0;
     for (int i = 0; i < count; ++i) {
         if (redbox)
             task.line("Read redbox info %d of %d", i, count - 1);
         else
             task.line("Read divelog info %d (%d)", i, int(count));
         readDirectoryEntry(task, infoCommand, uint16_t(i), directory[size_t(i)]);
+        // Each unanswered entry costs its full reply wait: a unit that went
+        // away would otherwise hold the worker for up to 65,535 of them.
+        unanswered = directory[size_t(i)].valid ? 0 : unanswered + 1;
+        if (unanswered >= kDirectoryMissesMax) {
+            task.line("Read %s info stopped: %d entries in a row did not answer", redbox ? "redbox" : "divelog",
+                      unanswered);
+            return 0;
+        }
+        if (task.stopCheck())
+            return 0;
     }
+    return 1;
 }
 
 // Records read so far, for a bar by records and a rate: the counts in the

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "divedata/dive_log.h"
+#include "divedata/download_plan.h"
 #include "divedata/log_handover.h"
 #include "divedata/sample_csv.h"
 #include "divedata/saved_logs.h"
@@ -331,6 +332,14 @@ TEST(RedboxFile, DefaultFolderIsProposedAndCreated)
     EXPECT_EQ(proposedSeen, dir.file("start/redbox/KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::is_regular_file(proposedSeen));
     EXPECT_EQ(redboxFolder, proposedSeen);
+
+    // A chosen name without a dot is still written as a file.
+    RedboxPathChooser plain = [&](const std::string&, std::string& chosen) {
+        chosen = dir.file("start/box");
+        return true;
+    };
+    ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, plain), kLogSaved);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("start/box")));
 }
 
 // A partial log goes where nothing better is saved, marked; it never replaces
@@ -569,4 +578,35 @@ TEST(HeaderTextFile, ReadingBackKeepsOnlyTheFirstLine)
     untouched.text = "kept";
     EXPECT_EQ(untouched.ReadOrangeBoxTxt(""), 0);
     EXPECT_EQ(untouched.text, "kept");
+}
+
+// A dive counts as saved only when its sample file holds the entry's record
+// count and it is not marked partial.
+TEST(DownloadPlan, FetchesWhatIsNotSavedComplete)
+{
+    TempDir dir;
+    std::vector<CDiveInfo> directory(5);
+    for (size_t i = 0; i < directory.size(); ++i) {
+        directory[i].valid = 1;
+        directory[i].unitNumber = 0xAB;
+        directory[i].index = uint16_t(i);
+        directory[i].startTime = uint32_t(1000 * i);
+        directory[i].recordCount = 3;
+    }
+    directory[4].valid = 0;  // the unit did not answer for it
+    auto save = [&](size_t i, size_t records, bool partial) {
+        CDiveLog log = diveOfUnitAB();
+        log.info = directory[i];
+        log.samples.resize(records);
+        log.partial = partial;
+        ASSERT_EQ(log.saveDive(dir.path()), kLogSaved);
+    };
+    save(0, 3, false);  // complete
+    save(1, 2, false);  // short, though not marked
+    save(2, 3, true);   // every record, but the header did not arrive
+    // 3: nothing saved
+    std::vector<uint16_t> wanted;
+    for (const CDiveInfo& entry : DivesToDownload(directory, dir.path()))
+        wanted.push_back(entry.index);
+    EXPECT_EQ(wanted, (std::vector<uint16_t>{1, 2, 3}));
 }
