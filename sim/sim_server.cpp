@@ -17,7 +17,18 @@ namespace ravo::sim {
 namespace {
 
 // How often an endlessly noisy unit writes its next burst.
-constexpr int kNoiseStepMs = 5;
+constexpr double kNoiseStepMs = 5;
+
+// poll() with a wait to the microsecond: a millisecond wait rounded up would
+// write every answer up to a millisecond late.
+int pollFor(pollfd* fds, nfds_t count, double ms)
+{
+    timespec wait{};
+    const long long us = ms <= 0 ? 0 : (long long)(ms * 1000.0);
+    wait.tv_sec = time_t(us / 1000000);
+    wait.tv_nsec = long(us % 1000000) * 1000;
+    return ::ppoll(fds, count, &wait, nullptr);
+}
 
 }  // namespace
 
@@ -120,10 +131,10 @@ void SimServer::writeAll(int fd, const std::vector<uint8_t>& bytes)
     }
 }
 
-int SimServer::flushDue()
+double SimServer::flushDue()
 {
     int out = clientFd_ >= 0 ? clientFd_ : ptyFd_;
-    double now = double(unit_->clock().nowMs());
+    double now = unit_->clock().fineMs();
     while (!pending_.empty() && pending_.front().atMs <= now) {
         writeAll(out, pending_.front().bytes);
         pending_.pop_front();
@@ -132,10 +143,10 @@ int SimServer::flushDue()
         std::vector<uint8_t> noise = unit_->noiseDue();
         writeAll(out, noise);
         if (unit_->streamsNoise())
-            return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, std::max(1, int(std::ceil(pending_.front().atMs - now))));
+            return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, pending_.front().atMs - now);
     }
     if (!pending_.empty())
-        return std::max(1, int(std::ceil(pending_.front().atMs - now)));
+        return pending_.front().atMs - now;
     if (dropPending_) {
         dropPending_ = false;
         if (clientFd_ >= 0) {
@@ -162,7 +173,7 @@ void SimServer::feed(const uint8_t* data, size_t n)
     }
 }
 
-void SimServer::serviceTcp(int timeoutMs)
+void SimServer::serviceTcp(double timeoutMs)
 {
     bool reachable = unit_->reachable();
     std::string error;
@@ -178,7 +189,7 @@ void SimServer::serviceTcp(int timeoutMs)
         fds[count++] = {clientFd_, POLLIN, 0};
     else if (listenFd_ >= 0)
         fds[count++] = {listenFd_, POLLIN, 0};
-    if (::poll(fds, nfds_t(count), timeoutMs) <= 0)
+    if (pollFor(fds, nfds_t(count), timeoutMs) <= 0)
         return;
     if (clientFd_ < 0) {
         int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
@@ -204,12 +215,12 @@ void SimServer::serviceTcp(int timeoutMs)
     feed(buffer, size_t(n));
 }
 
-void SimServer::servicePty(int timeoutMs)
+void SimServer::servicePty(double timeoutMs)
 {
     pollfd p{ptyFd_, POLLIN, 0};
-    if (::poll(&p, 1, timeoutMs) <= 0 || !(p.revents & POLLIN)) {
+    if (pollFor(&p, 1, timeoutMs) <= 0 || !(p.revents & POLLIN)) {
         if (p.revents & (POLLHUP | POLLERR))
-            ::poll(nullptr, 0, timeoutMs);
+            pollFor(nullptr, 0, timeoutMs);
         return;
     }
     uint8_t buffer[4096];
@@ -221,8 +232,8 @@ void SimServer::servicePty(int timeoutMs)
 void SimServer::run(const std::atomic<bool>& stop, const std::function<void()>& idle)
 {
     while (!stop.load()) {
-        int due = flushDue();
-        int timeout = due < 0 ? 20 : std::min(due, 20);
+        double due = flushDue();
+        double timeout = due < 0 ? 20.0 : std::min(due, 20.0);
         if (ptyFd_ >= 0)
             servicePty(timeout);
         else

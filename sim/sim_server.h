@@ -30,10 +30,10 @@ public:
 private:
     bool openListener(std::string& error);
     void closeClient();
-    void serviceTcp(int timeoutMs);
-    void servicePty(int timeoutMs);
+    void serviceTcp(double timeoutMs);
+    void servicePty(double timeoutMs);
     void feed(const uint8_t* data, size_t n);
-    int flushDue();  // ms until the next delivery is due, or -1
+    double flushDue();  // ms until the next delivery is due, or -1
     void writeAll(int fd, const std::vector<uint8_t>& bytes);
 
     std::shared_ptr<SimUnit> unit_;
