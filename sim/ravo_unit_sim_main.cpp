@@ -1,15 +1,12 @@
 // ravo-unit-sim: a simulated Ravo unit served over TCP or a pseudo-terminal.
 #include <atomic>
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <mutex>
-#include <poll.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -18,6 +15,7 @@
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
 #include "sim/sim_server.h"
+#include "sim/sim_signals.h"
 #include "sim/sim_unit.h"
 
 namespace {
@@ -26,14 +24,6 @@ using namespace ravo::sim;
 
 std::atomic<bool> g_stop{false};
 std::atomic<bool> g_dump{false};
-
-void onSignal(int signal)
-{
-    if (signal == SIGUSR1)
-        g_dump = true;
-    else
-        g_stop = true;
-}
 
 struct Options {
     int port = -1;
@@ -190,13 +180,14 @@ void writeDump(SimUnit& unit, const std::string& path)
 void readCommands()
 {
     std::string line;
-    char c;
     for (;;) {
-        ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n <= 0)
+        int c = std::getchar();
+        if (c == EOF)
             return;  // no more commands; keep serving
+        if (c == '\r')
+            continue;
         if (c != '\n') {
-            line += c;
+            line += char(c);
             continue;
         }
         if (line == "dump")
@@ -301,10 +292,7 @@ int run(int argc, char** argv)
     }
 
     // Handlers first: whoever reads the address may signal at once.
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGUSR1, onSignal);
-    std::signal(SIGPIPE, SIG_IGN);
+    installSimSignals(g_stop, g_dump);
     SimServer server(unit);
     if (o.pty) {
         std::string path = server.openPty(error);

@@ -353,6 +353,39 @@ TEST_F(SimJobTest, NoSourceChangesNothing)
     EXPECT_EQ(unit->state().settings.serviceTime, before.settings.serviceTime);
 }
 
+bool isRecoveryWrite(int opcode)
+{
+    for (int write : {37, 105, 73, 117, 83, 72, 86, 58, 92, 64, 57})
+        if (opcode == write)
+            return true;
+    return false;
+}
+
+// Unit number 0, a header without its validity mark and a service date of 0
+// are no source: nothing is written and the job says so.
+TEST_F(SimJobTest, ZeroNumberInvalidHeaderAndZeroServiceDateAreNoSource)
+{
+    useUnit("lost-number", [](sim::SimState& s) {
+        ASSERT_EQ(s.redboxLogs.size(), 3u);
+        s.redboxLogs[0].header[26] = 0x00;  // unit number 0
+        s.redboxLogs[0].header[27] = 0x00;
+        s.redboxLogs[1].header[0] = 0x00;  // 1234, but the header is not valid
+        s.redboxLogs[2].header[26] = 0x34;  // 1234 without a service date
+        s.redboxLogs[2].header[27] = 0x12;
+        for (int i = 36; i < 40; ++i)
+            s.redboxLogs[2].header[size_t(i)] = 0;
+    });
+    sim::SimState before = unit->state();
+    run(JOB_FIX_LOST_SR);
+    EXPECT_TRUE(sawLine("Read unit info 2"));
+    EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
+    EXPECT_EQ(task.jobResult, 0);
+    for (int opcode : tracedOpcodes())
+        EXPECT_FALSE(isRecoveryWrite(opcode)) << opcode;
+    EXPECT_EQ(unit->state().unitNumber, 0xFFFF);
+    EXPECT_EQ(unit->state().settings.serviceTime, before.settings.serviceTime);
+}
+
 TEST_F(SimJobTest, NoRedboxLogs)
 {
     useUnit("lost-number", [](sim::SimState& s) { s.redboxLogs.clear(); });
