@@ -32,10 +32,16 @@ std::string writeImage(const std::string& path, const std::string& version)
 }
 
 struct Unit {
-    explicit Unit(const std::string& preset, const test::TempDir& dir)
-        : dump(dir.file("state.json")),
-          sim({"--port", "0", "--preset", preset, "--restart-ms", "20", "--dump-state", dump})
+    explicit Unit(const std::string& preset, const test::TempDir& dir, std::vector<std::string> faults = {})
+        : dump(dir.file("state.json")), sim(arguments(preset, dump, std::move(faults)))
     {
+    }
+    static std::vector<std::string> arguments(const std::string& preset, const std::string& dump,
+                                              std::vector<std::string> faults)
+    {
+        std::vector<std::string> args = {"--port", "0", "--preset", preset, "--restart-ms", "20", "--dump-state", dump};
+        args.insert(args.end(), faults.begin(), faults.end());
+        return args;
     }
     // The unit's state after the simulator ended.
     std::string finalState()
@@ -88,6 +94,41 @@ TEST(CliSimFirmware, LowBatteryStopsBeforeTheBootloader)
     EXPECT_EQ(run.out.find("Enter BL mode"), std::string::npos);
     std::string state = unit.finalState();
     EXPECT_NE(state.find("\"firmware\": \"4925\""), std::string::npos);
+}
+
+TEST(CliSimFirmware, DamagedFileNeverReachesTheUnit)
+{
+    for (const std::string unitText : {"1234", "1234*"}) {
+        CliRun cli;
+        Unit unit("default", cli.home);
+        std::string image = cli.home.file("cut.enc");
+        test::writeFile(image, "0001AA0005AABB");
+        auto run = cli.run({"--link", unit.sim.address(), "--unit", unitText, "firmware", "flash", image});
+        EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+        EXPECT_NE(run.out.find("Firmware file [" + image + "] refused: chunk 2 declares 5 bytes, only 2 remain\n"),
+                  std::string::npos)
+            << run.out;
+        EXPECT_EQ(run.out.find("Enter "), std::string::npos) << run.out;
+        std::string state = unit.finalState();
+        EXPECT_NE(state.find("\"firmware\": \"4925\""), std::string::npos);
+        EXPECT_NE(state.find("\"inBootloader\": false"), std::string::npos);
+    }
+}
+
+TEST(CliSimFirmware, UpdateCutByALostLinkIsFinishedInTheBootloaderMode)
+{
+    CliRun cli;
+    Unit unit("default", cli.home, {"--drop-after-chunk", "3"});
+    std::string image = writeImage(cli.home.file("test.enc"), "4A08");
+    auto cut = cli.run({"--link", unit.sim.address(), "--unit", "1234", "firmware", "flash", image});
+    EXPECT_EQ(cut.exitCode, 1) << cut.out << cut.err;
+    EXPECT_EQ(cut.out.find("\nDone..\n"), std::string::npos) << cut.out;
+    auto resumed = cli.run({"--link", unit.sim.address(), "--unit", "BL", "firmware", "flash", image});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.out << resumed.err;
+    EXPECT_NE(resumed.out.find("\nDone..\n"), std::string::npos) << resumed.out;
+    std::string state = unit.finalState();
+    EXPECT_NE(state.find("\"firmware\": \"4A08\""), std::string::npos) << state.substr(0, 300);
+    EXPECT_NE(state.find("\"inBootloader\": false"), std::string::npos);
 }
 
 TEST(CliSimFixSerial, LostNumberComesBack)
