@@ -43,6 +43,8 @@ CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* pare
 
 CMainFrame::~CMainFrame()
 {
+    if (!app_.worker)
+        return;  // the application has shut down already
     WorkTask& worker = *app_.worker;
     // A job still running keeps reporting here: let it end first, handling its
     // messages, then make sure nothing reports to this window any more.
