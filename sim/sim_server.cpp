@@ -74,9 +74,14 @@ int SimServer::flushDue()
             pty_.write(bytes);
         pending_.pop_front();
     }
-    if (out >= 0 && !dropPending_) {
+    if ((client_ != net::kNoSocket || pty_.isOpen()) && !dropPending_) {
         std::vector<uint8_t> noise = unit_->noiseDue();
-        writeAll(out, noise);
+        if (!noise.empty()) {
+            if (client_ != net::kNoSocket)
+                net::sendAll(client_, noise.data(), int(noise.size()));
+            else
+                pty_.write(noise);
+        }
         if (unit_->streamsNoise())
             return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, std::max(1, int(std::ceil(pending_.front().atMs - now))));
     }
