@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/dialogs/software_upgrade_dlg.h"
 #include "desktop/update_check_runner.h"
+#include "firmware/file_util.h"
 #include "shell_fixture.h"
 #include "support/http_server.h"
 
@@ -165,6 +167,58 @@ TEST_F(Dialogs, NoNoticeForAnErrorPage)
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_FALSE(finished.at(0).at(0).toBool());
     EXPECT_TRUE(app->manifest->encipheredCode().empty());
+}
+
+}  // namespace
+}  // namespace ravo::test
+
+namespace ravo::test {
+namespace {
+
+TEST_F(Dialogs, RedboxSaveDialogProposesThePathWithItsFilters)
+{
+    startApp();
+    openFrame();
+    QStringList filters;
+    QString suffix;
+    QStringList proposed;
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        filters = dialog->nameFilters();
+        suffix = dialog->defaultSuffix();
+        proposed = dialog->selectedFiles();
+        dialog->reject();
+    });
+    std::string chosen = "untouched";
+    const std::string path = dir.file("redbox/KTL_SN1234_2012-05-06_14-22-33_R.cvsr");
+    CFileUtil::CreateFolder(dir.file("redbox"));
+    EXPECT_FALSE(frame->chooseRedboxPath(path, chosen));
+    EXPECT_EQ(chosen, "untouched");
+    EXPECT_EQ(filters, (QStringList{"Redbox File (*.cvsr)", "All Files (*.*)"}));
+    EXPECT_EQ(suffix, "cvsr");
+    EXPECT_EQ(proposed.value(0).toStdString(), path);
+}
+
+TEST_F(Dialogs, RedboxDownloadGoesWhereTheUserChoseAndIsRemembered)
+{
+    startApp();
+    openFrame();
+    const std::string chosenPath = dir.file("elsewhere.cvsr");
+    std::string offered;
+    frame->setRedboxPathChooser([&](const std::string& proposed, std::string& chosen) {
+        offered = proposed;
+        chosen = chosenPath;
+        return true;
+    });
+    CDiveInfo entry;
+    entry.unitNumber = 0x1234;
+    entry.index = 1;
+    frame->receiver().sendMessage(UM_REQ_READ_REDBOX, 0, reinterpret_cast<intptr_t>(&entry));
+    EXPECT_EQ(frame->dispatcher().statusText(), "Read redbox log from unit 1234 index 1");
+    ASSERT_TRUE(waitFor([&] { return !app->worker->threadRunning(); }));
+    EXPECT_EQ(offered.rfind(dir.file("redbox/KTL_SN1234_"), 0), 0u) << offered;
+    EXPECT_EQ(readFile(chosenPath).rfind("Ravo_Config v1.35\r\nHEADER:", 0), 0u);
+    EXPECT_EQ(app->config.redboxFolder, chosenPath);
+    EXPECT_TRUE(app->savedDiveNames.empty());  // a redbox log is no saved dive
 }
 
 }  // namespace
