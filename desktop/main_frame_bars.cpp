@@ -116,6 +116,8 @@ void CMainFrame::createBars()
     statusToggle->setCheckable(true);
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    if (ConfigStore* store = app_.configStore())
+        statusToggle->setChecked(store->readInt(kBarStateSection, kStatusBarEntry, 1) != 0);
 
     // The message pane is a normal widget: menu prompts cover it for a moment
     // and the current status text shows again when they go.
@@ -172,6 +174,7 @@ void CMainFrame::saveLayout()
     if (!store)
         return;
     store->writeText(kBarStateSection, kBarStateEntry, saveState().toHex().toStdString());
+    store->writeInt(kBarStateSection, kStatusBarEntry, statusBar()->isVisibleTo(this) ? 1 : 0);
     const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
     WindowPlacement placement = closingPlacement(normal.x(), normal.y(), normal.width(), normal.height(),
                                                  isMaximized(), isMinimized());
