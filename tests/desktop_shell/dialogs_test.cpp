@@ -11,6 +11,7 @@
 #include "desktop/dialogs/link_button.h"
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/dialogs/software_upgrade_dlg.h"
+#include "desktop/program_icon.h"
 #include "desktop/update_check_runner.h"
 #include "firmware/file_util.h"
 #include "shell_fixture.h"
@@ -80,6 +81,7 @@ TEST_F(Dialogs, AboutBoxNamesTheVersionAndOpensOnlyItsLinks)
     ASSERT_NE(about, nullptr);
     about->trigger();
     EXPECT_EQ(name, "found");
+    EXPECT_FALSE(desktop::programIcon().pixmap(48, 48).isNull());
     EXPECT_EQ(tooltips.value(0), "Open Varnholm home page in a web browser");
     EXPECT_EQ(tooltips.value(2), "Open your email program and send email to our support");
     ASSERT_EQ(opened.size(), 3);
