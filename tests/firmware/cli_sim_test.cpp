@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "sim_process.h"
+#include "support/sim_process.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -34,7 +34,8 @@ std::string writeImage(const std::string& path, const std::string& version)
 struct Unit {
     explicit Unit(const std::string& preset, const test::TempDir& dir)
         : dump(dir.file("state.json")),
-          sim({"--port", "0", "--preset", preset, "--restart-ms", "20", "--dump-state", dump})
+          sim(RAVO_SIM_PATH, {"--port", "0", "--preset", preset, "--restart-ms", "20", "--dump-state", dump}),
+          address(sim.readLine(10000))
     {
     }
     // The unit's state after the simulator ended.
@@ -45,6 +46,7 @@ struct Unit {
     }
     std::string dump;
     test::SimProcess sim;
+    std::string address;  // "tcp:127.0.0.1:PORT", the simulator's first line
 };
 
 TEST(CliSimFirmware, EachModeLeavesTheUnitOnTheImageVersion)
@@ -63,9 +65,9 @@ TEST(CliSimFirmware, EachModeLeavesTheUnitOnTheImageVersion)
     for (const Row& row : rows) {
         CliRun cli;
         Unit unit(row.preset, cli.home);
-        ASSERT_FALSE(unit.sim.address().empty());
+        ASSERT_FALSE(unit.address.empty());
         std::string image = writeImage(cli.home.file("test.enc"), "4A07");
-        auto run = cli.run({"--link", unit.sim.address(), "--unit", row.unitText, "firmware", "flash", image});
+        auto run = cli.run({"--link", unit.address, "--unit", row.unitText, "firmware", "flash", image});
         EXPECT_EQ(run.exitCode, 0) << row.unitText << "\n" << run.out << run.err;
         EXPECT_EQ(run.out.rfind(row.statusPrefix + image + "]\n", 0), 0u) << run.out;
         EXPECT_NE(run.out.find("\nDone..\n"), std::string::npos) << run.out;
@@ -81,7 +83,7 @@ TEST(CliSimFirmware, LowBatteryStopsBeforeTheBootloader)
     CliRun cli;
     Unit unit("low-battery", cli.home);
     std::string image = writeImage(cli.home.file("test.enc"), "4A07");
-    auto run = cli.run({"--link", unit.sim.address(), "--unit", "1234", "firmware", "flash", image});
+    auto run = cli.run({"--link", unit.address, "--unit", "1234", "firmware", "flash", image});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.out.find("\nVoltage outside range, please charge battery and try again\n"), std::string::npos)
         << run.out;
@@ -94,7 +96,7 @@ TEST(CliSimFixSerial, LostNumberComesBack)
 {
     CliRun cli;
     Unit unit("lost-number", cli.home);
-    auto run = cli.run({"--link", unit.sim.address(), "--unit", "ffff", "fix-serial"});
+    auto run = cli.run({"--link", unit.address, "--unit", "ffff", "fix-serial"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(run.out.rfind("Try to fix lost serial number\nConnect to unit FFFF [", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\nFound unit (1) id 1234\n"), std::string::npos) << run.out;

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/net_socket.h"
+
 namespace ravo::test {
 
 // Bytes the peer writes after waiting `delayMs` real milliseconds.
@@ -62,8 +64,8 @@ private:
     void writeAll(const std::vector<uint8_t>& bytes);
 
     Handler handler_;
-    int listenFd_ = -1;
-    int clientFd_ = -1;
+    net::Socket listener_ = net::kNoSocket;
+    net::Socket client_ = net::kNoSocket;
     int port_ = 0;
     bool stop_ = false;
     mutable std::mutex mutex_;
