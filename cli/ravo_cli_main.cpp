@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/service_code_option.h"
+#include "link/std_streams.h"
 #include "sim/sim_registration.h"
 
 namespace ravo::cli {
@@ -96,6 +97,7 @@ int main(int argc, char** argv)
     // The user's locale stays in force for everything but the texts the
     // program writes, which are formatted in the C locale.
     std::setlocale(LC_ALL, "");
+    ravo::useUnchangedLineEnds();
     ravo::sim::registerSimTransport();
     return runCli(argc, argv);
 }

@@ -15,7 +15,7 @@ struct CliRun {
     {
         return ravo::test::runCliIn(home, args);
     }
-    std::string store() const { return ravo::test::readFile(home.path() + "/Varnholm/Ravo_Config.conf"); }
+    std::string store() const { return ravo::test::cliStoreText(home); }
 };
 
 }  // namespace

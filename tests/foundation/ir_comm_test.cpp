@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "link/ir_comm.h"
 #include "link/link_address.h"
 #include "support/posix_facilities.h"
@@ -47,7 +50,7 @@ TEST(IrComm, TcpPeerConnectsOnceAndDescribesItself)
     EXPECT_FALSE(link.connected);
     EXPECT_EQ(link.Close(), -2);
     for (int i = 0; i < 200 && peer.accepted() < 1; ++i)
-        usleep(5000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(peer.accepted(), 1) << "the second Connect did not reach out again";
 }
 

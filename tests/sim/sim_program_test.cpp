@@ -167,6 +167,8 @@ TEST_F(SimProgramTest, UnitNumberFirmwareAndTimingOptions)
 
 TEST_F(SimProgramTest, BootloaderOverAPseudoTerminal)
 {
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix;
     std::string address = start({"--pty", "--preset", "bootloader", "--chunk-fault", "*:44:1"});
     CIrComm& c = connect(address);
     const uint8_t chunk[] = {9, 8, 7};
@@ -287,6 +289,8 @@ TEST_F(SimProgramTest, FirmwareOverTcpWithARestart)
 
 TEST_F(SimProgramTest, ServesOverAPseudoTerminal)
 {
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix;
     std::string address = start({"--pty", "--preset", "fw4210", "--timing", "--baud", "115200"});
     ASSERT_EQ(address.rfind("serial:/dev/", 0), 0u) << address;
     CIrComm& c = connect(address);

@@ -22,11 +22,16 @@ TempDir::TempDir()
         std::snprintf(name, sizeof name, "ravo-test-%012llx", (unsigned long long)(random() & 0xFFFFFFFFFFFFull));
         std::error_code ec;
         if (std::filesystem::create_directory(base / name, ec)) {
-            path_ = (base / name).generic_string();
+            path_ = (base / name).string();
             return;
         }
     }
     throw std::runtime_error("cannot create a temporary folder");
+}
+
+std::string TempDir::file(const std::string& name) const
+{
+    return path_ + char(std::filesystem::path::preferred_separator) + name;
 }
 
 TempDir::~TempDir()
