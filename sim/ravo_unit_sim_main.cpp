@@ -43,6 +43,8 @@ struct Options {
     int restartMs = -1;
     // faults
     int noise = 0, splitGap = 0, corruptEvery = 0, ignoreEvery = 0, dropAfter = 0, shortData = 0;
+    int dropAfterChunk = 0;
+    bool noiseStream = false;
     std::string replyUnit;
     bool silent = false;
     std::vector<std::string> chunkFaults;
@@ -139,6 +141,8 @@ bool applyOptions(const Options& o, SimState& state, std::string& error)
     if (o.corruptEvery) f.corruptEvery = o.corruptEvery;
     if (o.ignoreEvery) f.ignoreEvery = o.ignoreEvery;
     if (o.dropAfter) f.dropAfter = o.dropAfter;
+    if (o.dropAfterChunk) f.dropAfterChunks = o.dropAfterChunk;
+    if (o.noiseStream) f.noiseStream = true;
     if (o.shortData) f.shortDataRecords = o.shortData;
     if (o.silent) f.silent = true;
     if (!o.replyUnit.empty()) {
@@ -219,6 +223,9 @@ void addOptions(CLI::App& app, Options& o)
     app.add_option("--reply-unit", o.replyUnit, "Fault: replies carry this unit number (hex)");
     app.add_flag("--silent", o.silent, "Fault: the unit never answers");
     app.add_option("--drop-after", o.dropAfter, "Fault: drop the link after N exchanges");
+    app.add_option("--drop-after-chunk", o.dropAfterChunk,
+                   "Fault: in the bootloader, drop the link once, after answering the Nth accepted chunk");
+    app.add_flag("--noise-stream", o.noiseStream, "Fault: write junk without end that never forms a frame");
     app.add_option("--short-data", o.shortData, "Fault: data replies carry at most N records (1..25)");
     app.add_option("--chunk-fault", o.chunkFaults,
                    "Fault: bootloader answer for a chunk, CHUNK:ANSWER[:TIMES] (ANSWER 22, 44, 88 or none; CHUNK * = every)");

@@ -4,6 +4,12 @@
 #include <cmath>
 
 namespace ravo::sim {
+namespace {
+
+// How often an endlessly noisy unit writes its next burst.
+constexpr int kNoiseStepMs = 5;
+
+}  // namespace
 
 SimServer::SimServer(std::shared_ptr<SimUnit> unit) : unit_(std::move(unit)) {}
 
@@ -67,6 +73,12 @@ int SimServer::flushDue()
         else
             pty_.write(bytes);
         pending_.pop_front();
+    }
+    if (out >= 0 && !dropPending_) {
+        std::vector<uint8_t> noise = unit_->noiseDue();
+        writeAll(out, noise);
+        if (unit_->streamsNoise())
+            return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, std::max(1, int(std::ceil(pending_.front().atMs - now))));
     }
     if (!pending_.empty())
         return std::max(1, int(std::ceil(pending_.front().atMs - now)));
