@@ -2,10 +2,8 @@
 // status, and the lines the unit view, the command line and the jobs show.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -64,8 +62,8 @@ TEST(FirmwareCheck, PipesAndUnreadableFilesAreRefusedWithoutBlocking)
 
     std::string locked = dir.file("locked.enc");
     test::writeFile(locked, "0001AA");
-    ::chmod(locked.c_str(), 0);
-    if (::geteuid() != 0) {
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    if (!std::ifstream(locked)) {  // root (and Windows, where this only sets read-only) still reads it
         EXPECT_EQ(checkFirmwareFile(locked).status, FirmwareFileStatus::Unreadable);
     }
 }
