@@ -319,14 +319,15 @@ TEST(RedboxFile, DefaultFolderIsProposedAndCreated)
 {
     TempDir dir;
     CDiveLog log;
-    std::string redboxFolder = dir.file("start/redbox");  // the default: a folder, not a file
+    std::string redboxFolder = inFolder(dir.file("start"), "redbox");  // the default: a folder, not a file
+    const std::string defaultFolder = redboxFolder;
     std::string proposedSeen;
     RedboxPathChooser choose = [&](const std::string& proposed, std::string& chosen) {
         proposedSeen = chosen = proposed;
         return true;
     };
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.file("start/redbox/KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
+    EXPECT_EQ(proposedSeen, inFolder(defaultFolder, "KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::is_regular_file(proposedSeen));
     EXPECT_EQ(redboxFolder, proposedSeen);
 }

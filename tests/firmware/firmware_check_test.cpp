@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "firmware/firmware_check.h"
+#include "support/posix_facilities.h"
 #include "support/temp_dir.h"
 
 namespace ravo {
@@ -54,9 +55,11 @@ TEST(FirmwareCheck, EveryRefusalHasItsStatus)
 
 TEST(FirmwareCheck, PipesAndUnreadableFilesAreRefusedWithoutBlocking)
 {
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix;
     test::TempDir dir;
     std::string pipe = dir.file("pipe.enc");
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_TRUE(test::makeFifo(pipe));
     // Opening a pipe nobody writes to would wait for ever.
     EXPECT_EQ(checkFirmwareFile(pipe).status, FirmwareFileStatus::NotAFile);
 

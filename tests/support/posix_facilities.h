@@ -30,6 +30,8 @@ private:
     std::string name_;
 };
 
+// Makes a named pipe (FIFO) at `path`.
+bool makeFifo(const std::string& path);
 // Sends the simulator's dump request (SIGUSR1) to `pid`.
 bool sendDumpSignal(pid_t pid);
 // Starts `program` with `args` in `workDir` with extra `env`, its output
@@ -38,6 +40,9 @@ pid_t startInBackground(const std::string& program, const std::vector<std::strin
                         const std::map<std::string, std::string>& env, const std::string& workDir);
 // Kills `pid` with SIGKILL and reaps it; true when it ended by that signal.
 bool killHard(pid_t pid);
+// Sends Ctrl-C (SIGINT) to `pid` and reaps it: its exit code, or -1 when it
+// did not exit by itself.
+int interruptAndWait(pid_t pid);
 
 // Sets an environment variable of this process (all platforms).
 void setEnv(const std::string& name, const std::string& value);

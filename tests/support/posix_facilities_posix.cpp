@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +43,11 @@ int TestPty::readMaster(void* buffer, int size)
     return int(::read(master_, buffer, size_t(size)));
 }
 
+bool makeFifo(const std::string& path)
+{
+    return ::mkfifo(path.c_str(), 0600) == 0;
+}
+
 bool sendDumpSignal(pid_t pid)
 {
     return ::kill(pid, SIGUSR1) == 0;
@@ -75,6 +81,14 @@ bool killHard(pid_t pid)
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFSIGNALED(status);
+}
+
+int interruptAndWait(pid_t pid)
+{
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void setEnv(const std::string& name, const std::string& value)

@@ -26,6 +26,11 @@ int TestPty::readMaster(void*, int)
     return -1;
 }
 
+bool makeFifo(const std::string&)
+{
+    return false;
+}
+
 bool sendDumpSignal(pid_t)
 {
     return false;
@@ -40,6 +45,11 @@ pid_t startInBackground(const std::string&, const std::vector<std::string>&, con
 bool killHard(pid_t)
 {
     return false;
+}
+
+int interruptAndWait(pid_t)
+{
+    return -1;
 }
 
 void setEnv(const std::string& name, const std::string& value)
