@@ -121,48 +121,53 @@ void LinkScriptPeer::serve()
 void LinkScriptPeer::take(const uint8_t* bytes, int count)
 {
     for (int i = 0; i < count; ++i) {
-        const uint8_t b = bytes[i];
+        ReceivedRequest request;
+        bool complete = split(bytes[i], request);
         {
+            // A waiter for N bytes sees the request those bytes completed.
             std::lock_guard<std::mutex> lock(mutex_);
-            received_.push_back(b);
+            if (complete)
+                requests_.push_back(request);
+            received_.push_back(bytes[i]);
         }
         changed_.notify_all();
-        if (current_.empty()) {
-            if (b == kFrameStart)
-                current_.push_back(b);
-            continue;
-        }
-        current_.push_back(b);
-        if (escape_) {
-            escape_ = false;
-            continue;
-        }
-        if (b == kFrameEscape) {
-            escape_ = true;
-            continue;
-        }
-        if (b != kFrameEnd)
-            continue;
-        ReceivedRequest request;
-        request.wire = current_;
-        std::vector<uint8_t> plain;
-        for (size_t k = 0; k < current_.size(); ++k) {
-            if (k > 0 && current_[k] == kFrameEscape && k + 1 < current_.size() - 1)
-                ++k;
-            plain.push_back(current_[k]);
-        }
-        current_.clear();
-        if (plain.size() >= 7) {
-            request.unitNumber = uint16_t(plain[1] | plain[2] << 8);
-            request.opcode = plain[3];
-            request.payload.assign(plain.begin() + 5, plain.end() - 2);
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            requests_.push_back(request);
-        }
-        answer(request);
+        if (complete)
+            answer(request);
     }
+}
+
+bool LinkScriptPeer::split(uint8_t b, ReceivedRequest& request)
+{
+    if (current_.empty()) {
+        if (b == kFrameStart)
+            current_.push_back(b);
+        return false;
+    }
+    current_.push_back(b);
+    if (escape_) {
+        escape_ = false;
+        return false;
+    }
+    if (b == kFrameEscape) {
+        escape_ = true;
+        return false;
+    }
+    if (b != kFrameEnd)
+        return false;
+    request.wire = current_;
+    std::vector<uint8_t> plain;
+    for (size_t k = 0; k < current_.size(); ++k) {
+        if (k > 0 && current_[k] == kFrameEscape && k + 1 < current_.size() - 1)
+            ++k;
+        plain.push_back(current_[k]);
+    }
+    current_.clear();
+    if (plain.size() >= 7) {
+        request.unitNumber = uint16_t(plain[1] | plain[2] << 8);
+        request.opcode = plain[3];
+        request.payload.assign(plain.begin() + 5, plain.end() - 2);
+    }
+    return true;
 }
 
 void LinkScriptPeer::answer(const ReceivedRequest& request)

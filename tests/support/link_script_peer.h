@@ -60,6 +60,8 @@ public:
 private:
     void serve();
     void take(const uint8_t* bytes, int count);
+    // Adds one byte to the frame being split off; true when it completed a frame.
+    bool split(uint8_t b, ReceivedRequest& request);
     void answer(const ReceivedRequest& request);
     void writeAll(const std::vector<uint8_t>& bytes);
 
