@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/global_options.h"
 #include "cli/service_code_option.h"
+#include "link/std_streams.h"
 #include "sim/sim_registration.h"
 
 namespace ravo::cli {
@@ -145,6 +146,7 @@ int main(int argc, char** argv)
     // not the program: the failed writes are dropped and the run ends normally.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    ravo::useUnchangedLineEnds();
     ravo::sim::registerSimTransport();
     return runCli(argc, argv);
 }

@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "link/std_streams.h"
 #include "sim/sim_firmware_image.h"
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
@@ -326,5 +327,6 @@ int run(int argc, char** argv)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "C");
+    ravo::useUnchangedLineEnds();
     return run(argc, argv);
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/app_config.h"
 #include "divedata/dive_log.h"
 #include "divedata/download_plan.h"
 #include "divedata/log_handover.h"
@@ -20,6 +21,12 @@ using ravo::test::splitLines;
 using ravo::test::writeFile;
 
 namespace {
+
+// A file in a folder as the program joins them (with \ on Windows).
+std::string inFolder(const std::string& folder, const std::string& name)
+{
+    return folder + kPathSeparator + name;
+}
 
 CDiveLog diveOfUnitAB()
 {
@@ -157,7 +164,7 @@ TEST(DiveLogFiles, SaveWritesHeaderAndSamplesUnderTheBaseName)
     ASSERT_EQ(log.saveDive(folder, &messages, &written), kLogSaved);
     EXPECT_TRUE(messages.empty());
     ASSERT_EQ(written.size(), 2u);
-    std::string base = folder + "/KTL_SNAB_2000-01-01_00-00-00_O";
+    std::string base = inFolder(folder, "KTL_SNAB_2000-01-01_00-00-00_O");
     EXPECT_EQ(written[0], base + ".txt");
     EXPECT_EQ(readFile(base + ".txt"), log.header.FormatTxt());
     EXPECT_EQ(readFile(base + ".csv"), "0,8,0\r\n60,8,20\r\n65535,255,255\r\n");
@@ -273,7 +280,7 @@ TEST(RedboxFile, LayoutAndChosenPath)
         return true;
     };
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.file("dive") + "/KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr");
+    EXPECT_EQ(proposedSeen, inFolder(dir.file("dive"), "KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_EQ(redboxFolder, dir.file("mine.cvsr"));
     std::string text = readFile(dir.file("mine.cvsr"));
     std::vector<std::string> lines = splitLines(text);
@@ -287,7 +294,7 @@ TEST(RedboxFile, LayoutAndChosenPath)
 
     // Next time the folder of the last file is proposed.
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.path() + "/KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr");
+    EXPECT_EQ(proposedSeen, inFolder(dir.path(), "KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr"));
 }
 
 TEST(RedboxFile, CancelWritesNothingAndKeepsTheFolder)
@@ -322,14 +329,15 @@ TEST(RedboxFile, DefaultFolderIsProposedAndCreated)
 {
     TempDir dir;
     CDiveLog log;
-    std::string redboxFolder = dir.file("start/redbox");  // the default: a folder, not a file
+    std::string redboxFolder = inFolder(dir.file("start"), "redbox");  // the default: a folder, not a file
+    const std::string defaultFolder = redboxFolder;
     std::string proposedSeen;
     RedboxPathChooser choose = [&](const std::string& proposed, std::string& chosen) {
         proposedSeen = chosen = proposed;
         return true;
     };
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.file("start/redbox/KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
+    EXPECT_EQ(proposedSeen, inFolder(defaultFolder, "KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::is_regular_file(proposedSeen));
     EXPECT_EQ(redboxFolder, proposedSeen);
 
@@ -477,7 +485,7 @@ TEST(Handover, RedboxDownloadedAsksForThePathAndUpdatesTheFolder)
                          },
                          &names};
     EXPECT_EQ(HandleLogDownloaded(UM_REDBOX_DOWNLOADED, log, handover), kLogSaved);
-    EXPECT_EQ(redboxFolder, dir.path() + "/KTL_SN0_2000-01-01_00-00-00_R.cvsr");
+    EXPECT_EQ(redboxFolder, inFolder(dir.path(), "KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::exists(redboxFolder));
     EXPECT_TRUE(names.empty());  // a redbox file is not a saved dive
 }

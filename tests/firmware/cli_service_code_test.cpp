@@ -28,8 +28,7 @@ std::string encipher(const std::string& code)
 struct CliWithUpdateUrl {
     explicit CliWithUpdateUrl(const std::string& url)
     {
-        std::filesystem::create_directories(home.path() + "/Varnholm");
-        test::writeFile(home.path() + "/Varnholm/Ravo_Config.conf", "[KTLS]\nUPDATEURL=" + url + "\n");
+        test::presetCliStore(home, "KTLS", "UPDATEURL", url);
     }
     test::ProgramResult run(const std::vector<std::string>& args)
     {

@@ -16,7 +16,7 @@ struct CliRun {
     {
         return ravo::test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
     }
-    std::string store() const { return ravo::test::readFile(home.path() + "/Varnholm/Ravo_Config.conf"); }
+    std::string store() const { return ravo::test::cliStoreText(home); }
 };
 
 }  // namespace
