@@ -17,6 +17,7 @@ CliCommand diveCommand();
 CliCommand redboxCommand();
 CliCommand savedCommand();
 CliCommand showCommand();
+CliCommand exportCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

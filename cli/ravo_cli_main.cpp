@@ -20,6 +20,7 @@ std::vector<CliCommand> commandTable()
         redboxCommand(),
         savedCommand(),
         showCommand(),
+        exportCommand(),
         firmwareCommand(),
         fixSerialCommand(),
         checkUpdateCommand(),
