@@ -41,6 +41,11 @@ void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCom
 // 0 ends a bar).
 static void reportRecordProgress(WorkTask& task, uint32_t records, uint32_t total)
 {
+    if (task.batchRecordsTotal) {
+        records += task.batchRecordsBefore;
+        total = task.batchRecordsTotal;
+        task.progressTotal = total;
+    }
     task.progressRecords = records;
     int percent = total ? int(uint64_t(records) * 100 / total) : 100;
     percent = std::clamp(percent, 1, 100);
@@ -75,9 +80,11 @@ void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
             break;
     }
     reportRecordProgress(task, read / 4, total / 4);
-    // 0 ends the bar, as after a firmware download.
-    task.progressPercent = 0;
-    task.send(UM_PROGRESS, 0);
+    // 0 ends the bar, as after a firmware download; a batch ends it itself.
+    if (!task.batchRecordsTotal) {
+        task.progressPercent = 0;
+        task.send(UM_PROGRESS, 0);
+    }
     AppendSamples(buffer.data(), read, log.samples);
 }
 

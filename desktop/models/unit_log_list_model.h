@@ -1,0 +1,29 @@
+#pragma once
+#include <QAbstractTableModel>
+
+#include "divedata/log_list_rows.h"
+
+namespace ravo::desktop {
+
+// The rows of a unit log list for a Qt view: columns "UTC" and "Size", texts
+// from the core's rows; no logic of its own.
+class UnitLogListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit UnitLogListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+    // Replaces the rows (empty directory: no rows, headers stay).
+    void setDirectory(const std::vector<CDiveInfo>& directory);
+    void clear();
+    const UnitLogListRows& rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    UnitLogListRows rows_;
+};
+
+}  // namespace ravo::desktop

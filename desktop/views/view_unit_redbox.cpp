@@ -1,0 +1,1 @@
+#include "desktop/views/view_unit_redbox.h"
