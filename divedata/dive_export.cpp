@@ -8,7 +8,7 @@
 #include "divedata/dive_graph.h"
 #include "divedata/sample_clock.h"
 #include "divedata/text_file.h"
-#include "divedata/unit_time.h"
+#include "link/unit_time.h"
 #include "divedata/xml_writer.h"
 
 namespace ravo {

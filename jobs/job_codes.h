@@ -17,4 +17,9 @@ enum JobCode : int {
     JOB_DIVE_LOGS = 12,  // the dives of logBatch, one after another
 };
 
+// Result of a dive or redbox log job whose log was delivered without all of
+// its header or records (stopped, link lost, a block that failed): a failure
+// for every caller, though what arrived was handed over.
+inline constexpr int kJobLogIncomplete = -11;
+
 }  // namespace ravo

@@ -7,10 +7,7 @@
 #include "app/ravo_config_app.h"
 #include "app/unit_log_view_state.h"
 #include "desktop/controls/unit_log_list_ctrl.h"
-#if __has_include("divedata/download_plan.h")
 #include "divedata/download_plan.h"
-#define RAVO_HAS_DOWNLOAD_PLAN 1
-#endif
 
 namespace ravo::desktop {
 
@@ -37,11 +34,7 @@ void CViewUnitDive::downloadNew()
     const WorkTask& worker = *ctx_.app.worker;
     if (worker.busy)
         return;
-#ifdef RAVO_HAS_DOWNLOAD_PLAN
     const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, ctx_.app.config.diveFolder);
-#else
-    const std::vector<CDiveInfo> wanted;  // TODO(d): the core's rule, once it lands
-#endif
     if (wanted.empty()) {
         note_->setText("Every dive is saved");
         return;

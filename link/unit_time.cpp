@@ -1,6 +1,8 @@
-#include "divedata/unit_time.h"
+#include "link/unit_time.h"
 
-#include "divedata/detail/text_format_p.h"
+#include <ctime>
+
+#include "link/c_format.h"
 
 namespace ravo {
 
@@ -22,8 +24,18 @@ std::string FormatUnitTime(uint32_t unitTime)
     int64_t month = mp < 10 ? mp + 3 : mp - 9;
     if (month <= 2)
         ++year;
-    return detail::textC("%04d-%02d-%02d %02d:%02d:%02d", int(year), int(month), int(day), int(rest / 3600),
+    return formatC("%04d-%02d-%02d %02d:%02d:%02d", int(year), int(month), int(day), int(rest / 3600),
                    int(rest % 3600 / 60), int(rest % 60));
+}
+
+uint32_t unitTimeFromUnix(int64_t unixSeconds)
+{
+    return uint32_t(unixSeconds - kUnitTimeEpoch);
+}
+
+uint32_t currentUnitTime()
+{
+    return unitTimeFromUnix(int64_t(std::time(nullptr)));
 }
 
 }  // namespace ravo

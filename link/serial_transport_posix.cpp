@@ -1,4 +1,3 @@
-#ifndef _WIN32
 #include "link/serial_transport.h"
 
 #include <fcntl.h>
@@ -110,4 +109,3 @@ std::unique_ptr<Transport> makeSerialTransport(const LinkAddress& address)
 }
 
 }  // namespace ravo
-#endif

@@ -1,4 +1,3 @@
-#ifndef _WIN32
 #include "link/fd_stream.h"
 
 #include <cerrno>
@@ -71,4 +70,3 @@ bool fdWaitReadable(int fd, uint32_t realMs, bool& peerClosed)
 }
 
 }  // namespace ravo::detail
-#endif

@@ -1,15 +1,11 @@
 #include "link/irda_transport.h"
 
-#ifdef _WIN32
 #include <winsock2.h>
 #include <af_irda.h>
 #include <cstring>
-#endif
 
 namespace ravo {
 namespace {
-
-#ifdef _WIN32
 
 class IrdaTransport : public Transport {
 public:
@@ -96,6 +92,10 @@ public:
 
     bool waitReadable(uint32_t realMs) override
     {
+        if (socket_ == INVALID_SOCKET) {
+            ::Sleep(realMs);  // nothing can arrive; do not let the caller spin
+            return false;
+        }
         fd_set set;
         FD_ZERO(&set);
         FD_SET(socket_, &set);
@@ -107,28 +107,6 @@ private:
     SOCKET socket_ = INVALID_SOCKET;
     SOCKADDR_IRDA peer_{};
 };
-
-#else
-
-// No IrDA socket service here: the link fails to open as it does on a PC
-// without an IrDA port.
-class IrdaTransport : public Transport {
-public:
-    int open(std::string& error) override
-    {
-        error = "INVALID socket AF_IRDA, SOCK_STREAM";
-        return -2;
-    }
-    int enumerate(DeviceInfo&, std::string&) override { return -1; }
-    int connectFirst(std::string&) override { return -6; }
-    void close() override {}
-    int send(const uint8_t*, int) override { return -1; }
-    int receive(uint8_t*, int) override { return -1; }
-    int available() override { return 0; }
-    bool waitReadable(uint32_t) override { return false; }
-};
-
-#endif
 
 }  // namespace
 
