@@ -10,11 +10,16 @@ UnitLogViewState unitLogViewState(const WorkTask& worker, bool redbox)
     UnitLogViewState state;
     const bool busy = worker.busy;
     state.idle = !busy;
-    if (!busy)
-        return state;
     const int job = worker.jobCode;
+    const bool ownDownload = redbox ? job == JOB_REDBOX_LOG : (job == JOB_DIVE_LOG || job == JOB_DIVE_LOGS);
+    if (!busy) {
+        if (ownDownload && worker.jobResult == kJobLogIncomplete)
+            state.lastResult = redbox ? "The last download ended early: the log was saved incomplete"
+                                      : "The last download ended early: its dive is marked incomplete";
+        return state;
+    }
     state.directoryBeingRead = job == (redbox ? JOB_REDBOX_DIRECTORY : JOB_DIVE_DIRECTORY);
-    state.downloading = redbox ? job == JOB_REDBOX_LOG : (job == JOB_DIVE_LOG || job == JOB_DIVE_LOGS);
+    state.downloading = ownDownload;
     if (state.downloading) {
         state.records = worker.progressRecords;
         state.total = worker.progressTotal;

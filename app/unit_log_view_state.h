@@ -19,6 +19,7 @@ struct UnitLogViewState {
     uint32_t records = 0;             // read so far (of the whole batch)
     uint32_t total = 0;
     std::string progressText;         // "Records 300 of 1200" while downloading
+    std::string lastResult;           // idle: how the last download of this kind ended, when not whole
 };
 
 UnitLogViewState unitLogViewState(const WorkTask& worker, bool redbox);

@@ -9,7 +9,7 @@ namespace ravo {
 // Downloads the dives of logBatch one after another, each delivered (and so
 // saved) as JOB_DIVE_LOG delivers it, with one progress over the records of
 // all of them. A stop ends the dive being read, which is still delivered,
-// and the batch.
+// and the batch; the job's result then says the batch is incomplete.
 int jobDiveLogs(WorkTask& task)
 {
     const std::vector<CDiveInfo> batch = task.logBatch;
@@ -35,7 +35,7 @@ int jobDiveLogs(WorkTask& task)
     task.progressPercent = 0;
     task.send(UM_PROGRESS, 0);
     task.line("Read %d of %d dives ... done", done, int(batch.size()));
-    return done == int(batch.size()) ? 1 : 0;
+    return done == int(batch.size()) ? 1 : kJobLogIncomplete;
 }
 
 }  // namespace ravo

@@ -13,7 +13,7 @@
 namespace ravo::desktop {
 
 CUnitLogListCtrl::CUnitLogListCtrl(ViewContext ctx, bool redbox, QWidget* parent)
-    : QTableView(parent), ctx_(ctx), redbox_(redbox), model_(new UnitLogListModel(this))
+    : QTableView(parent), ctx_(ctx), redbox_(redbox), model_(new UnitLogListModel(!redbox, this))
 {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -40,14 +40,14 @@ void CUnitLogListCtrl::Fill()
     if (unitLogViewState(worker, redbox_).directoryBeingRead)
         model_->clear();
     else
-        model_->setDirectory(redbox_ ? worker.redboxDirectory : worker.diveDirectory);
+        model_->setDirectory(redbox_ ? worker.redboxDirectory : worker.diveDirectory, ctx_.app.config.diveFolder);
     sizeColumns();
 }
 
 void CUnitLogListCtrl::sizeColumns()
 {
-    resizeColumnToContents(0);
-    resizeColumnToContents(1);
+    for (int column = 0; column < model_->columnCount(); ++column)
+        resizeColumnToContents(column);
 }
 
 int CUnitLogListCtrl::rowCount() const

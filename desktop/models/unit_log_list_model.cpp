@@ -2,10 +2,12 @@
 
 namespace ravo::desktop {
 
-void UnitLogListModel::setDirectory(const std::vector<CDiveInfo>& directory)
+void UnitLogListModel::setDirectory(const std::vector<CDiveInfo>& directory, const std::string& diveFolder)
 {
     beginResetModel();
     rows_.Fill(directory);
+    if (savedColumn_)
+        rows_.MarkSaved(diveFolder);
     endResetModel();
 }
 
@@ -23,7 +25,7 @@ int UnitLogListModel::rowCount(const QModelIndex& parent) const
 
 int UnitLogListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : savedColumn_ ? 3 : 2;
 }
 
 QVariant UnitLogListModel::data(const QModelIndex& index, int role) const
@@ -35,7 +37,7 @@ QVariant UnitLogListModel::data(const QModelIndex& index, int role) const
 
 QVariant UnitLogListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section > 1)
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
     return QString(UnitLogListRows::kColumnHeaders[section]);
 }

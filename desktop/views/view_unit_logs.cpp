@@ -71,6 +71,10 @@ void CViewUnitLogs::updateState()
         progress_->setValue(int(state.records));
     }
     cancel_->setEnabled(state.downloading);
+    if (state.downloading)
+        note_->clear();
+    else if (!state.lastResult.empty())
+        note_->setText(QString::fromStdString(state.lastResult));
 }
 
 }  // namespace ravo::desktop

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -171,6 +172,50 @@ TEST_F(UnitLogViews, TheListIsEmptyWhileItsDirectoryIsRead)
     worker().busy = false;
     dives.onMessage(UM_REFRESH_VIEW, 0, 0);
     EXPECT_EQ(diveList()->rowCount(), 2);
+}
+
+// Saves the dive of `info` with `records` samples, as a download would.
+void saveDive(const std::string& folder, const CDiveInfo& info, uint32_t records)
+{
+    CDiveLog log;
+    log.info = info;
+    log.isDive = true;
+    for (uint32_t i = 0; i < records; ++i)
+        log.samples.push_back({uint16_t(i), KindDepth, 10});
+    ASSERT_EQ(log.saveDive(folder), 0);
+}
+
+TEST_F(UnitLogViews, SavedColumnAndDownloadNewFollowTheDiveFolder)
+{
+    auto* model = diveList()->model();
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Saved");
+    EXPECT_EQ(redboxes.list()->model()->columnCount(), 2);
+    EXPECT_EQ(model->index(0, 2).data().toString(), "");
+
+    saveDive(fixture.diveFolder(), worker().diveDirectory[0], 10);  // 10 of 1500: cut short
+    saveDive(fixture.diveFolder(), worker().diveDirectory[2], 30);
+    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    EXPECT_EQ(model->index(0, 2).data().toString(), "incomplete");
+    EXPECT_EQ(model->index(1, 2).data().toString(), "saved");
+
+    QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
+    ASSERT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests()[0].message, UM_REQ_READ_DIVE);
+    EXPECT_EQ(requests()[0].entries.at(0).index, 0);
+
+    saveDive(fixture.diveFolder(), worker().diveDirectory[0], 1500);
+    QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
+    EXPECT_EQ(requests().size(), 1u);
+    EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(), "Every dive is saved");
+}
+
+TEST_F(UnitLogViews, AStoppedDownloadIsReportedWhenTheWorkerIsIdle)
+{
+    worker().jobCode = JOB_DIVE_LOGS;
+    worker().jobResult = kJobLogIncomplete;
+    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(),
+              "The last download ended early: its dive is marked incomplete");
 }
 
 }  // namespace
