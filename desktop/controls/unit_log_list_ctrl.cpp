@@ -23,6 +23,7 @@ CUnitLogListCtrl::CUnitLogListCtrl(ViewContext ctx, bool redbox, QWidget* parent
     setSortingEnabled(false);  // the unit's index order, never sorted
     setWordWrap(false);
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setStretchLastSection(true);
     setAccessibleName(redbox ? "Redbox logs" : "Dive logs");
@@ -48,6 +49,10 @@ void CUnitLogListCtrl::sizeColumns()
 {
     for (int column = 0; column < model_->columnCount(); ++column)
         resizeColumnToContents(column);
+    // An empty list still leaves room for a time stamp.
+    const int stampWidth = fontMetrics().horizontalAdvance("0000-00-00 00:00:00") + 12;
+    if (columnWidth(0) < stampWidth)
+        setColumnWidth(0, stampWidth);
 }
 
 int CUnitLogListCtrl::rowCount() const

@@ -3,6 +3,7 @@
 // for byte as the unit holds them, marked saved in the list, listed in the
 // tree, and shown with summary and graph when selected.
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -127,6 +128,38 @@ TEST_F(DiveWindow, ChosenDivesAreDownloadedSavedListedAndShown)
     ASSERT_NE(exportAction, nullptr);
     emit fileMenu->aboutToShow();
     EXPECT_TRUE(exportAction->isEnabled());
+}
+
+// A long dive on a link of real speed: the list shows the records read,
+// "Cancel" stops the download, and the dive is then shown as incomplete.
+class LongDiveWindow : public ShellTest {};
+
+TEST_F(LongDiveWindow, CancelledDownloadShowsProgressThenIncomplete)
+{
+    startApp(slowLongDive());
+    openFrame();
+    app->config.setUnitNumberText("1234");
+    frame->receiver().sendMessage(UM_REQ_READ_INFO, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return !jobRunning() && frame->tree().findChild("Ravo unit", "1234"); }, 30000));
+    ASSERT_TRUE(clickNode({"Ravo unit", "1234", "Dive log"}));
+    auto* view = dynamic_cast<desktop::CViewUnitDive*>(frame->view(VIEW_UNIT_DIVE));
+    ASSERT_NE(view, nullptr);
+    desktop::CUnitLogListCtrl* list = view->list();
+    ASSERT_TRUE(waitFor([&] { return !jobRunning() && list->rowCount() >= 1; }, 30000));
+
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualRect(list->model()->index(0, 0)).center());
+    QProgressBar* bar = view->progressBar();
+    ASSERT_TRUE(waitFor([&] { return bar->isVisible() && bar->value() >= 100; }, 30000));
+    EXPECT_EQ(bar->maximum(), int(app->worker->diveDirectory.at(0).recordCount));
+    auto* cancel = named<QPushButton>("Cancel");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_TRUE(cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return !jobRunning(); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return !bar->isVisible(); }));
+    EXPECT_EQ(list->model()->index(0, 2).data().toString(), "incomplete");
+    EXPECT_EQ(named<QLabel>("Download note")->text(), "The last download ended early: its dive is marked incomplete");
 }
 
 }  // namespace
