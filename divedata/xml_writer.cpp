@@ -16,10 +16,15 @@ std::string XmlWriter::escape(const std::string& text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&apos;"; break;
+        // References, so a parser hands them back unchanged (it would turn
+        // them into spaces in attributes, and CR LF into LF).
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
         default:
             // The texts here are ASCII: control characters are not allowed in
             // XML and bytes above 0x7E might not be valid UTF-8.
-            if ((u < 0x20 && c != '\t' && c != '\n' && c != '\r') || u > 0x7E)
+            if (u < 0x20 || u > 0x7E)
                 out += '?';
             else
                 out += c;

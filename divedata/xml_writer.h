@@ -6,8 +6,8 @@
 namespace ravo {
 
 // A small XML writer: elements nest by open/close, text and attribute values
-// are escaped, and only characters XML 1.0 allows are written (others become
-// '?'). Indents two spaces per level; a leaf element stays on one line.
+// are escaped (tab, CR and LF as character references), and only printable
+// ASCII is written otherwise (anything else becomes '?'). Indents two spaces per level; a leaf element stays on one line.
 class XmlWriter {
 public:
     XmlWriter();  // starts with the UTF-8 declaration

@@ -161,9 +161,9 @@ TEST(DiveExport, FormatsByNameAndStartTimeFromTheLogLabel)
 
 TEST(DiveExport, XmlTextIsEscaped)
 {
-    UddfRead r = readUddf(FormatDiveUddf(diveOf({{0, KindDepth, 1}}), "<&\"'>\x01\xC3"));
+    UddfRead r = readUddf(FormatDiveUddf(diveOf({{0, KindDepth, 1}}), "<&\"'>\x01\xC3\r\n\t"));
     ASSERT_TRUE(r.wellFormed);
-    EXPECT_EQ(r.datetime, "<&\"'>??");
+    EXPECT_EQ(r.datetime, "<&\"'>??\r\n\t");
 }
 
 // ravo-cli downloads a dive from the simulated unit, then exports it in each
