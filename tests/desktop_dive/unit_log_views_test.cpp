@@ -125,8 +125,20 @@ TEST_F(UnitLogViews, EnterAndDownloadSelectedRequestTheSelectedRowsInOrder)
     ASSERT_EQ(requests().size(), 3u);
     EXPECT_EQ(requests()[2].entries.size(), 2u);
 
-    // The redbox list takes one row at a time.
-    EXPECT_EQ(redboxes.list()->selectionMode(), QAbstractItemView::SingleSelection);
+    // The redbox list takes one row at a time and asks for a redbox log.
+    CUnitLogListCtrl* boxes = redboxes.list();
+    EXPECT_EQ(boxes->selectionMode(), QAbstractItemView::SingleSelection);
+    worker().redboxDirectory = {entry(0, 5000, 3), entry(1, 6000, 4)};
+    redboxes.resize(600, 400);
+    redboxes.show();
+    redboxes.onMessage(UM_REFRESH_VIEW, 0, 0);
+    QTest::mouseClick(boxes->viewport(), Qt::LeftButton, {}, rowCentre(boxes, 0));
+    QTest::mouseClick(boxes->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(boxes, 1));
+    QTest::keyClick(boxes, Qt::Key_Return);
+    ASSERT_EQ(requests().size(), 4u);
+    EXPECT_EQ(requests()[3].message, UM_REQ_READ_REDBOX);
+    ASSERT_EQ(requests()[3].entries.size(), 1u);
+    EXPECT_EQ(requests()[3].entries[0].index, 1);
 }
 
 TEST_F(UnitLogViews, ADownloadShowsRecordsReadAndCancelAsksTheWorkerToStop)
