@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -11,6 +13,7 @@
 #include "app/tree_labels.h"
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/views/view_dive.h"
+#include "divedata/dive_export.h"
 #include "view_fixture.h"
 
 namespace ravo::test {
@@ -76,6 +79,32 @@ TEST(DiveGraphCtrl, PaintsBackgroundProfileAndNothingWhiteAboveTheSurface)
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < image.width(); ++x)
             ASSERT_NE(image.pixelColor(x, y), kLine) << x << "," << y;
+}
+
+// The SVG export and the widget paint the same draw list: the corners agree,
+// and where the widget drew the profile the SVG has it too (smoothed by the
+// SVG renderer, so nearer the line's colour than the background's).
+TEST(DiveGraphCtrl, SvgAndPainterAgreeOnTheProfile)
+{
+    CDiveLog log = diveOf({{0, KindDepth, 0}, {60, KindDepth, 20}, {120, KindDepth, 40}, {180, KindDepth, 0}});
+    CDiveGraphCtrl ctrl;
+    ctrl.resize(800, 500);
+    ctrl.SetData(&log);
+    const QImage painted = ctrl.grab().toImage();
+    QSvgRenderer svg(QByteArray::fromStdString(FormatDiveSvg(log, 800, 500)));
+    ASSERT_TRUE(svg.isValid());
+    QImage drawn(800, 500, QImage::Format_RGB32);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    auto columnAt = [](double seconds) { return int(21 + seconds * 773.0 / 600.0); };
+    EXPECT_EQ(drawn.pixelColor(0, 0), painted.pixelColor(0, 0));
+    EXPECT_EQ(drawn.pixelColor(799, 499), painted.pixelColor(799, 499));
+    for (auto [x, y] : {std::pair{columnAt(30), 4}, {columnAt(90), 238}, {columnAt(150), 473}, {columnAt(400), 4}}) {
+        EXPECT_EQ(painted.pixelColor(x, y), kLine) << x << "," << y;
+        EXPECT_GT(drawn.pixelColor(x, y).red(), (255 + kBack.red()) / 2) << x << "," << y;
+        EXPECT_LT(drawn.pixelColor(x, y + 3).red(), (255 + kBack.red()) / 2) << x << "," << y + 3;
+    }
 }
 
 TEST(DiveGraphCtrl, WithoutDepthSamplesThereIsNoLineButTheFrame)
