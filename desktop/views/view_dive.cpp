@@ -12,6 +12,7 @@
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/paint/draw_list_painter.h"
 #include "divedata/dive_summary.h"
+#include "firmware/file_util.h"
 #include "link/messages.h"
 
 // The picture lives in the desktop library's resources, which a static
@@ -125,9 +126,10 @@ void CViewDive::exportDive()
 {
     if (!canExport())
         return;
-    const QString proposed = QString::fromStdString(ctx_.app.config.diveFolder) + "/KTL_SN" +
-                             QString::number(log_.info.unitNumber, 16).toUpper() + "_" +
-                             QString::fromStdString(logLabel_) + ".uddf";
+    // The saved log's own name, with the export's extension.
+    const std::string name = "KTL_SN" + QString::number(log_.info.unitNumber, 16).toUpper().toStdString() + "_" +
+                             logLabel_ + ".uddf";
+    const QString proposed = QString::fromStdString(joinFolder(ctx_.app.config.diveFolder, name));
     QString path;
     ExportFormat format = ExportFormat::Uddf;
     bool chosen = chooser_ ? chooser_(proposed, path, format) : chooseWithDialog(proposed, path, format);
