@@ -19,6 +19,7 @@ CliCommand savedCommand();
 CliCommand showCommand();
 CliCommand configCommand();
 CliCommand presetsCommand();
+CliCommand exportCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

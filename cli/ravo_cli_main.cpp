@@ -23,6 +23,7 @@ std::vector<CliCommand> commandTable()
         redboxCommand(),
         savedCommand(),
         showCommand(),
+        exportCommand(),
         firmwareCommand(),
         fixSerialCommand(),
         checkUpdateCommand(),

@@ -13,6 +13,7 @@
 #include "desktop/dialogs/about_dlg.h"
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/main_frame.h"
+#include "desktop/views/view_dive.h"
 #include "settings/service_code.h"
 
 namespace ravo::desktop {
@@ -57,6 +58,16 @@ void CMainFrame::createBars()
     QAction* openAction = addEntry(file, "&Open...", QKeySequence::Open);
     QAction* saveAction = addEntry(file, "&Save", QKeySequence::Save);
     addEntry(file, "Save &As...");
+    // The dive view's export, while it shows a dive.
+    QAction* exportAction = addEntry(file, "&Export Dive...");
+    connect(file, &QMenu::aboutToShow, this, [this, exportAction] {
+        auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]);
+        exportAction->setEnabled(dive && viewShowing() == VIEW_DIVE && dive->canExport());
+    });
+    connect(exportAction, &QAction::triggered, this, [this] {
+        if (auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]))
+            dive->exportDive();
+    });
     file->addSeparator();
     QAction* printAction = addEntry(file, "&Print...", QKeySequence::Print);
     addEntry(file, "Print Pre&view");

@@ -53,6 +53,11 @@ int readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoComm
 // 0 ends a bar).
 static void reportRecordProgress(WorkTask& task, uint32_t records, uint32_t total)
 {
+    if (task.batchRecordsTotal) {
+        records += task.batchRecordsBefore;
+        total = task.batchRecordsTotal;
+        task.progressTotal = total;
+    }
     task.progressRecords = records;
     int percent = total ? int(uint64_t(records) * 100 / total) : 100;
     percent = std::clamp(percent, 1, 100);
@@ -87,9 +92,11 @@ bool downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
             break;
     }
     reportRecordProgress(task, read / 4, total / 4);
-    // 0 ends the bar, as after a firmware download.
-    task.progressPercent = 0;
-    task.send(UM_PROGRESS, 0);
+    // 0 ends the bar, as after a firmware download; a batch ends it itself.
+    if (!task.batchRecordsTotal) {
+        task.progressPercent = 0;
+        task.send(UM_PROGRESS, 0);
+    }
     AppendSamples(buffer.data(), read, log.samples);
     return read >= total;
 }
