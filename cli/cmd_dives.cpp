@@ -75,6 +75,8 @@ CliCommand divesCommand()
                 worker.diveDirectory.clear();
                 if (runJob(context, JOB_DIVE_DIRECTORY) != 0)
                     return int(kExitFailed);
+                // Stopped, or the unit stopped answering: the list is not whole.
+                const bool whole = worker.jobResult == 1;
                 // The job reads a count that did not come as no dives at all:
                 // an empty list must come from a unit that answers.
                 if (worker.diveDirectory.empty()) {
@@ -83,10 +85,9 @@ CliCommand divesCommand()
                     closeKeptLink(context);
                 }
                 if (*onlyNew)
-                    return worker.jobResult == 1 ? downloadNewDives(context) : int(kExitFailed);
+                    return whole ? downloadNewDives(context) : int(kExitFailed);
                 printDirectoryRows(context, worker.diveDirectory);
-                // Stopped, or the unit stopped answering: the list is not whole.
-                return int(worker.jobResult == 1 ? kExitOk : kExitFailed);
+                return int(whole ? kExitOk : kExitFailed);
             },
             true};
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "firmware/file_util.h"
 #include "app/app_config.h"
 #include "divedata/dive_log.h"
 #include "divedata/download_plan.h"
@@ -25,7 +26,7 @@ namespace {
 // A file in a folder as the program joins them (with \ on Windows).
 std::string inFolder(const std::string& folder, const std::string& name)
 {
-    return folder + kPathSeparator + name;
+    return ravo::joinFolder(folder, name);
 }
 
 CDiveLog diveOfUnitAB()

@@ -173,7 +173,10 @@ TEST(DiveExportCli, ExportsADiveDownloadedFromTheSimulatedUnit)
     TempDir home;
     ProgramResult dive = runCliIn(home, {"--link", "sim", "--unit", "1234", "dive", "1"});
     ASSERT_EQ(dive.exitCode, 0) << dive.err;
-    const std::string base = splitLines(dive.out).back();  // KTL_SN1234_<stamp>_O
+    // The last line is the full path of the sample file: .../KTL_SN1234_<stamp>_O.csv
+    std::string csvPath = splitLines(dive.out).back();
+    std::string base = csvPath.substr(csvPath.find("KTL_SN1234_"));
+    base = base.substr(0, base.size() - std::string(".csv").size());
     const std::string stamp = base.substr(std::string("KTL_SN1234_").size());
     std::vector<CDiveDataRecord> saved;
     ASSERT_EQ(ReadSamplesCsv(home.file("dive/" + base + ".csv"), saved), 0);

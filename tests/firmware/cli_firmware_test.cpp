@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "firmware/file_util.h"
 #include "app/app_config.h"
 #include "bootloader_peer.h"
 #include "support/http_server.h"
@@ -26,7 +27,7 @@ struct CliRun {
     std::string firmware(const std::string& name) const
     {
         std::filesystem::create_directories(home.file("firmware"));
-        return home.file("firmware") + kPathSeparator + name;
+        return ravo::joinFolder(home.file("firmware"), name);
     }
 };
 
