@@ -114,8 +114,10 @@ TEST(ConfigStore, NativeStoreWritesIntegersAndSurvivesGarbage)
 // store cannot give as text keeps the default.
 TEST(ConfigStore, NativeStoreKeepsTextsExactly)
 {
+    if (!ravo::test::havePosixFacilities())
+        GTEST_SKIP() << "the INI file store is the Linux store; Windows keeps the registry (RegistryStore tests)";
     ravo::test::TempDir home;
-    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    ravo::test::setEnv("XDG_CONFIG_HOME", home.path());
     const std::string comma = "/data/dives, old,new";
     const std::string latin1 = std::string("/data/T\xf8rn\xe6s/redbox\xff.cvsr");
     const std::string quoted = "/data/\"x\"; y=1 \\z @ByteArray(q)";
@@ -143,8 +145,10 @@ TEST(ConfigStore, NativeStoreKeepsTextsExactly)
 // is no text keeps the default.
 TEST(ConfigStore, NativeStoreReadsHandWrittenValues)
 {
+    if (!ravo::test::havePosixFacilities())
+        GTEST_SKIP() << "the INI file store is the Linux store; Windows keeps the registry (RegistryStore tests)";
     ravo::test::TempDir home;
-    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    ravo::test::setEnv("XDG_CONFIG_HOME", home.path());
     const std::string file = home.path() + "/Varnholm/Ravo_Config.conf";
     std::filesystem::create_directories(home.path() + "/Varnholm");
     ravo::test::writeFile(file, "[KTLS]\nDIVEFOLDER=/a,b\nFWFOLDER=@Variant(\\0\\0\\0\\t\\0\\0\\0\\0)\n");
