@@ -1,0 +1,66 @@
+#include "app/unit_view_rules.h"
+
+#include <cctype>
+
+#include "app/app_config.h"
+#include "firmware/firmware_file_check.h"
+#include "link/c_format.h"
+#include "link/unit_number.h"
+
+namespace ravo {
+
+UnitViewEnabling unitViewEnabling(bool idle, bool connected, uint16_t currentUnitNumber)
+{
+    UnitViewEnabling e;
+    e.unitNumberBox = e.readInfo = e.firmwareList = e.firmwareDownload = e.fixSerial = idle;
+    e.powerDown = idle && connected;
+    e.fixSerialVisible = connected && currentUnitNumber == 0xFFFF;
+    e.cancel = !idle;
+    return e;
+}
+
+std::string unitNumberBoxText(const std::string& text)
+{
+    std::string shown = trimmed(text);
+    for (char& c : shown)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return shown;
+}
+
+std::string synchroniseUnitNumber(AppConfig& config, const std::string& boxText)
+{
+    config.setUnitNumberText(unitNumberBoxText(boxText));
+    return unitNumberBoxText(config.unitNumberText);
+}
+
+FirmwareRequest firmwareRequestFor(const FirmwareFileList& listing, const std::string& chosenText)
+{
+    FirmwareRequest request;
+    const std::string name = trimmed(chosenText);
+    if (name.empty())
+        return request;
+    const std::string path = firmwareFilePath(listing, name);
+    if (!firmwareFileProblem(path).empty()) {
+        request.action = FirmwareRequest::NotFound;
+        request.statusText = formatC("File [%s] not found", name.c_str());
+        return request;
+    }
+    request.action = FirmwareRequest::Request;
+    request.path = path;
+    return request;
+}
+
+FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::string& previousChoice)
+{
+    FirmwareChoice choice;
+    if (listing.names.empty()) {
+        choice.entries = {kNoFirmwareFile};
+        return choice;
+    }
+    choice.entries = listing.names;
+    choice.selected = defaultFirmwareChoice(listing.names, previousChoice);
+    choice.filesFound = true;
+    return choice;
+}
+
+}  // namespace ravo
