@@ -14,6 +14,7 @@ std::vector<CliCommand> commandTable()
         connectCommand(),
         infoCommand(),
         setCommand(),
+        settingsCommand(),
         powerDownCommand(),
         divesCommand(),
         diveCommand(),

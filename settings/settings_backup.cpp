@@ -77,7 +77,7 @@ std::string fieldText(const UnitSettings& record, const FieldPointer& field)
 {
     return std::visit(
         [&](auto member) -> std::string {
-            using T = std::remove_reference_t<decltype(record.*member)>;
+            using T = std::remove_cvref_t<decltype(record.*member)>;
             if constexpr (std::is_same_v<T, double>)
                 return formatC("%.10g", record.*member);
             else if constexpr (std::is_same_v<T, uint32_t>)
@@ -100,7 +100,7 @@ bool setField(UnitSettings& record, const FieldPointer& field, const std::string
 {
     return std::visit(
         [&](auto member) -> bool {
-            using T = std::remove_reference_t<decltype(record.*member)>;
+            using T = std::remove_cvref_t<decltype(record.*member)>;
             if constexpr (std::is_same_v<T, double>) {
                 double value = 0;
                 if (!parseNumber(text, value) || !(value > -1e9 && value < 1e9))
@@ -139,25 +139,24 @@ const char* familyText(uint32_t version)
     return secondMap(version) ? "firmware 4700 or later" : "firmware before 4700";
 }
 
-// What the editor of `rowId` is given to arrive at the file's value. A real
-// is nudged by less than the unit's resolution, so that the truncation on the
-// way to the unit gives the stored value and not the one below it.
-std::string entryFor(int rowId, const EditorRequest& editor, const UnitSettings& f)
+// The value row `rowId` stands for, to the unit's own resolution: the list
+// rounds the setpoints to one decimal, which would hide 0.57 against 0.6.
+// Empty for other rows.
+std::string rowValueKey(int rowId, const UnitSettings& f)
 {
-    auto choice = [&](bool first) { return first ? editor.firstText : editor.secondText; };
-    auto real = [](double value, double resolution) { return formatC("%.6f", value + resolution * 0.4); };
+    auto flag = [](uint8_t v) { return std::string(v ? "1" : "0"); };
     switch (rowId) {
-    case ROW_DECIMAL: return choice(f.decimalMode);
-    case ROW_METRIC: return choice(f.metric);
-    case ROW_HIGH_RES: return choice(f.highResO2);
-    case ROW_DECO_ENABLED: return choice(f.decoEnabled);
+    case ROW_DECIMAL: return flag(f.decimalMode);
+    case ROW_METRIC: return flag(f.metric);
+    case ROW_HIGH_RES: return flag(f.highResO2);
+    case ROW_DECO_ENABLED: return flag(f.decoEnabled);
     case ROW_BACKLIGHT: return formatC("%d", f.backlightBrightness);
     case ROW_BACKLIGHT_OFF: return formatC("%d", f.backlightOffLevel);
     case ROW_HUD: return formatC("%d", f.hudBrightness);
-    case ROW_SETPOINT_SURFACE: return real(f.setpointSurface, 0.01);
-    case ROW_SETPOINT_DEPTH: return real(f.setpointDepth, 0.01);
-    case ROW_DIL_SIZE: return real(f.dilSize, 0.1);
-    case ROW_DIL_PRESSURE: return real(f.dilPressure, 0.1);
+    case ROW_SETPOINT_SURFACE: return formatC("%.2f", f.setpointSurface);
+    case ROW_SETPOINT_DEPTH: return formatC("%.2f", f.setpointDepth);
+    case ROW_DIL_SIZE: return formatC("%.1f", f.dilSize);
+    case ROW_DIL_PRESSURE: return formatC("%.1f", f.dilPressure);
     case ROW_DIL_O2: return formatC("%d", 100 - f.dilN2Percent - f.dilHePercent);
     case ROW_DIL_HE: return formatC("%d", f.dilHePercent);
     case ROW_OXYGEN_PART: return formatC("%d", f.oxygenPercent);
@@ -166,11 +165,42 @@ std::string entryFor(int rowId, const EditorRequest& editor, const UnitSettings&
     }
 }
 
+// What the editor of `rowId` is given to arrive at the file's value. A real
+// is nudged by less than the unit's resolution, so that the truncation on the
+// way to the unit gives the stored value and not the one below it.
+std::string entryFor(int rowId, const EditorRequest& editor, const UnitSettings& f)
+{
+    auto real = [](double value, double resolution) { return formatC("%.6f", value + resolution * 0.4); };
+    switch (rowId) {
+    case ROW_DECIMAL:
+    case ROW_METRIC:
+    case ROW_HIGH_RES:
+    case ROW_DECO_ENABLED: return rowValueKey(rowId, f) == "1" ? editor.firstText : editor.secondText;
+    case ROW_SETPOINT_SURFACE: return real(f.setpointSurface, 0.01);
+    case ROW_SETPOINT_DEPTH: return real(f.setpointDepth, 0.01);
+    case ROW_DIL_SIZE: return real(f.dilSize, 0.1);
+    case ROW_DIL_PRESSURE: return real(f.dilPressure, 0.1);
+    default: return rowValueKey(rowId, f);
+    }
+}
+
 bool restorableRow(int rowId)
 {
     // The clock is set to the PC's time, not to a saved one; the reset rows
     // are service actions.
     return rowId != ROW_NONE && rowId != ROW_RTC && !rowIsServiceOnly(rowId);
+}
+
+// The list's rows with every row editable, in list order.
+const std::vector<SettingsRow>& everyEditableRow()
+{
+    static const std::vector<SettingsRow> rows = [] {
+        UnitSettings all;
+        all.valid = all.hasExtendedInfo = all.decoAvailable = all.decoEnabled = 1;
+        all.depthLimit = 60;
+        return buildSettingsRows(all, true);
+    }();
+    return rows;
 }
 
 const SettingsRow* rowNamed(const std::vector<SettingsRow>& rows, const std::string& name)
@@ -307,11 +337,16 @@ std::vector<SettingDifference> settingsDifferences(const UnitSettings& unit, con
         int id = (u && u->rowId) ? u->rowId : (f ? f->rowId : 0);
         d.restorable = restorableRow(id) && u && f;
         d.rowId = d.restorable ? id : 0;
+        if (d.restorable && d.unitValue == d.fileValue) {
+            d.unitValue = rowValueKey(id, unit);
+            d.fileValue = rowValueKey(id, file);
+        }
         differences.push_back(std::move(d));
     };
     for (const SettingsRow& u : unitRows) {
         const SettingsRow* f = rowNamed(fileRows, u.name);
-        if (!f || f->value != u.value)
+        int id = u.rowId ? u.rowId : (f ? f->rowId : 0);
+        if (!f || f->value != u.value || rowValueKey(id, unit) != rowValueKey(id, file))
             add(&u, f);
     }
     for (const SettingsRow& f : fileRows)
@@ -326,53 +361,38 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
     RestoreResult result;
     // In list order, whatever order the caller checked them in.
     std::vector<int> pending;
-    for (const SettingsRow& row : buildSettingsRows(file, false))
+    for (const SettingsRow& row : everyEditableRow())
         if (restorableRow(row.rowId) && std::find(rowIds.begin(), rowIds.end(), row.rowId) != rowIds.end())
             pending.push_back(row.rowId);
-    for (int id : rowIds)
-        if (restorableRow(id) && std::find(pending.begin(), pending.end(), id) == pending.end())
-            pending.push_back(id);
 
     RestoreEditHost editHost(host, file);
-    const std::vector<SettingsRow> fileRows = buildSettingsRows(file, false);
     for (int pass = 0; pass < 2 && !pending.empty(); ++pass) {
         std::vector<int> later;
         for (int id : pending) {
-            std::vector<SettingsRow> now = buildSettingsRows(record, false);
-            const SettingsRow* current = rowWithId(now, id);
-            const SettingsRow* wanted = rowWithId(fileRows, id);
-            if (!current) {
-                later.push_back(id);  // not editable yet
+            if (!rowWithId(buildSettingsRows(record, false), id)) {
+                later.push_back(id);  // not editable until another row is written
                 continue;
             }
-            if (wanted && rowNamed(now, wanted->name) && rowNamed(now, wanted->name)->value == wanted->value &&
-                pass > 0)
+            if (pass > 0 && rowValueKey(id, record) == rowValueKey(id, file))
                 continue;
             editHost.rowId = id;
             EditOutcome outcome = editSettingOnUnit(id, record, false, editHost);
             if (outcome != EditOutcome::Sent) {
                 result.failure = outcome;
-                pending.clear();
                 break;
             }
             ++result.written;
             // A value the editor's range held back may fit once its partner is written.
-            std::vector<SettingsRow> after = buildSettingsRows(record, false);
-            const SettingsRow* written = rowWithId(after, id);
-            if (pass == 0 && wanted && written && written->value != wanted->value)
+            if (pass == 0 && rowValueKey(id, record) != rowValueKey(id, file))
                 later.push_back(id);
         }
         if (result.failure != EditOutcome::Sent)
-            break;
+            later.clear();
         pending = later;
     }
-    for (int id : pending) {
-        const SettingsRow* row = rowWithId(fileRows, id);
-        std::vector<SettingsRow> now = buildSettingsRows(record, false);
-        const SettingsRow* nowRow = row ? rowNamed(now, row->name) : nullptr;
-        if (row && !(nowRow && nowRow->value == row->value))
-            result.notWritten.push_back(row->name);
-    }
+    for (int id : pending)
+        if (rowValueKey(id, record) != rowValueKey(id, file))
+            result.notWritten.push_back(rowWithId(everyEditableRow(), id)->name);
     if (result.written > 0)
         host.requestReread();
     return result;
