@@ -47,6 +47,17 @@ std::string realCellText(double value, int precision)
     return formatC("%0.*f", precision, value);
 }
 
+std::pair<std::string, std::string> rowChoiceTexts(int rowId)
+{
+    switch (rowId) {
+    case ROW_DECIMAL: return {"decimal", "point"};
+    case ROW_METRIC: return {"metric", "imperial"};
+    case ROW_HIGH_RES: return {"high res", "temperature"};
+    case ROW_DECO_ENABLED: return {"Yes", "No"};
+    default: return {};
+    }
+}
+
 bool trimixDiluentEditing(const UnitSettings& s)
 {
     return s.decoAvailable && s.decoEnabled && s.depthLimit > 40.0;
@@ -60,9 +71,13 @@ std::vector<SettingsRow> buildSettingsRows(const UnitSettings& s, bool serviceMo
     RowBuilder add(rows);
     const bool trimix = trimixDiluentEditing(s);
 
-    add.text(true, ROW_DECIMAL, "Decimal/point", s.decimalMode ? "decimal" : "point");
-    add.text(true, ROW_METRIC, "Metric/Imperial", s.metric ? "metric" : "imperial");
-    add.text(true, ROW_HIGH_RES, "HigResInDisplay", s.highResO2 ? "high res" : "temperature");
+    auto choice = [](int rowId, bool value) {
+        auto texts = rowChoiceTexts(rowId);
+        return value ? texts.first : texts.second;
+    };
+    add.text(true, ROW_DECIMAL, "Decimal/point", choice(ROW_DECIMAL, s.decimalMode));
+    add.text(true, ROW_METRIC, "Metric/Imperial", choice(ROW_METRIC, s.metric));
+    add.text(true, ROW_HIGH_RES, "HigResInDisplay", choice(ROW_HIGH_RES, s.highResO2));
     add.integer(true, ROW_BACKLIGHT, "Backlight brightness", s.backlightBrightness);
     add.integer(true, ROW_BACKLIGHT_OFF, "Backlight offlevel", s.backlightOffLevel);
     add.integer(true, ROW_HUD, "HUD brightness", s.hudBrightness);
@@ -90,7 +105,7 @@ std::vector<SettingsRow> buildSettingsRows(const UnitSettings& s, bool serviceMo
         add.text(false, ROW_NONE, "Battery SR", formatC("%04X", unsigned(s.batterySerial)));
         add.real(0, false, ROW_NONE, "Depth limit (m)", s.depthLimit);
         if (s.decoAvailable) {
-            add.text(true, ROW_DECO_ENABLED, "Deco enabled", s.decoEnabled ? "Yes" : "No");
+            add.text(true, ROW_DECO_ENABLED, "Deco enabled", choice(ROW_DECO_ENABLED, s.decoEnabled));
             add.integer(s.decoEnabled != 0, ROW_MAX_TTS, "Max TimeToSurface (min)", s.maxTimeToSurface);
         }
     }

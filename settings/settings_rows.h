@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/unit_settings.h"
@@ -44,6 +45,10 @@ struct SettingsRow {
 // The rows of the settings list for `record`, in order: none when the record
 // is not valid; the reset rows only in service mode.
 std::vector<SettingsRow> buildSettingsRows(const UnitSettings& record, bool serviceMode);
+
+// The two value texts the list shows for a yes/no row ("decimal" / "point",
+// "Yes" / "No", ...), the one for true first; empty for any other row.
+std::pair<std::string, std::string> rowChoiceTexts(int rowId);
 
 // True when the diluent O2 and He fractions may be edited: deco offered and
 // switched on and a depth limit beyond 40 m.
