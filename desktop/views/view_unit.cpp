@@ -82,6 +82,8 @@ void CViewUnit::buildControls()
     auto* infoGrid = new QGridLayout(info);
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(kInfoLabels[i], info);
+        // The value carries the name, so a screen reader or test tool finds the value by it.
+        label->setAccessibleName(QString(kInfoLabels[i]) + " caption");
         infoValues_[i] = new QLabel(info);
         infoValues_[i]->setAccessibleName(kInfoLabels[i]);
         infoValues_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
