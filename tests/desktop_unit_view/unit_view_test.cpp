@@ -114,6 +114,15 @@ TEST(UnitView, AReadOnlyRowSaysItCanNotBeChangedAndAClickBesideTheRowsOpensNothi
     });
     bench.doubleClickRow("RMV value (liter)");
     EXPECT_EQ(notice, "Can not be changed");
+    // Enter on the current row does what a double-click does.
+    notice.clear();
+    onNextModal([&](QWidget* box) {
+        notice = static_cast<QMessageBox*>(box)->text().toStdString();
+        clickButton(box, "OK");
+    });
+    bench.view->settingsList()->setCurrentItem(bench.row("Oxygen size (liter)"));
+    QTest::keyClick(bench.view->settingsList(), Qt::Key_Return);
+    EXPECT_EQ(notice, "Can not be changed");
 
     QTreeWidget* list = bench.view->settingsList();
     bench.view->resize(900, 1600);
