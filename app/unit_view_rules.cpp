@@ -4,6 +4,8 @@
 
 #include "app/app_config.h"
 #include "firmware/firmware_file_check.h"
+#include "jobs/firmware_download.h"
+#include "jobs/job_codes.h"
 #include "link/c_format.h"
 #include "link/unit_number.h"
 
@@ -48,6 +50,18 @@ FirmwareRequest firmwareRequestFor(const FirmwareFileList& listing, const std::s
     request.action = FirmwareRequest::Request;
     request.path = path;
     return request;
+}
+
+std::string unitResultText(const std::string& linkText, int jobCode, int jobResult)
+{
+    const bool firmwareJob = jobCode == JOB_FIRMWARE || jobCode == JOB_FIRMWARE_BL || jobCode == JOB_FIRMWARE_FORCE;
+    // Download's own results from "stopped" on; the job's early end is not one of them.
+    if (!firmwareJob || jobResult > -2 || jobResult <= kJobEndedEarly)
+        return linkText;
+    std::string text = linkText.empty() ? std::string() : linkText + "\n";
+    text += jobResult == -2 ? "Download stopped. " : "Download not finished. ";
+    return text + "The unit waits in its bootloader: type BL in the unit number box and press FW Download to "
+                  "send the firmware again.";
 }
 
 FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::string& previousChoice)

@@ -53,6 +53,11 @@ struct FirmwareChoice {
 
 FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::string& previousChoice);
 
+// The result text after a job: the worker's link text, and after a firmware
+// download that stopped or failed once the unit was in its bootloader, how
+// to go on (the bootloader waits for the image).
+std::string unitResultText(const std::string& linkText, int jobCode, int jobResult);
+
 inline constexpr char kNoFirmwareFile[] = "<no file avalible>";
 
 }  // namespace ravo

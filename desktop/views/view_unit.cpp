@@ -258,7 +258,7 @@ void CViewUnit::showResults()
     // While a job runs its result fields are the worker's: only the buttons change.
     if (idle()) {
         WorkTask& worker = *ctx_.app.worker;
-        resultText_->setText(qs(worker.linkText));
+        resultText_->setText(qs(unitResultText(worker.linkText, worker.jobCode, worker.jobResult)));
         const auto texts = unitInfoTexts(worker.voltage, worker.versions);
         for (size_t i = 0; i < texts.size(); ++i)
             infoValues_[i]->setText(qs(texts[i].second));

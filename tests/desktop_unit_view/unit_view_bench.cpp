@@ -26,6 +26,10 @@ intptr_t TestFrame::sendMessage(unsigned message, uintptr_t, intptr_t lParam)
         firmwareJob = app_.config.downloadMode;
         firmwareUnit = app_.config.currentUnitNumber();
         firmwarePath = *reinterpret_cast<const std::string*>(lParam);
+        if (startFirmware) {
+            worker.firmwarePath = firmwarePath;
+            start(firmwareJob, false);
+        }
         break;
     case UM_STATUS_TEXT: statusTexts.push_back(reinterpret_cast<const char*>(lParam)); break;
     default: break;
@@ -34,14 +38,25 @@ intptr_t TestFrame::sendMessage(unsigned message, uintptr_t, intptr_t lParam)
     return 1;
 }
 
-void TestFrame::start(int job)
+intptr_t TestFrame::WorkerReceiver::sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == UM_PROGRESS && wParam > 0 && frame_.cancelAtFirstProgress) {
+        frame_.cancelAtFirstProgress = false;
+        frame_.app_.worker->stopRequested = true;
+    }
+    return frame_.workerMessages.sendMessage(message, wParam, lParam);
+}
+
+void TestFrame::start(int job, bool prepareLink)
 {
     WorkTask& worker = *app_.worker;
     worker.unitNumber = app_.config.currentUnitNumber();
-    worker.keepLinkOpen = true;
-    worker.link.Open();
-    worker.link.Connect();
-    worker.start(job, &workerMessages);
+    if (prepareLink) {
+        worker.keepLinkOpen = true;
+        worker.link.Open();
+        worker.link.Connect();
+    }
+    worker.start(job, &receiver_);
 }
 
 UnitViewBench::UnitViewBench(const std::string& preset, const std::string& unitText)

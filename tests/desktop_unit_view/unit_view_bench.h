@@ -29,10 +29,24 @@ public:
     int firmwareJob = 0;
     uint16_t firmwareUnit = 0;
     std::string firmwarePath;
+    // Firmware requests start the job only when set.
+    bool startFirmware = false;
+    // The user presses "Cancel" when the first progress arrives.
+    bool cancelAtFirstProgress = false;
     RecordingReceiver workerMessages;
 
 private:
-    void start(int job);
+    // The worker's messages: recorded, and the cancel above.
+    class WorkerReceiver : public MessageReceiver {
+    public:
+        explicit WorkerReceiver(TestFrame& frame) : frame_(frame) {}
+        intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+
+    private:
+        TestFrame& frame_;
+    };
+    void start(int job, bool prepareLink = true);
+    WorkerReceiver receiver_{*this};
     CRavo_ConfigApp& app_;
 };
 

@@ -12,6 +12,7 @@
 #include "desktop/unit/settings_list_ctrl.h"
 #include "settings/settings_rows.h"
 #include "settings/unit_time.h"
+#include "sim/sim_firmware_image.h"
 #include "unit_view_bench.h"
 
 namespace ravo::test {
@@ -191,6 +192,23 @@ TEST(UnitView, BootloaderAndForcedDownloadsKeepTheBoxOnTheUnitNumber)
     click(bench.control("FW Download"));
     EXPECT_EQ(bench.frame->firmwareJob, 0);
     EXPECT_EQ(bench.frame->statusTexts.back(), "File [A.enc] not found");
+}
+
+TEST(UnitView, AStoppedDownloadTellsTheUserToGoOnWithBL)
+{
+    UnitViewBench bench("bootloader");
+    std::string error;
+    ASSERT_TRUE(sim::writeTestFirmware(bench.app.config.firmwareFolder + "/RAVO.enc", 0x4926, 8, 256, error)) << error;
+    bench.view->onMessage(UM_REFRESH_VIEW, 0, 0);
+    bench.frame->startFirmware = true;
+    bench.frame->cancelAtFirstProgress = true;
+    static_cast<QLineEdit*>(bench.control("Unit number"))->setText("BL");
+    click(bench.control("FW Download"));
+    bench.finishJob();
+    EXPECT_EQ(bench.app.worker->jobResult, -2);
+    QString result = textOf(bench.control("Result"));
+    EXPECT_NE(result.indexOf("Download stopped. The unit waits in its bootloader: type BL in the unit number box"), -1)
+        << result.toStdString();
 }
 
 TEST(UnitView, ProgressBarFollowsTheDownloadAndFixFFFFShowsForALostNumber)

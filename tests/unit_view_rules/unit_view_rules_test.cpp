@@ -41,6 +41,17 @@ TEST(UnitViewRules, TheBoxShowsTheNumberAfterAModeWasTyped)
     EXPECT_EQ(config.downloadMode, 2);
 }
 
+TEST(UnitViewRules, AStoppedDownloadSaysHowToGoOn)
+{
+    const std::string hint = "The unit waits in its bootloader: type BL in the unit number box and press FW "
+                             "Download to send the firmware again.";
+    EXPECT_EQ(unitResultText("peer", 2, -2), "peer\nDownload stopped. " + hint);
+    EXPECT_EQ(unitResultText("peer", 3, -6), "peer\nDownload not finished. " + hint);
+    EXPECT_EQ(unitResultText("peer", 2, 0), "peer");
+    EXPECT_EQ(unitResultText("peer", 2, -10), "peer");  // ended before the bootloader
+    EXPECT_EQ(unitResultText("peer", 1, -2), "peer");
+}
+
 TEST(UnitViewRules, FirmwareRequestChecksTheChosenFile)
 {
     TempDir dir;
