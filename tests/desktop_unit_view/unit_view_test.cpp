@@ -78,6 +78,35 @@ TEST(UnitView, AnEditReachesTheUnitAndTheListShowsTheValueReadBack)
     EXPECT_EQ(bench.row("HUD brightness")->text(1), "50");
 }
 
+TEST(UnitView, TheWindowRepaintsAndTakesNoInputWhileAnEditTalksToTheUnit)
+{
+    UnitViewBench bench;
+    bench.readInfo();
+    // From here the unit answers at the pace of a slow link, in real time.
+    bench.unit->update([](sim::SimState& s) { s.timing = sim::SimTiming{true, 2400, 20}; });
+    ScaledClock linkTime(4.0);
+    bench.app.worker->link.setClock(&linkTime);
+    int ticks = 0;
+    bool inputTaken = false;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        ++ticks;
+        inputTaken = inputTaken || bench.view->isEnabled();
+    });
+    onNextModal([&](QWidget* dialog) {
+        typeInto(dialog, "Edit HUD brightness", "25");
+        sampler.start(2);
+        clickButton(dialog, "OK");
+    });
+    bench.doubleClickRow("HUD brightness");
+    sampler.stop();
+    EXPECT_EQ(bench.unit->state().settings.hudBrightness, 1);
+    EXPECT_GE(ticks, 3);
+    EXPECT_FALSE(inputTaken);
+    EXPECT_TRUE(bench.view->isEnabled());
+    bench.app.worker->link.setClock(&bench.clock);
+}
+
 TEST(UnitView, YesNoEditorsOfferTheListsTextsAndCancelSendsNothing)
 {
     UnitViewBench bench;
