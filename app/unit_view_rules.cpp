@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "app/app_config.h"
-#include "firmware/firmware_file_check.h"
+#include "firmware/firmware_check.h"
 #include "jobs/firmware_download.h"
 #include "jobs/job_codes.h"
 #include "link/c_format.h"
@@ -42,9 +42,10 @@ FirmwareRequest firmwareRequestFor(const FirmwareFileList& listing, const std::s
     if (name.empty())
         return request;
     const std::string path = firmwareFilePath(listing, name);
-    if (!firmwareFileProblem(path).empty()) {
+    FirmwareFileCheck check = checkFirmwareFile(path);
+    if (!check.ok()) {
         request.action = FirmwareRequest::NotFound;
-        request.statusText = formatC("File [%s] not found", name.c_str());
+        request.statusText = firmwareFileLine(name, check);
         return request;
     }
     request.action = FirmwareRequest::Request;

@@ -33,11 +33,13 @@ std::string unitNumberBoxText(const std::string& text);
 // download mode) and returns what the box shows afterwards.
 std::string synchroniseUnitNumber(AppConfig& config, const std::string& boxText);
 
-// What "FW Download" does with the chosen list entry.
+// What "FW Download" does with the chosen list entry: the file is checked
+// as the download would check it, so a damaged file is refused before the
+// main window is asked for anything.
 struct FirmwareRequest {
     enum Action { Nothing, Request, NotFound } action = Nothing;
     std::string path;        // Request: the file to download
-    std::string statusText;  // NotFound: "File [%s] not found" with the name
+    std::string statusText;  // NotFound: "File [%s] not found" with the name, or why it is refused
 };
 
 FirmwareRequest firmwareRequestFor(const FirmwareFileList& listing, const std::string& chosenText);

@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     CIrComm link;
     link.setAddress("tcp:127.0.0.1:" + std::to_string(peer.port()));
     if (link.Open() != 0 || link.Connect() != 0) {
-        std::fprintf(stderr, "cannot reach the peer: %s\n", link.lastError.c_str());
+        std::fprintf(stderr, "cannot reach the peer: %s\n", link.lastError.str().c_str());
         return 1;
     }
     link.unitNumber = 0x1234;

@@ -19,8 +19,10 @@ CliCommand checkUpdateCommand()
                 CRavo_ConfigApp& app = context.app;
                 std::string address = url->empty() ? app.config.updateUrl : *url;
                 UpdateManifest& manifest = *app.manifest;
-                if (!FetchManifest(manifest, address)) {
-                    std::fprintf(stderr, "No update manifest could be read from %s\n", address.c_str());
+                std::string reason;
+                if (!FetchManifest(manifest, address, &reason)) {
+                    std::fprintf(stderr, "No update manifest could be read from %s: %s\n", address.c_str(),
+                                 reason.c_str());
                     return int(kExitFailed);
                 }
                 const std::string& location = manifest.downloadLocation();

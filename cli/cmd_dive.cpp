@@ -29,7 +29,7 @@ CliCommand diveCommand()
                     std::fprintf(stderr, "The unit has no dive with index %d.\n", *index);
                     return int(kExitFailed);
                 }
-                if (printer.saveResult != kLogSaved)
+                if (reportIncompleteLog(context, printer, "Dive", *index) || printer.saveResult != kLogSaved)
                     return int(kExitFailed);
                 std::fputs((printer.savedBaseName + "\n").c_str(), stdout);
                 return int(jobInterrupted() ? kExitFailed : kExitOk);

@@ -3,14 +3,10 @@
 
 #include "cli/commands.h"
 #include "cli/log_saving_printer.h"
+#include "divedata/download_plan.h"
 
 namespace ravo::cli {
 namespace {
-
-bool isSaved(const std::vector<std::string>& names, const std::string& base)
-{
-    return std::find(names.begin(), names.end(), base) != names.end();
-}
 
 // The printer's own progress bar on standard error, by dives done.
 void drawBar(LogSavingPrinter& printer, size_t done, size_t total)
@@ -22,22 +18,17 @@ void drawBar(LogSavingPrinter& printer, size_t done, size_t total)
 int downloadNewDives(CliContext& context)
 {
     WorkTask& worker = *context.app.worker;
-    std::vector<CDiveInfo> wanted;
-    for (const CDiveInfo& entry : worker.diveDirectory) {
-        CDiveLog named;
-        named.info = entry;
-        if (entry.valid && !isSaved(context.app.savedDiveNames, named.makeFileName(true)))
-            wanted.push_back(entry);
-    }
+    const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, context.app.config.diveFolder);
     LogSavingPrinter printer(context.app);
     int failures = 0;
     drawBar(printer, 0, wanted.size());
     for (size_t i = 0; i < wanted.size(); ++i) {
         worker.logIndex = wanted[i].index;
         if (runLogJob(context, JOB_DIVE_LOG, printer) != 0 || !printer.delivered || printer.entryMissing ||
-            printer.saveResult != kLogSaved)
+            reportIncompleteLog(context, printer, "Dive", wanted[i].index) || printer.saveResult != kLogSaved)
             ++failures;
-        if (!printer.savedBaseName.empty() && printer.saveResult == kLogSaved) {
+        if (!printer.savedBaseName.empty() && printer.saveResult == kLogSaved &&
+            worker.jobResult != kJobLogIncomplete) {
             std::fputs((printer.savedBaseName + "\n").c_str(), stdout);
             std::fflush(stdout);
         }
@@ -47,7 +38,7 @@ int downloadNewDives(CliContext& context)
     }
     std::fputc('\n', stderr);
     if (jobInterrupted()) {
-        std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived.\n");
+        std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived, marked partial.\n");
         return kExitFailed;
     }
     std::fprintf(stderr, "%zu new dive(s), %zu already saved\n", wanted.size(),

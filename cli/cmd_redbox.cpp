@@ -48,7 +48,8 @@ CliCommand redboxCommand()
                     std::fprintf(stderr, "The unit has no redbox log with index %d.\n", options->index);
                     return int(kExitFailed);
                 }
-                if (printer.saveResult != kLogSaved || printer.savedPaths.empty())
+                if (reportIncompleteLog(context, printer, "Redbox log", options->index) ||
+                    printer.saveResult != kLogSaved || printer.savedPaths.empty())
                     return int(kExitFailed);
                 std::fputs((printer.savedPaths.front() + "\n").c_str(), stdout);
                 return int(jobInterrupted() ? kExitFailed : kExitOk);

@@ -5,7 +5,7 @@
 #include "divedata/text_file.h"
 #include "jobs/worker_edit_host.h"
 #include "settings/settings_backup.h"
-#include "settings/unit_time.h"
+#include "link/unit_time.h"
 
 namespace ravo::cli {
 namespace {

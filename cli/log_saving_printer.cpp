@@ -55,6 +55,17 @@ int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer)
     return runJob(context, jobCode, &printer);
 }
 
+bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, const char* kind, int index)
+{
+    if (context.app.worker->jobResult != kJobLogIncomplete)
+        return false;
+    const char* fate = printer.saveResult == kLogKeptSaved ? "the log saved before was kept"
+                       : printer.saveResult == kLogSaved   ? "saved, marked partial"
+                                                           : "not saved";
+    std::fprintf(stderr, "%s %d is incomplete: %s.\n", kind, index, fate);
+    return true;
+}
+
 void printDirectoryRows(const std::vector<CDiveInfo>& directory)
 {
     UnitLogListRows rows;

@@ -34,6 +34,10 @@ private:
 // runJob with `printer` as the receiver, its results cleared first.
 int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer);
 
+// After a log job: when the log did not arrive whole, says so on standard
+// error (and what became of it) and returns true; the command then fails.
+bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, const char* kind, int index);
+
 // Directory rows as "INDEX<TAB>UTC<TAB>Size".
 void printDirectoryRows(const std::vector<CDiveInfo>& directory);
 

@@ -1,13 +1,100 @@
-// The desktop program. The main window comes with the desktop shell; until
-// then this only proves the Widgets target builds and runs.
+// ravo-config, the desktop program: start-up, the main window, shutdown.
 #include <QApplication>
-#include <QMainWindow>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/ravo_config_app.h"
+#include "desktop/display_check.h"
+#include "desktop/main_frame.h"
+#include "desktop/program_icon.h"
+#include "desktop/update_check_runner.h"
+#include "sim/sim_registration.h"
+
+namespace {
+
+bool quietToolkit = false;
+
+// While the toolkit looks for a display, its complaints about the one it
+// could not reach are not for the user: the program says it in one line.
+void toolkitMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (quietToolkit && type != QtFatalMsg)
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+struct Options {
+    QString link;
+    bool quitAfterPaint = false;
+    bool noUpdateCheck = false;
+};
+
+Options parseOptions(const QApplication& qapp)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Ravo_Config v1.35: configures a Ravo rebreather unit over its infrared link.");
+    parser.addHelpOption();
+    QCommandLineOption link("link", "Link address for this run (not saved): tcp:HOST:PORT, serial:DEVICE, irda, sim",
+                            "ADDRESS");
+    QCommandLineOption quit("quit-after-paint", "Print the start-up time and end once the window is painted.");
+    QCommandLineOption noCheck("no-update-check", "Skip the update check at start-up.");
+    parser.addOptions({link, quit, noCheck});
+    parser.process(qapp);
+    return {parser.value(link), parser.isSet(quit), parser.isSet(noCheck)};
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Ravo_Config v1.35");
-    window.show();
-    return app.exec();
+    using namespace ravo;
+    using namespace ravo::desktop;
+
+    std::string why;
+    if (!prepareDisplay(why)) {
+        std::fprintf(stderr, "%s\n", noDisplayMessage(why).c_str());
+        return 1;
+    }
+    CRavo_ConfigApp app;
+    qInstallMessageHandler(toolkitMessages);
+    quietToolkit = true;
+    QApplication qapp(argc, argv);
+    quietToolkit = false;
+    if (displayUnusable(QGuiApplication::platformName().toStdString())) {
+        std::fprintf(stderr, "%s\n", noDisplayMessage("the display could not be opened").c_str());
+        return 1;
+    }
+    QApplication::setWindowIcon(programIcon());
+    const Options options = parseOptions(qapp);
+
+    sim::registerSimTransport();
+    std::string error;
+    if (!app.startUp(nullptr, error)) {
+        QMessageBox::critical(nullptr, kProgramName, QString::fromStdString(error));
+        return 1;
+    }
+    if (!options.link.isEmpty())
+        app.worker->link.setAddress(options.link.toStdString());
+
+    int result = 0;
+    {
+        CMainFrame frame(app);
+        UpdateCheckRunner updateCheck(app, &frame);
+        // The update check only once the window is on the screen.
+        QObject::connect(&frame, &CMainFrame::firstPainted, &frame, [&] {
+            if (options.quitAfterPaint) {
+                std::printf("painted\n");
+                std::fflush(stdout);
+                QTimer::singleShot(0, &frame, &CMainFrame::closeWindow);
+            } else if (!options.noUpdateCheck) {
+                QTimer::singleShot(0, &updateCheck, &UpdateCheckRunner::start);
+            }
+        });
+        frame.show();
+        result = qapp.exec();
+    }
+    app.shutDown();
+    return result;
 }

@@ -4,7 +4,7 @@
 #include "divedata/detail/text_lines_p.h"
 #include "divedata/log_banner.h"
 #include "divedata/text_file.h"
-#include "divedata/unit_time.h"
+#include "link/unit_time.h"
 #include "divedata/detail/text_format_p.h"
 
 namespace ravo {

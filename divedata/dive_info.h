@@ -1,5 +1,4 @@
 #pragma once
-#include <cstddef>
 #include <cstdint>
 
 namespace ravo {
@@ -15,9 +14,5 @@ struct CDiveInfo {
 
     void clear() { *this = CDiveInfo{}; }
 };
-
-// Decodes a directory-entry reply into `info` (start time, record count,
-// aux word); members the reply is too short to reach stay 0. Sets nothing else.
-void DecodeDiveInfoReply(const uint8_t* payload, size_t length, CDiveInfo& info);
 
 }  // namespace ravo

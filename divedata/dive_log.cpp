@@ -1,13 +1,17 @@
 #include "divedata/dive_log.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
+#include "divedata/detail/text_format_p.h"
 #include "divedata/detail/text_lines_p.h"
 #include "divedata/log_banner.h"
+#include "divedata/partial_log.h"
 #include "divedata/sample_csv.h"
 #include "divedata/text_file.h"
-#include "divedata/unit_time.h"
-#include "divedata/detail/text_format_p.h"
+#include "link/unit_time.h"
+#include "firmware/file_util.h"
 
 namespace ravo {
 namespace {
@@ -30,13 +34,33 @@ uint32_t hexPrefixValue(const std::string& text)
     return value;
 }
 
+bool fileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// A partial log may go where nothing was saved, or over a partial one that
+// held fewer records; never over a complete one.
+bool partialMayReplace(const CDiveLog& log, const std::string& logPath, const std::string& dataFile)
+{
+    if (!fileExists(dataFile))
+        return true;
+    uint32_t held = 0;
+    if (!IsMarkedPartial(logPath, &held))
+        return false;
+    return log.samples.size() > held;
+}
+
 }  // namespace
 
 void CDiveLog::clear()
 {
     info.clear();
     isDive = false;
+    partial = false;
     header.Reset();
+    redboxHeader.Reset();
     samples.clear();
 }
 
@@ -54,8 +78,16 @@ std::string CDiveLog::makeFileName(bool dive) const
 
 int CDiveLog::saveDive(const std::string& folder, FileMessages* messages, std::vector<std::string>* savedPaths)
 {
-    CreateFolderPath(folder);
-    std::string path = JoinPath(folder, makeFileName(true));
+    CFileUtil::CreateFolder(folder);
+    std::string path = joinFolder(folder, makeFileName(true));
+    if (partial) {
+        if (!partialMayReplace(*this, path, path + ".csv"))
+            return kLogKeptSaved;
+        if (MarkPartial(path, uint32_t(samples.size()), info.recordCount) != 0) {
+            reportFileError(messages, "CDiveLog::saveToFile - Error, can not open file for writing");
+            return kLogSaveFailed;
+        }
+    }
     int result = kLogSaved;
     if (header.SaveOrangeBoxTxt(path + ".txt", messages) != 0)
         result = kLogSaveFailed;
@@ -65,6 +97,8 @@ int CDiveLog::saveDive(const std::string& folder, FileMessages* messages, std::v
         result = kLogSaveFailed;
     else if (savedPaths)
         savedPaths->push_back(path + ".csv");
+    if (!partial && result == kLogSaved)
+        UnmarkPartial(path);
     return result;
 }
 
@@ -83,19 +117,27 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
     if (dive)
         return saveDive(folder, messages, savedPaths);
 
-    CreateFolderPath(folder);
+    CFileUtil::CreateFolder(folder);
     std::string name = makeFileName(false) + ".cvsr";
-    std::string proposed = JoinPath(folder, name);
-    if (!redboxFolder.empty() && !FolderOf(redboxFolder).empty())
-        proposed = JoinPath(FolderOf(redboxFolder), name);
+    std::string proposed = joinFolder(folder, name);
+    std::string lastFolder = CFileUtil::FolderOf(redboxFolder);
+    if (!lastFolder.empty())
+        proposed = joinFolder(lastFolder, name);
     std::string chosen;
     if (!choose || !choose(proposed, chosen) || chosen.empty())
         return kLogSaveCancelled;
-    redboxFolder = chosen;
-    if (WriteFileReplacing(chosen, FormatRedboxFile()) != 0) {
+    if (partial && !partialMayReplace(*this, chosen, chosen))
+        return kLogKeptSaved;
+    CFileUtil::CreateFolder(CFileUtil::FolderOf(chosen));
+    if ((partial && MarkPartial(chosen, uint32_t(samples.size()), info.recordCount) != 0) ||
+        WriteFileReplacing(chosen, FormatRedboxFile()) != 0) {
         reportFileError(messages, "CDiveLog::saveToFile - Error, can not open file for writing");
         return kLogSaveFailed;
     }
+    // Only a file that was written becomes the place proposed next time.
+    redboxFolder = chosen;
+    if (!partial)
+        UnmarkPartial(chosen);
     if (savedPaths)
         savedPaths->push_back(chosen);
     return kLogSaved;
@@ -113,7 +155,7 @@ int CDiveLog::loadFromFile(const std::string& folder, const std::string& serialT
     info.valid = 1;
     info.unitNumber = hexPrefixValue(serial);
     isDive = dateKindText.back() != 'R';
-    std::string path = JoinPath(folder, "KTL_SN" + serial + "_" + dateKindText);
+    std::string path = joinFolder(folder, "KTL_SN" + serial + "_" + dateKindText);
 
     int result = 0;
     if (isDive) {

@@ -16,7 +16,9 @@ namespace ravo {
 using RedboxPathChooser = std::function<bool(const std::string& proposed, std::string& chosen)>;
 
 // Results of CDiveLog::saveToFile.
-enum LogSaveResult { kLogSaved = 0, kLogSaveCancelled = 1, kLogSaveFailed = -1 };
+// kLogKeptSaved: a partial log was not written, because the log saved under
+// its name is complete or holds at least as many records.
+enum LogSaveResult { kLogSaved = 0, kLogSaveCancelled = 1, kLogKeptSaved = 2, kLogSaveFailed = -1 };
 
 // One whole log, dive or redbox: its directory entry, header and samples.
 class CDiveLog {
@@ -24,10 +26,15 @@ public:
     CDiveInfo info;
     std::vector<CDiveDataRecord> samples;
     bool isDive = false;
+    // Set by the download when header or records did not all arrive. A partial
+    // log is saved marked as such (see partial_log.h) and never over a
+    // complete one.
+    bool partial = false;
     CDiveHeaderOrangebox header;     // used when isDive
     CDiveHeaderRedbox redboxHeader;  // used otherwise
 
-    // Zeroes info, resets the dive header, empties the samples, isDive false.
+    // Zeroes info, resets both headers, empties the samples; isDive and
+    // partial false.
     void clear();
 
     // "KTL_SN%X_<date>_O" (dive) or "..._R" (redbox): the unit number in hex
@@ -36,9 +43,11 @@ public:
 
     // Saves the log. A dive goes to `folder` as header text and sample file.
     // A redbox log goes where `choose` says (proposed: the folder of
-    // `redboxFolder`, else `folder`); `redboxFolder` then becomes the chosen
-    // path. Every file replaces its old version atomically; failures are
-    // reported in `messages`. `savedPaths` (optional) gets the files written.
+    // `redboxFolder` by CFileUtil::FolderOf, else `folder`); its folder is
+    // created when missing, and `redboxFolder` becomes the chosen path once
+    // the file is written. Every file replaces its old version atomically;
+    // failures are reported in `messages`. `savedPaths` (optional) gets the
+    // files written.
     int saveToFile(const std::string& folder, bool isDive, std::string& redboxFolder, const RedboxPathChooser& choose,
                    FileMessages* messages = nullptr, std::vector<std::string>* savedPaths = nullptr);
     // The dive form of saveToFile.

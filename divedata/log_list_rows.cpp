@@ -1,6 +1,6 @@
 #include "divedata/log_list_rows.h"
 
-#include "divedata/unit_time.h"
+#include "link/unit_time.h"
 #include "divedata/detail/text_format_p.h"
 
 namespace ravo {

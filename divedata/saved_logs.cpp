@@ -7,7 +7,8 @@
 #include <set>
 #include <system_error>
 
-#include "divedata/text_file.h"
+#include "divedata/partial_log.h"
+#include "firmware/file_util.h"
 #include "link/unit_number.h"
 
 namespace ravo {
@@ -42,7 +43,7 @@ size_t afterSerial(const std::string& name)
 int ListSavedDiveLogs(const std::string& folder, std::vector<std::string>& names)
 {
     names.clear();
-    CreateFolderPath(folder);
+    CFileUtil::CreateFolder(folder);
     std::error_code error;
     std::filesystem::directory_iterator it(folder, error);
     if (error)
@@ -55,6 +56,11 @@ int ListSavedDiveLogs(const std::string& folder, std::vector<std::string>& names
     }
     std::sort(names.begin(), names.end());
     return int(names.size());
+}
+
+bool SavedDiveLogIsPartial(const std::string& folder, const std::string& baseName)
+{
+    return IsMarkedPartial(joinFolder(folder, baseName));
 }
 
 std::string SerialFromLogName(const std::string& name)

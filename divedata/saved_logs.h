@@ -10,6 +10,11 @@ namespace ravo {
 // missing, sorted by name. Returns the number found.
 int ListSavedDiveLogs(const std::string& folder, std::vector<std::string>& names);
 
+// True when the saved dive log `baseName` in `folder` was saved before all of
+// it arrived (it is listed once, like any other; the next "new dives"
+// download fetches it again).
+bool SavedDiveLogIsPartial(const std::string& folder, const std::string& baseName);
+
 // The unit part of a base name: "KTL_SN1A2B_2012-05-06_14-22-33_O" gives
 // "1A2B"; empty when the name does not have that shape.
 std::string SerialFromLogName(const std::string& name);

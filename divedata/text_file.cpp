@@ -15,13 +15,6 @@
 namespace ravo {
 namespace {
 
-constexpr char kSeparator =
-#ifdef _WIN32
-    '\\';
-#else
-    '/';
-#endif
-
 std::string temporaryNameFor(const std::string& path)
 {
     static std::atomic<unsigned> counter{0};
@@ -102,31 +95,6 @@ bool ReadFirstLine(const std::string& path, std::string& line, size_t limit)
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return true;
-}
-
-bool CreateFolderPath(const std::string& folder)
-{
-    if (folder.empty())
-        return false;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return std::filesystem::is_directory(folder, error);
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t at = path.find_last_of("/\\");
-    return at == std::string::npos ? std::string() : path.substr(0, at);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name)
-{
-    if (folder.empty())
-        return name;
-    char last = folder.back();
-    if (last == '/' || last == '\\')
-        return folder + name;
-    return folder + kSeparator + name;
 }
 
 }  // namespace ravo

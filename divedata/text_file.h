@@ -15,14 +15,4 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 // most `limit` bytes of it. False when the file cannot be opened.
 bool ReadFirstLine(const std::string& path, std::string& line, size_t limit = 65536);
 
-// Creates `folder` with every missing parent. True when it exists afterwards.
-bool CreateFolderPath(const std::string& folder);
-
-// The folder part of a path that names a file: up to its last separator
-// ('/' or '\\'), empty when there is none.
-std::string FolderOf(const std::string& path);
-
-// `folder`, the platform's separator and `name`.
-std::string JoinPath(const std::string& folder, const std::string& name);
-
 }  // namespace ravo

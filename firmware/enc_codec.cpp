@@ -34,17 +34,4 @@ int countImageChunks(const uint8_t* image, size_t size)
     return count;
 }
 
-bool imageLastChunkCut(const uint8_t* image, size_t size)
-{
-    if (!image)
-        return false;
-    for (size_t offset = 0; size >= 2 && offset <= size - 2;) {
-        size_t next = offset + 2 + chunkLengthAt(image, offset);
-        if (next > size)
-            return true;
-        offset = next;
-    }
-    return false;
-}
-
 }  // namespace ravo

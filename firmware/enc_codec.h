@@ -15,8 +15,4 @@ std::vector<uint8_t> decodeEncText(const char* text, size_t size);
 // fewer than two bytes has none.
 int countImageChunks(const uint8_t* image, size_t size);
 
-// True when a chunk header declares more payload than the image still holds
-// (only the last chunk can). Such an image is damaged and must not be sent.
-bool imageLastChunkCut(const uint8_t* image, size_t size);
-
 }  // namespace ravo

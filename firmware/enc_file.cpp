@@ -31,6 +31,7 @@ bool CEncFile::Load()
 {
     image_.clear();
     chunkCount = 0;
+    readFailed = false;
     if (!file_)
         return false;
     std::string text;
@@ -42,7 +43,8 @@ bool CEncFile::Load()
         if (got < sizeof block)
             break;
     }
-    if (std::ferror(file_))
+    readFailed = std::ferror(file_) != 0;
+    if (readFailed)
         return true;  // unreadable: an empty image, as for an empty file
     image_ = decodeEncText(text.data(), text.size());
     return true;

@@ -35,6 +35,8 @@ public:
 
     bool openResult = false;
     int chunkCount = 0;
+    // The last Load met a read error (its image is then empty).
+    bool readFailed = false;
 
 private:
     std::FILE* file_ = nullptr;

@@ -31,6 +31,22 @@ bool startsWithNoCase(const std::string& text, const std::string& prefix)
     return true;
 }
 
+// As a person reads a list: case ignored, then byte order to keep names
+// that differ only in case apart and in a fixed order.
+bool readsBefore(const std::string& a, const std::string& b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        int x = std::tolower(static_cast<unsigned char>(a[i]));
+        int y = std::tolower(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
 }  // namespace
 
 int ListFirmwareFiles(FirmwareFileList& list, const std::string& folder)
@@ -49,7 +65,7 @@ int ListFirmwareFiles(FirmwareFileList& list, const std::string& folder)
         if (hasEncExtension(name))
             list.names.push_back(name);
     }
-    std::sort(list.names.begin(), list.names.end());
+    std::sort(list.names.begin(), list.names.end(), readsBefore);
     return int(list.names.size());
 }
 

@@ -8,11 +8,12 @@ namespace ravo {
 // it was last filled from and the ".enc" file names found there.
 struct FirmwareFileList {
     std::string folder;
-    std::vector<std::string> names;  // names only, sorted by name
+    std::vector<std::string> names;  // names only, case ignored, then by bytes
 };
 
 // Creates the folder when missing, then lists its ".enc" files (the extension
-// in any case) into `list`, sorted by name. Returns the number found.
+// in any case) into `list`, sorted as a person reads them (case ignored, ties
+// by bytes). Returns the number found.
 int ListFirmwareFiles(FirmwareFileList& list, const std::string& folder);
 
 // Full path of `name` in the listing's folder (the name alone without folder).

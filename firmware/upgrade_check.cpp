@@ -3,22 +3,32 @@
 #include <cctype>
 
 #include "firmware/web_grab.h"
+#include "link/c_format.h"
 
 namespace ravo {
 
-bool FetchManifest(UpdateManifest& manifest, const std::string& url)
+bool FetchManifest(UpdateManifest& manifest, const std::string& url, std::string* reason,
+                   uint32_t receiveTimeoutMs)
 {
     manifest[UpdateManifest::kFetchedText].clear();
+    std::string why;
+    long status = 0;
     bool fetched;
     {
         CWebGrab grab;
         grab.connectTimeoutMs = kManifestTimeoutMs;
-        grab.receiveTimeoutMs = kManifestTimeoutMs;
+        grab.receiveTimeoutMs = receiveTimeoutMs;
         fetched = grab.GetFile(url, manifest[UpdateManifest::kFetchedText], manifest[UpdateManifest::kAgentName]);
+        why = grab.failureText;
+        status = grab.statusCode;
     }
-    if (!fetched)
-        return false;
-    return ReadManifest(manifest);
+    if (fetched && ReadManifest(manifest))
+        return true;
+    if (fetched)
+        why = status != 200 ? formatC("HTTP status %ld", status) : std::string("The reply is not an update manifest");
+    if (reason)
+        *reason = why;
+    return false;
 }
 
 bool UpgradeCheck(UpdateManifest& manifest, const std::string& url,

@@ -10,8 +10,12 @@ namespace ravo {
 inline constexpr uint32_t kManifestTimeoutMs = 5000;
 
 // Fetches the manifest at `url` into entry 1 and reads it (entries 3 to 15).
-// False when the fetch failed or the text is not a manifest.
-bool FetchManifest(UpdateManifest& manifest, const std::string& url);
+// False when the fetch failed or the text is not a manifest; then `reason`
+// (when given) says why: the fetch's failure, the HTTP status of an error
+// page, or that the text is no manifest. `receiveTimeoutMs` is the time
+// without a byte after which the fetch gives up.
+bool FetchManifest(UpdateManifest& manifest, const std::string& url, std::string* reason = nullptr,
+                   uint32_t receiveTimeoutMs = kManifestTimeoutMs);
 
 // The start-up check: fetch, read, compare with "v1.35"; when the published
 // version is newer, calls `showNotice` with the download location (entry 4)

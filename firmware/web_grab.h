@@ -17,6 +17,20 @@ inline constexpr size_t kWebMaxBytes = 1024 * 1024;  // a manifest is a few hund
 inline constexpr long kWebMaxRedirects = 5;
 inline constexpr long kWebTotalTimeoutMs = 60000;    // a trickling server must not hold start-up forever
 
+// Why a fetch failed; the text beside it (CWebGrab::failureText) says it to the user.
+enum class WebFailure {
+    kNone,
+    kRefusedScheme,    // not an http or https address
+    kConnect,          // name unknown, refused or no connection within the connect time-out
+    kTimeout,          // no byte for the receive time-out (or the whole fetch took too long)
+    kTooLarge,         // over kWebMaxBytes
+    kRefusedRedirect,  // more than kWebMaxRedirects, or to an address that is not http or https
+    kOther,
+};
+
+// True for an http:// or https:// address (scheme in any case).
+bool webSchemeAllowed(const std::string& url);
+
 // The session of a fetch: its agent name, the status window and the last
 // status text. Status events become texts through webStatusText().
 class CWebGrabSession {
@@ -43,7 +57,7 @@ public:
     std::string host;  // of the address being fetched, for the name events
 
 private:
-    void* handle_ = nullptr;  // the libcurl easy handle
+    void* handle_ = nullptr;  // the platform client's session (libcurl easy handle, WinHTTP session)
 };
 
 // Fetches one web resource into a text, over http or https only, following at
@@ -63,16 +77,23 @@ public:
                  WebStatusWindow statusWindow = {});
 
     uint32_t connectTimeoutMs = 0;  // applied when non-zero
-    uint32_t receiveTimeoutMs = 0;  // no data for this long ends the fetch; applied when non-zero
+    uint32_t receiveTimeoutMs = 0;  // no byte for this long ends the fetch; applied when non-zero
     bool useProxy = false;
     int proxyPort = 0;
     std::string proxyHost;
 
     long statusCode = 0;
+    WebFailure failure = WebFailure::kNone;  // of the last fetch
+    std::string failureText;     // why the last fetch failed, for the user; empty after success
     std::string errorText;       // of the last failed read, at most 255 characters
     std::string responseHeaders; // raw headers of the last response
     std::unique_ptr<CWebGrabSession> session;
     Clock* clock = &systemClock();  // times the "Read %d bytes" reports
+
+private:
+    // Records a failure: its kind and text, reported as status; a failure
+    // while reading is also kept as errorText.
+    bool fail(WebFailure kind, std::string text, bool whileReading);
 };
 
 }  // namespace ravo

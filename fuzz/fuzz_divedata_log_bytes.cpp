@@ -7,11 +7,15 @@
 #include "divedata/dive_graph.h"
 #include "divedata/dive_log.h"
 #include "divedata/dive_summary.h"
+#include "link/log_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ravo::CDiveLog log;
-    ravo::DecodeDiveInfoReply(data, std::min<size_t>(size, 12), log.info);
+    // The decoder the link runs on every directory-entry reply.
+    ravo::LogDirectoryEntry entry = ravo::DecodeLogEntry(data, std::min<size_t>(size, 12));
+    log.info.startTime = entry.startTime;
+    log.info.auxWord = entry.auxWord;
     size_t headerBytes = std::min<size_t>(size, ravo::kHeaderBytes);
     std::memcpy(log.header.raw, data, headerBytes);
     std::memcpy(log.redboxHeader.raw, data, headerBytes);

@@ -3,17 +3,20 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <vector>
+
 #include "firmware/enc_codec.h"
+#include "firmware/firmware_check.h"
 #include "firmware/resource_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     auto image = ravo::decodeEncText(reinterpret_cast<const char*>(data), size);
     ravo::countImageChunks(image.data(), image.size());
-    ravo::imageLastChunkCut(image.data(), image.size());
+    ravo::checkFirmwareImage(image);
     // The raw bytes as an image too, for lengths the hex text cannot reach cheaply.
     ravo::countImageChunks(data, size);
-    ravo::imageLastChunkCut(data, size);
+    ravo::checkFirmwareImage(std::vector<uint8_t>(data, data + size));
 
     if (size > 0) {
         auto* copy = new uint8_t[size];

@@ -1,35 +1,8 @@
 #include "jobs/ag_thread.h"
 
-#ifndef _WIN32
-#include <cerrno>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#else
-#include <windows.h>
-#endif
+#include "jobs/thread_priority.h"
 
 namespace ravo {
-namespace {
-
-uint32_t raiseCurrentThreadPriority()
-{
-#ifdef _WIN32
-    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
-    return ::GetCurrentThreadId();
-#else
-    // One step above normal is one nice level lower. Without the right to
-    // raise priority the call fails and the job simply runs at normal priority.
-    pid_t tid = pid_t(::syscall(SYS_gettid));
-    errno = 0;
-    int nice = ::getpriority(PRIO_PROCESS, id_t(tid));
-    if (errno == 0)
-        ::setpriority(PRIO_PROCESS, id_t(tid), nice - 1);
-    return uint32_t(tid);
-#endif
-}
-
-}  // namespace
 
 CAG_Thread::~CAG_Thread()
 {

@@ -1,10 +1,9 @@
 #include "jobs/firmware_download.h"
 
-#include <cassert>
 #include <cstdint>
+#include <vector>
 
-#include "firmware/enc_codec.h"
-#include "firmware/enc_file.h"
+#include "firmware/firmware_check.h"
 #include "firmware/resource_file.h"
 #include "jobs/firmware_texts.h"
 #include "jobs/work_task.h"
@@ -23,33 +22,6 @@ constexpr int kErrorBudget = 20;
 
 const char* const kRestartLines[] = {"Enter BL mode...", "Enter BL mode....", "Enter BL mode.....",
                                      "Enter BL mode......"};
-
-// The image to send: the file's, or the built-in one for an empty path.
-struct LoadedImage {
-    CEncFile file;
-    CResourceEncFile builtIn;
-    const uint8_t* bytes = nullptr;
-    size_t length = 0;
-};
-
-bool loadImage(const std::string& path, LoadedImage& image)
-{
-    if (path.empty()) {
-        // No image is built into this program: the load fails and nothing is sent.
-        if (!image.builtIn.LoadFromResource(nullptr, kBuiltInFirmwareName, kBuiltInFirmwareType) ||
-            !image.builtIn.Load())
-            return false;
-        image.bytes = image.builtIn.image();
-        image.length = image.builtIn.imageLength();
-        return true;
-    }
-    if (!image.file.Open(path, CEncFile::modeRead | CEncFile::shareDenyWrite) || !image.file.Load())
-        return false;
-    image.file.Close();
-    image.bytes = image.file.image();
-    image.length = image.file.imageLength();
-    return true;
-}
 
 std::string elapsedSince(Clock& clock, uint64_t startMs)
 {
@@ -114,19 +86,42 @@ int WaitChunkAnswer(WorkTask& task, unsigned ms)
     }
 }
 
+bool LoadFirmwareImage(WorkTask& task, std::vector<uint8_t>& image)
+{
+    image.clear();
+    if (task.firmwarePath.empty()) {
+        // No image is built into this program: the load fails.
+        CResourceEncFile builtIn;
+        if (builtIn.LoadFromResource(nullptr, kBuiltInFirmwareName, kBuiltInFirmwareType) && builtIn.Load())
+            image.assign(builtIn.image(), builtIn.image() + builtIn.imageLength());
+        FirmwareFileCheck check = checkFirmwareImage(image);
+        if (!check.ok()) {
+            image.clear();
+            task.line("No firmware file chosen");
+        }
+        return check.ok();
+    }
+    FirmwareFileCheck check = loadFirmwareFile(task.firmwarePath, image);
+    if (!check.ok())
+        task.line("%s", firmwareFileLine(task.firmwarePath, check).c_str());
+    return check.ok();
+}
+
 int Download(WorkTask& task)
 {
+    std::vector<uint8_t> image;
+    if (!LoadFirmwareImage(task, image))
+        return -1;
+    return Download(task, image);
+}
+
+int Download(WorkTask& task, const std::vector<uint8_t>& bytes)
+{
     CIrComm& link = task.link;
-    LoadedImage loaded;
-    if (!loadImage(task.firmwarePath, loaded))
+    if (bytes.empty())
         return -1;
-    const uint8_t* image = loaded.bytes;
-    const size_t length = loaded.length;
-    if (imageLastChunkCut(image, length)) {
-        // Refused before anything is sent: no byte beyond the image is read.
-        task.line("Firmware file [%s] is damaged, nothing was sent", task.firmwarePath.c_str());
-        return -1;
-    }
+    const uint8_t* image = bytes.data();
+    const size_t length = bytes.size();
 
     Clock& clock = link.clock();
     const uint64_t startMs = clock.nowMs();
@@ -139,7 +134,8 @@ int Download(WorkTask& task)
         const uint8_t* chunk = image + offset + 2;
         offset += 2 + chunkLength;
         ++chunkNumber;
-        assert(offset <= length);  // a damaged image was refused above
+        if (offset > length)
+            return -1;  // a damaged image; the loader refuses them before anything is sent
 
         int percent = int(uint64_t(offset) * 100 / length);
         task.line("Download firmware %d%% (%s)", percent, elapsedSince(clock, startMs).c_str());
@@ -195,9 +191,9 @@ int Download(WorkTask& task)
     return 0;
 }
 
-int DownloadAndReconnect(WorkTask& task)
+int DownloadAndReconnect(WorkTask& task, const std::vector<uint8_t>& image)
 {
-    int result = Download(task);
+    int result = Download(task, image);
     CIrComm& link = task.link;
     link.Close();
     link.clock().sleepMs(kRestartStepMs);

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <vector>
 
 namespace ravo {
 
@@ -13,15 +15,22 @@ inline constexpr int kJobEndedEarly = -10;
 // opens it again. 1 entered; 0 not acknowledged or stopped; -1 without a link.
 int EnterBootloader(WorkTask& task);
 
-// Sends the image of the worker's firmwarePath to the bootloader, chunk by
-// chunk. 0 finished; -1 no link or no image (or a damaged image); -2 stopped;
-// -3 link lost before a chunk; -4 read failure while waiting for an answer;
-// -6 a chunk failed five times; -7 too many chunk errors reported.
+// The image of the worker's firmwarePath (the built-in one for an empty
+// path), read and checked before anything is sent. A refused file gets its
+// line ("File [%s] not found", "Firmware file [%s] refused: ...") and false.
+bool LoadFirmwareImage(WorkTask& task, std::vector<uint8_t>& image);
+
+// Sends `image` to the bootloader, chunk by chunk. 0 finished; -1 no link or
+// no image; -2 stopped; -3 link lost before a chunk; -4 read failure while
+// waiting for an answer; -6 a chunk failed five times; -7 too many chunk
+// errors reported.
+int Download(WorkTask& task, const std::vector<uint8_t>& image);
+// LoadFirmwareImage, then the download: -1 for a refused file.
 int Download(WorkTask& task);
 
 // Download, then always: the link closed, 2500 ms, the link opened and
 // connected again, progress back to 0. Returns Download's result.
-int DownloadAndReconnect(WorkTask& task);
+int DownloadAndReconnect(WorkTask& task, const std::vector<uint8_t>& image);
 
 // Waits up to `ms` for the bootloader's answer to a chunk: the last byte of
 // the first read that brought bytes; -2 when nothing came; -1 when the read

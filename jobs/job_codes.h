@@ -16,4 +16,9 @@ enum JobCode : int {
     JOB_FIX_LOST_SR = 11,
 };
 
+// Result of a dive or redbox log job whose log was delivered without all of
+// its header or records (stopped, link lost, a block that failed): a failure
+// for every caller, though what arrived was handed over.
+inline constexpr int kJobLogIncomplete = -11;
+
 }  // namespace ravo

@@ -1,25 +1,28 @@
 #include <cstdint>
-#include <ctime>
 
 #include "divedata/dive_log.h"
 #include "jobs/firmware_download.h"
 #include "jobs/job_bodies.h"
+#include "jobs/log_jobs_p.h"
 #include "jobs/unit_info_steps.h"
 #include "jobs/work_task.h"
+#include "link/unit_time.h"
 
 namespace ravo {
 namespace {
 
-constexpr int64_t kUnitEpoch = 946684800;  // 2000-01-01 00:00:00 UTC in Unix time
 constexpr unsigned kPowerDownPauseMs = 250;
 
-uint32_t unitTimeNow()
+// A header is a source for the unit number only when it is a valid header
+// that recorded a real number (never 0 or the lost-number mark 0xFFFF) and a
+// service date: writing 0 as either would leave the unit worse than before.
+bool isRecoverySource(const CDiveHeaderRedbox& header)
 {
-    return uint32_t(int64_t(std::time(nullptr)) - kUnitEpoch);
+    return header.valid && header.unitSerial != 0 && header.unitSerial != 0xFFFF && header.serviceDate != 0;
 }
 
-// Searches the redbox logs for the first header with a real unit number,
-// reading one entry and header at a time into the job's own log.
+// Searches the redbox logs for the first source header, reading one entry
+// and header at a time into the job's own log.
 // 1 found, 0 none, -1 a directory entry could not be read.
 int findRecoverySource(WorkTask& task, CDiveLog& working, int& index)
 {
@@ -30,21 +33,15 @@ int findRecoverySource(WorkTask& task, CDiveLog& working, int& index)
     for (int i = 0; i < count; ++i) {
         task.line("Read unit info %d", i);
         working.clear();
-        LogDirectoryEntry entry;
-        if (!link.ReadLogEntry(UNIT_CMD_GET_REDBOX_INFO, uint16_t(i), entry)) {
+        detail::readDirectoryEntry(task, UNIT_CMD_GET_REDBOX_INFO, uint16_t(i), working.info);
+        if (!working.info.valid) {
             task.line("Error writing to unit");
             return -1;
         }
-        working.info.unitNumber = task.unitNumber;
-        working.info.index = uint16_t(i);
-        working.info.startTime = entry.startTime;
-        working.info.recordCount = entry.recordCount;
-        working.info.auxWord = entry.auxWord;
-        working.info.valid = 1;
         if (!link.ReadHeaderBlocks(UNIT_CMD_GET_REDBOX_HEADER, uint16_t(i), working.redboxHeader.raw))
             continue;
         working.redboxHeader.Parse();
-        if (working.redboxHeader.unitSerial != 0xFFFF) {
+        if (isRecoverySource(working.redboxHeader)) {
             index = i;
             return 1;
         }
@@ -72,7 +69,7 @@ int recoverUnitNumber(WorkTask& task)
     const CDiveHeaderRedbox& source = working.redboxHeader;
     task.line("Found unit (%d) id %04X", index, unsigned(source.unitSerial));
 
-    if (!link.SetClock(unitTimeNow()) || !link.SendRecoveryWord() || !link.SetServiceDate(source.serviceDate) ||
+    if (!link.SetClock(currentUnitTime()) || !link.SendRecoveryWord() || !link.SetServiceDate(source.serviceDate) ||
         !link.SetRecoveryFlag()) {
         task.line("Error updating unit");
         return -1;

@@ -46,6 +46,20 @@ bool tooManyRecords(WorkTask& task, const char* kind, uint16_t index)
     return true;
 }
 
+// The header read, with a line when it did not arrive whole.
+bool readHeader(WorkTask& task, UnitCommand command, const char* failFormat, uint16_t index, uint8_t* raw)
+{
+    if (task.link.ReadHeaderBlocks(command, index, raw) == 1)
+        return true;
+    task.line(failFormat, int(index));
+    return false;
+}
+
+int deliveredResult(const CDiveLog& log)
+{
+    return log.partial ? kJobLogIncomplete : 1;
+}
+
 }  // namespace
 
 int jobDiveLog(WorkTask& task)
@@ -58,15 +72,17 @@ int jobDiveLog(WorkTask& task)
     if (entryMissing(task, "dive", k) || tooManyRecords(task, "dive", k))
         return 0;
     task.line("Read dive header %d", int(k));
-    task.link.ReadHeaderBlocks(UNIT_CMD_GET_DIVE_HEADER, k, log.header.raw);
+    const bool headerRead =
+        readHeader(task, UNIT_CMD_GET_DIVE_HEADER, "Read dive header %d - failed.", k, log.header.raw);
     log.header.Parse();
     log.isDive = true;
     task.line("Read dive logdata %d", int(k));
-    downloadLogBody(task, UNIT_CMD_GET_DIVE_DATA, k, "Read dive logdata %d - %d (%d)",
-                    "Read dive logdata %d - failed at %d (%d)", log);
+    const bool bodyRead = downloadLogBody(task, UNIT_CMD_GET_DIVE_DATA, k, "Read dive logdata %d - %d (%d)",
+                                          "Read dive logdata %d - failed at %d (%d)", log);
+    log.partial = !headerRead || !bodyRead;
     task.line("Read dive logdata ... done");
     task.send(UM_DIVE_DOWNLOADED, 0, reinterpret_cast<intptr_t>(&log));
-    return 1;
+    return deliveredResult(log);
 }
 
 int jobRedboxLog(WorkTask& task)
@@ -83,15 +99,17 @@ int jobRedboxLog(WorkTask& task)
     if (entryMissing(task, "redbox", k) || tooManyRecords(task, "redbox", k))
         return 0;
     task.line("Read dive header %d", int(k));
-    task.link.ReadHeaderBlocks(UNIT_CMD_GET_REDBOX_HEADER, k, log.redboxHeader.raw);
+    const bool headerRead =
+        readHeader(task, UNIT_CMD_GET_REDBOX_HEADER, "Read redbox header %d - failed.", k, log.redboxHeader.raw);
     log.redboxHeader.Parse();
     log.isDive = false;
     task.line("Read redbox logdata %d", int(k));
-    downloadLogBody(task, UNIT_CMD_GET_REDBOX_DATA, k, "Read redbox logdata %d - %d (%d)",
-                    "Read redbox logdata %d - failed at %d (%d)", log);
+    const bool bodyRead = downloadLogBody(task, UNIT_CMD_GET_REDBOX_DATA, k, "Read redbox logdata %d - %d (%d)",
+                                          "Read redbox logdata %d - failed at %d (%d)", log);
+    log.partial = !headerRead || !bodyRead;
     task.line("Read redbox logdata ... done");
     task.send(UM_REDBOX_DOWNLOADED, 0, reinterpret_cast<intptr_t>(&log));
-    return 1;
+    return deliveredResult(log);
 }
 
 }  // namespace ravo

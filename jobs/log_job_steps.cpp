@@ -48,12 +48,12 @@ static void reportRecordProgress(WorkTask& task, uint32_t records, uint32_t tota
     task.send(UM_PROGRESS, uintptr_t(percent));
 }
 
-void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, const char* progressFormat,
+bool downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, const char* progressFormat,
                      const char* failFormat, CDiveLog& log)
 {
     const uint32_t total = log.info.recordCount * 4;
     if (total == 0)
-        return;
+        return true;
     std::vector<uint8_t> buffer(total);
     uint32_t read = 0;
     task.progressTotal = total / 4;
@@ -79,6 +79,7 @@ void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
     task.progressPercent = 0;
     task.send(UM_PROGRESS, 0);
     AppendSamples(buffer.data(), read, log.samples);
+    return read >= total;
 }
 
 uint32_t unitFirmwareVersionOf(WorkTask& task)

@@ -26,8 +26,8 @@ void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCom
 // Reads the body of log `index` in blocks of 25 records into `log.samples`.
 // `progressFormat` is the per-block line ("... %d - %d (%d)"), `failFormat`
 // the line for a block that failed. Stops on a stop request; what arrived is
-// kept either way.
-void downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, const char* progressFormat,
+// kept either way. True when every record arrived.
+bool downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, const char* progressFormat,
                      const char* failFormat, CDiveLog& log);
 
 // The access handshake with the unit firmware version of the worker's

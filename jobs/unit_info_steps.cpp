@@ -15,6 +15,8 @@ constexpr double kUnmeasuredVoltage = 0.001;
 int ReadVersionsAndVoltage(WorkTask& task)
 {
     task.voltage = 0;
+    // A failed read must not leave the versions of an earlier unit or job.
+    task.versions.clear();
     task.send(UM_KEEP_ALIVE);
     if (!task.link.IsConnected())
         return -1;

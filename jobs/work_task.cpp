@@ -92,17 +92,11 @@ int32_t WorkTask::connectAndRun()
     link.notifyWindow = notifyWindow;
 
     if (link.Open() != 0) {
-        linkText = link.lastError;
-        line("Can not open IrDA socket. Please check if IrDA unit is connected.");
-        link.Close();
-        resetUnitInformation();
+        failConnect("Can not open IrDA socket. Please check if IrDA unit is connected.");
         return -1;
     }
     if (link.Connect() != 0) {
-        linkText = link.lastError;
-        line("Can not find any IrDA unit. Please check that unit is on.");
-        link.Close();
-        resetUnitInformation();
+        failConnect("Can not find any IrDA unit. Please check that unit is on.");
         return -2;
     }
     linkText = link.PeerDescription();
@@ -118,6 +112,17 @@ int32_t WorkTask::connectAndRun()
     if (!keepLinkOpen)
         link.Close();
     return 0;
+}
+
+void WorkTask::failConnect(const char* text)
+{
+    // The link's reason is kept past the close and the reset, which would
+    // otherwise leave the user no hint of what failed.
+    std::string reason = link.lastError;
+    line("%s", text);
+    link.Close();
+    resetUnitInformation();
+    linkText = reason;
 }
 
 int WorkTask::runJobBody()

@@ -82,6 +82,9 @@ public:
 
 private:
     int32_t connectAndRun();
+    // A failed open or connect: the line, the link closed, the unit
+    // information reset, and linkText holding the link's reason.
+    void failConnect(const char* text);
     int runJobBody();
 };
 

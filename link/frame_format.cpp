@@ -34,9 +34,11 @@ std::vector<uint8_t> buildFrame(uint16_t unitNumber, uint8_t opcode, const uint8
 
 std::vector<uint8_t> buildChunkFrame(const uint8_t* data, size_t length)
 {
-    size_t l = length % 0x8000;
+    // The header has 15 bits: exactly the bytes it declares go out, never a
+    // tail the bootloader would take for the next chunk.
+    const size_t l = length % 0x8000;
     std::vector<uint8_t> wire{uint8_t((l >> 8) & 0x7F), uint8_t(l & 0xFF)};
-    wire.insert(wire.end(), data, data + length);
+    wire.insert(wire.end(), data, data + l);
     return wire;
 }
 

@@ -18,8 +18,8 @@ uint8_t crc8(const uint8_t* data, size_t length);
 // the start byte up to the check byte that equals FA, FB or FC escaped by FB.
 std::vector<uint8_t> buildFrame(uint16_t unitNumber, uint8_t opcode, const uint8_t* payload, uint8_t length);
 
-// The bootloader chunk frame: the length modulo 0x8000 as two bytes, high
-// byte first, then the chunk bytes. No start byte, stuffing or check byte.
+// The bootloader chunk frame: L = length modulo 0x8000 as two bytes, high
+// byte first, then the first L chunk bytes. No start byte, stuffing or check byte.
 std::vector<uint8_t> buildChunkFrame(const uint8_t* data, size_t length);
 
 }  // namespace ravo

@@ -15,7 +15,9 @@ const char kNotConnected[] = "No unit connected";
 
 CIrComm::CIrComm() : address_(defaultLinkAddress())
 {
-    socketsReady = startSocketLayer(lastError);
+    std::string error;
+    socketsReady = startSocketLayer(error);
+    lastError = error;
 }
 
 CIrComm::~CIrComm()
@@ -47,6 +49,7 @@ int CIrComm::Open()
         return -2;
     }
     transport_ = std::move(transport);
+    open_ = true;
     lastError.clear();
     return 0;
 }
@@ -61,10 +64,13 @@ int CIrComm::Close()
         lastError = kNoSocket;
         return -2;
     }
+    // Flags first: a concurrent online test sees a closed link, never a
+    // transport on its way out.
+    connected = false;
+    open_ = false;
     transport_->close();
     transport_.reset();
     lastError.clear();
-    connected = false;
     return 0;
 }
 
@@ -111,7 +117,7 @@ bool CIrComm::IsConnected()
         lastError = kNotOpen;
         return false;
     }
-    if (!transport_) {
+    if (!open_) {
         lastError = kNoSocket;
         return false;
     }

@@ -1,7 +1,9 @@
 #pragma once
+#include <atomic>
 #include <memory>
 #include <string>
 
+#include "link/guarded_text.h"
 #include "link/irda_cmd.h"
 #include "link/irda_util.h"
 #include "link/transport.h"
@@ -9,7 +11,10 @@
 namespace ravo {
 
 // The unit link. Results are 0 or a small negative number with the reason in
-// `lastError`; nothing throws. Not thread-safe: one thread at a time.
+// `lastError`; nothing throws. One thread at a time uses it, with one
+// exception: IsConnected (the user interface's online test) may run on
+// another thread while a job uses the link; it looks only at flags and
+// touches only the guarded lastError.
 class CIrComm : public irda_cmd, public irda_util {
 public:
     CIrComm();
@@ -38,16 +43,18 @@ public:
     uint32_t linkFirmwareVersion() const override { return unitFirmwareVersion; }
     void setLinkFirmwareVersion(uint32_t version) override { unitFirmwareVersion = version; }
 
-    std::string lastError;
+    GuardedText lastError;
     bool socketsReady = false;
     DeviceInfo deviceInfo;
-    bool connected = false;
+    std::atomic<bool> connected{false};
 
-    bool isOpen() const { return transport_ != nullptr; }
+    bool isOpen() const { return open_; }
 
 private:
     std::string address_;
     std::unique_ptr<Transport> transport_;
+    // transport_ != null, readable from any thread while the owner replaces it.
+    std::atomic<bool> open_{false};
 };
 
 }  // namespace ravo

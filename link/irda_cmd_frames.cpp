@@ -56,7 +56,10 @@ bool irda_cmd::ReceiveReply(UnitReply& reply)
         bool passed = false;
         bool gotBytes = false;
         while (!passed && Available() > 0) {
-            if (c.nowMs() >= idleDeadline)
+            // Bytes that keep coming but never make a frame must not hold the
+            // command past its whole wait.
+            const uint64_t now = c.nowMs();
+            if (now >= idleDeadline || now - start > kTotalMs)
                 break;
             const int got = Receive(buffer, kReadSize);
             if (got <= 0)

@@ -158,12 +158,7 @@ int irda_cmd::ReadLogEntry(UnitCommand cmd, uint16_t logIndex, LogDirectoryEntry
     UnitReply reply;
     if (!Exchange(cmd, request, 2, reply) || reply.opcode != opcodeOf(cmd))
         return 0;
-    if (reply.length >= 4)
-        entry.startTime = le32(reply.payload, 0);
-    if (reply.length >= 8)
-        entry.recordCount = le32(reply.payload, 4);
-    if (reply.length >= 10)
-        entry.auxWord = le16(reply.payload, 8);
+    entry = DecodeLogEntry(reply.payload.data(), size_t(reply.length));
     return 1;
 }
 

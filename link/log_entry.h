@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace ravo {
@@ -10,5 +11,10 @@ struct LogDirectoryEntry {
     uint32_t recordCount = 0;  // number of 4-byte sample records
     uint16_t auxWord = 0;
 };
+
+// Decodes the reply payload of the directory-entry commands: start time
+// (bytes 0-3), record count (4-7), aux word (8-9), little-endian; a shorter
+// reply leaves what it does not reach at 0.
+LogDirectoryEntry DecodeLogEntry(const uint8_t* payload, size_t length);
 
 }  // namespace ravo

@@ -1,47 +1,12 @@
-#ifndef _WIN32
 #include "link/tcp_transport.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include "link/fd_stream.h"
+#include "link/net_socket.h"
 
 namespace ravo {
 namespace {
 
 // How long a connection attempt may take before the peer counts as absent.
 constexpr int kConnectTimeoutMs = 3000;
-
-int connectWithTimeout(const addrinfo* ai)
-{
-    int fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC, ai->ai_protocol);
-    if (fd < 0)
-        return -1;
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-    int r = ::connect(fd, ai->ai_addr, ai->ai_addrlen);
-    if (r < 0 && errno == EINPROGRESS) {
-        pollfd p{fd, POLLOUT, 0};
-        int soError = 0;
-        socklen_t len = sizeof soError;
-        if (::poll(&p, 1, kConnectTimeoutMs) == 1 &&
-            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
-            r = 0;
-    }
-    if (r < 0) {
-        ::close(fd);
-        return -1;
-    }
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return fd;
-}
 
 class TcpTransport : public Transport {
 public:
@@ -53,83 +18,63 @@ public:
     int enumerate(DeviceInfo& first, std::string&) override
     {
         close();
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* list = nullptr;
-        if (::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &list) != 0)
+        uint8_t ipv4[4];
+        socket_ = net::connectTcp(host_, port_, kConnectTimeoutMs, ipv4);
+        if (socket_ == net::kNoSocket)
             return 0;
-        for (addrinfo* ai = list; ai && fd_ < 0; ai = ai->ai_next) {
-            fd_ = connectWithTimeout(ai);
-            if (fd_ >= 0)
-                describe(ai, first);
-        }
-        ::freeaddrinfo(list);
-        return fd_ >= 0 ? 1 : 0;
+        first.clear();
+        first.setName("tcp " + host_ + ":" + std::to_string(port_));
+        for (int i = 0; i < 4; ++i)
+            first.id[i] = ipv4[i];
+        return 1;
     }
 
-    int connectFirst(std::string&) override { return fd_ >= 0 ? 0 : -6; }
+    int connectFirst(std::string&) override { return socket_ != net::kNoSocket ? 0 : -6; }
 
     void close() override
     {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
+        net::closeSocket(socket_);
+        socket_ = net::kNoSocket;
         peerClosed_ = false;
     }
 
     int send(const uint8_t* data, int length) override
     {
-        if (fd_ < 0)
-            return -1;
-        int done = 0;
-        while (done < length) {
-            ssize_t n = ::send(fd_, data + done, size_t(length - done), MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                pollfd p{fd_, POLLOUT, 0};
-                if (::poll(&p, 1, 1000) <= 0)
-                    break;
-                continue;
-            }
-            if (n <= 0)
-                break;
-            done += int(n);
-        }
-        return done > 0 || length == 0 ? done : -1;
+        return socket_ == net::kNoSocket ? -1 : net::sendAll(socket_, data, length);
     }
 
     int receive(uint8_t* buffer, int size) override
     {
-        return fd_ < 0 ? -1 : detail::fdReceive(fd_, buffer, size);
+        if (socket_ == net::kNoSocket)
+            return -1;
+        if (size <= 0)
+            return 0;
+        int n = net::receiveSome(socket_, buffer, size);
+        return n == net::kWouldBlock ? 0 : n;
     }
 
-    int available() override { return fd_ < 0 ? 0 : detail::fdAvailable(fd_); }
+    int available() override { return net::available(socket_); }
 
     bool waitReadable(uint32_t realMs) override
     {
-        if (fd_ < 0) {
-            ::poll(nullptr, 0, int(realMs));
+        if (socket_ == net::kNoSocket || peerClosed_) {
+            net::sleepMs(int(realMs));
             return false;
         }
-        return detail::fdWaitReadable(fd_, realMs, peerClosed_);
+        if (net::waitReadable(&socket_, 1, int(realMs)) < 0)
+            return false;
+        if (net::available(socket_) > 0)
+            return true;
+        // Readable with nothing to read: the peer hung up. Remember it, so that
+        // the caller's next waits do not spin on the closed end.
+        peerClosed_ = true;
+        return false;
     }
 
 private:
-    void describe(const addrinfo* ai, DeviceInfo& first) const
-    {
-        first.clear();
-        first.setName("tcp " + host_ + ":" + std::to_string(port_));
-        if (ai->ai_family == AF_INET) {
-            const auto* in = reinterpret_cast<const sockaddr_in*>(ai->ai_addr);
-            std::memcpy(first.id, &in->sin_addr.s_addr, 4);
-        }
-    }
-
     std::string host_;
     int port_;
-    int fd_ = -1;
+    net::Socket socket_ = net::kNoSocket;
     bool peerClosed_ = false;
 };
 
@@ -141,4 +86,3 @@ std::unique_ptr<Transport> makeTcpTransport(const LinkAddress& address)
 }
 
 }  // namespace ravo
-#endif

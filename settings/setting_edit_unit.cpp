@@ -1,7 +1,7 @@
 #include "settings/setting_edit_unit.h"
 
 #include "link/ir_comm.h"
-#include "settings/unit_time.h"
+#include "link/unit_time.h"
 
 namespace ravo {
 namespace {

@@ -1,25 +1,9 @@
 #include "settings/setting_texts.h"
 
-#include <ctime>
-
 #include "link/c_format.h"
-#include "settings/unit_time.h"
+#include "link/unit_time.h"
 
 namespace ravo {
-
-std::string unitTimeText(uint32_t unitTime)
-{
-    std::time_t t = std::time_t(int64_t(unitTime) + kUnitEpochOffset);
-    std::tm parts{};
-#ifdef _WIN32
-    gmtime_s(&parts, &t);
-#else
-    gmtime_r(&t, &parts);
-#endif
-    char text[128];
-    size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
-    return std::string(text, n);
-}
 
 std::string serviceTimeText(uint32_t serviceTime, uint32_t rtcTime)
 {
@@ -27,14 +11,14 @@ std::string serviceTimeText(uint32_t serviceTime, uint32_t rtcTime)
     const uint32_t servicePeriod = 62899200u;
     if (serviceTime == 0xFFFFFFFFu || serviceTime > rtcTime || uint32_t(serviceTime + servicePeriod) < rtcTime)
         return "-- service needed --";
-    return unitTimeText(serviceTime);
+    return FormatUnitTime(serviceTime);
 }
 
 std::string noFlyText(uint32_t timeToFly, uint32_t rtcTime)
 {
     if (timeToFly == 0xFFFFFFFFu || timeToFly < rtcTime)
         return "-- no limit --";
-    return unitTimeText(timeToFly);
+    return FormatUnitTime(timeToFly);
 }
 
 std::string mouthpieceText(int32_t position)

@@ -8,8 +8,6 @@ namespace ravo {
 
 // Texts the settings list shows for coded values.
 
-// A unit time as "%Y-%m-%d %H:%M:%S" in UTC.
-std::string unitTimeText(uint32_t unitTime);
 // The date of the last service, or "-- service needed --" when it is unset,
 // in the unit's future, or more than 728 days before the unit's clock.
 std::string serviceTimeText(uint32_t serviceTime, uint32_t rtcTime);

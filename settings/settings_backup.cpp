@@ -7,6 +7,7 @@
 #include "link/c_format.h"
 #include "settings/ini_file.h"
 #include "settings/setting_editor.h"
+#include "link/unit_time.h"
 #include "settings/setting_texts.h"
 #include "settings/settings_rows.h"
 
@@ -260,7 +261,7 @@ std::string settingsBackupText(const UnitSettings& record, uint16_t unitNumber, 
     IniSection& head = document.add(kHeadSection);
     head.entries = {{"number", formatC("%04X", unsigned(unitNumber))},
                     {"firmware", formatC("%04X", unsigned(firmwareVersion))},
-                    {"saved", unitTimeText(savedAt)}};
+                    {"saved", FormatUnitTime(savedAt)}};
     IniSection& rows = document.add(kRowsSection);
     for (const SettingsRow& row : buildSettingsRows(record, false))
         rows.entries.emplace_back(row.name, row.value);

@@ -1,6 +1,7 @@
 #include "settings/settings_rows.h"
 
 #include "link/c_format.h"
+#include "link/unit_time.h"
 #include "settings/setting_texts.h"
 
 namespace ravo {
@@ -94,7 +95,7 @@ std::vector<SettingsRow> buildSettingsRows(const UnitSettings& s, bool serviceMo
     add.real(1, false, ROW_NONE, "Counter lung volume (liter)", s.counterLungVolume);
     add.integer(false, ROW_NONE, "RMV value (liter)", s.rmv);
     add.integer(false, ROW_NONE, "vdot 02 damping", s.vdotO2Damping);
-    add.text(true, ROW_RTC, "RTC time (UTC)", unitTimeText(s.rtcTime));
+    add.text(true, ROW_RTC, "RTC time (UTC)", FormatUnitTime(s.rtcTime));
     if (s.hasServiceTime)
         add.text(false, ROW_NONE, "Service time (UTC)", serviceTimeText(s.serviceTime, s.rtcTime));
     add.text(false, ROW_NONE, "TimeToFly time (UTC)", noFlyText(s.timeToFly, s.rtcTime));

@@ -1,15 +1,12 @@
 // ravo-unit-sim: a simulated Ravo unit served over TCP or a pseudo-terminal.
 #include <atomic>
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <mutex>
-#include <poll.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -18,6 +15,7 @@
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
 #include "sim/sim_server.h"
+#include "sim/sim_signals.h"
 #include "sim/sim_unit.h"
 
 namespace {
@@ -26,14 +24,6 @@ using namespace ravo::sim;
 
 std::atomic<bool> g_stop{false};
 std::atomic<bool> g_dump{false};
-
-void onSignal(int signal)
-{
-    if (signal == SIGUSR1)
-        g_dump = true;
-    else
-        g_stop = true;
-}
 
 struct Options {
     int port = -1;
@@ -52,6 +42,8 @@ struct Options {
     int restartMs = -1;
     // faults
     int noise = 0, splitGap = 0, corruptEvery = 0, ignoreEvery = 0, dropAfter = 0, shortData = 0;
+    int dropAfterChunk = 0;
+    bool noiseStream = false;
     std::string replyUnit;
     bool silent = false;
     std::vector<std::string> chunkFaults;
@@ -148,6 +140,8 @@ bool applyOptions(const Options& o, SimState& state, std::string& error)
     if (o.corruptEvery) f.corruptEvery = o.corruptEvery;
     if (o.ignoreEvery) f.ignoreEvery = o.ignoreEvery;
     if (o.dropAfter) f.dropAfter = o.dropAfter;
+    if (o.dropAfterChunk) f.dropAfterChunks = o.dropAfterChunk;
+    if (o.noiseStream) f.noiseStream = true;
     if (o.shortData) f.shortDataRecords = o.shortData;
     if (o.silent) f.silent = true;
     if (!o.replyUnit.empty()) {
@@ -186,13 +180,14 @@ void writeDump(SimUnit& unit, const std::string& path)
 void readCommands()
 {
     std::string line;
-    char c;
     for (;;) {
-        ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n <= 0)
+        int c = std::getchar();
+        if (c == EOF)
             return;  // no more commands; keep serving
+        if (c == '\r')
+            continue;
         if (c != '\n') {
-            line += c;
+            line += char(c);
             continue;
         }
         if (line == "dump")
@@ -227,6 +222,9 @@ void addOptions(CLI::App& app, Options& o)
     app.add_option("--reply-unit", o.replyUnit, "Fault: replies carry this unit number (hex)");
     app.add_flag("--silent", o.silent, "Fault: the unit never answers");
     app.add_option("--drop-after", o.dropAfter, "Fault: drop the link after N exchanges");
+    app.add_option("--drop-after-chunk", o.dropAfterChunk,
+                   "Fault: in the bootloader, drop the link once, after answering the Nth accepted chunk");
+    app.add_flag("--noise-stream", o.noiseStream, "Fault: write junk without end that never forms a frame");
     app.add_option("--short-data", o.shortData, "Fault: data replies carry at most N records (1..25)");
     app.add_option("--chunk-fault", o.chunkFaults,
                    "Fault: bootloader answer for a chunk, CHUNK:ANSWER[:TIMES] (ANSWER 22, 44, 88 or none; CHUNK * = every)");
@@ -294,10 +292,7 @@ int run(int argc, char** argv)
     }
 
     // Handlers first: whoever reads the address may signal at once.
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGUSR1, onSignal);
-    std::signal(SIGPIPE, SIG_IGN);
+    installSimSignals(g_stop, g_dump);
     SimServer server(unit);
     if (o.pty) {
         std::string path = server.openPty(error);

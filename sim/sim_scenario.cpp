@@ -203,6 +203,8 @@ void readFaults(const json& j, SimFaults& f)
         else if (key == "replyUnitNumber") f.replyUnitNumber = v.is_null() ? -1 : int(number(v, name, 0xFFFF, true));
         else if (key == "silent") f.silent = flag(v, name);
         else if (key == "dropAfter") f.dropAfter = int(number(v, name, 1000000));
+        else if (key == "dropAfterChunks") f.dropAfterChunks = int(number(v, name, 1000000));
+        else if (key == "noiseStream") f.noiseStream = flag(v, name);
         else if (key == "shortDataRecords") f.shortDataRecords = int(number(v, name, 25));
         else if (key == "chunkFaults") {
             if (!v.is_array())
@@ -373,6 +375,8 @@ json stateToJson(const SimState& s)
                                                                   : json(formatC("%04X", unsigned(s.faults.replyUnitNumber)))},
                    {"silent", s.faults.silent},
                    {"dropAfter", s.faults.dropAfter},
+                   {"dropAfterChunks", s.faults.dropAfterChunks},
+                   {"noiseStream", s.faults.noiseStream},
                    {"shortDataRecords", s.faults.shortDataRecords}};
     faults["chunkFaults"] = json::array();
     for (const auto& cf : s.faults.chunkFaults)

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "link/net_socket.h"
+#include "sim/sim_pty.h"
 #include "sim/sim_unit.h"
 
 namespace ravo::sim {
@@ -34,14 +36,13 @@ private:
     void servicePty(int timeoutMs);
     void feed(const uint8_t* data, size_t n);
     int flushDue();  // ms until the next delivery is due, or -1
-    void writeAll(int fd, const std::vector<uint8_t>& bytes);
+    void closeListener();
 
     std::shared_ptr<SimUnit> unit_;
     int port_ = -1;
-    int listenFd_ = -1;
-    int clientFd_ = -1;
-    int ptyFd_ = -1;
-    int ptySlaveFd_ = -1;
+    net::Socket listener_ = net::kNoSocket;
+    net::Socket client_ = net::kNoSocket;
+    SimPty pty_;
     std::deque<SimDelivery> pending_;
     bool dropPending_ = false;
 };

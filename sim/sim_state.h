@@ -70,6 +70,12 @@ struct SimFaults {
     int replyUnitNumber = -1;      // replies carry this unit number instead
     bool silent = false;           // the unit never answers
     int dropAfter = 0;             // the link drops after this many exchanges
+    // Bootloader: the link drops once, right after the answer to this many
+    // accepted chunks since the bootloader started.
+    int dropAfterChunks = 0;
+    // The unit writes junk without end at the line's speed, with start bytes
+    // but never an end byte, so no frame ever completes.
+    bool noiseStream = false;
     int shortDataRecords = 0;      // data replies carry at most this many records
     // Bootloader: chunk number (1-based, counted by accepted chunks; 0 = every
     // chunk) -> the answer given instead of 0x11 (-1 = none) and how often.

@@ -116,6 +116,10 @@ public:
 private:
     void collectDue()
     {
+        if (connected_ && !dropped_) {
+            std::vector<uint8_t> noise = unit_->noiseDue();
+            readable_.insert(readable_.end(), noise.begin(), noise.end());
+        }
         if (pending_.empty())
             return;
         double t = double(unitClock().nowMs());

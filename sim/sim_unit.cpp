@@ -15,6 +15,7 @@ constexpr double kChunkIdleMs = 1000;
 constexpr char kEndMarker[] = "RAVOFW-END";
 constexpr size_t kEndMarkerLength = sizeof kEndMarker - 1;
 constexpr uint8_t kChunkAccepted = 0x11;
+constexpr uint8_t kFrameStartByte = 0xFA;
 
 }  // namespace
 
@@ -92,6 +93,7 @@ void SimUnit::connectionOpened()
     connectionDropped_ = false;
     chunk_.clear();
     chunkHeader_ = 0;
+    noiseFromMs_ = nowMs();
     trace("unit: connected");
 }
 
@@ -155,6 +157,32 @@ SimReaction SimUnit::receive(const uint8_t* data, size_t length)
         }
     }
     return out;
+}
+
+std::vector<uint8_t> SimUnit::noiseDue()
+{
+    std::lock_guard lock(mutex_);
+    refreshMode();
+    const double now = nowMs();
+    std::vector<uint8_t> bytes;
+    if (!state_.faults.noiseStream || (mode_ != Mode::Running && mode_ != Mode::Bootloader)) {
+        noiseFromMs_ = now;
+        return bytes;
+    }
+    const double bytesPerMs = std::max(1, state_.timing.baud) / 10000.0;
+    // A long jump of the clock is not made up in full: a second's worth is plenty.
+    const double span = std::min(now - noiseFromMs_, 1000.0);
+    const size_t count = size_t(span * bytesPerMs);
+    noiseFromMs_ = span < now - noiseFromMs_ ? now : noiseFromMs_ + double(count) / bytesPerMs;
+    for (size_t i = 0; i < count; ++i)
+        bytes.push_back(random_.next() % 61 == 0 ? kFrameStartByte : uint8_t(0x20 + random_.next() % 0xD0));
+    return bytes;
+}
+
+bool SimUnit::streamsNoise()
+{
+    std::lock_guard lock(mutex_);
+    return state_.faults.noiseStream;
 }
 
 void SimUnit::runFirmware(const SimRequest& request, SimReaction& out)
@@ -304,6 +332,13 @@ void SimUnit::finishChunk(SimReaction& out)
     if (answer == kChunkAccepted) {
         ++stats_.chunksAccepted;
         ++downloadChunks_;
+        const int dropAt = state_.faults.dropAfterChunks;
+        if (dropAt > 0 && downloadChunks_ == dropAt && !chunkDropDone_ && !last) {
+            trace("fault: link dropped after a chunk");
+            chunkDropDone_ = true;
+            out.dropLink = true;
+            connectionDropped_ = true;
+        }
         if (last) {
             state_.mainVersion = chunk_[kEndMarkerLength];
             state_.betaNumber = chunk_[kEndMarkerLength + 1];

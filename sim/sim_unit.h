@@ -56,6 +56,10 @@ public:
     void connectionClosed();
     // Bytes from the link.
     SimReaction receive(const uint8_t* data, size_t length);
+    // Junk written since the last call while the endless-noise fault is on
+    // (at the timing's baud rate, whether timing is on or not); empty otherwise.
+    std::vector<uint8_t> noiseDue();
+    bool streamsNoise();
 
     // A copy of the state, the clock brought up to now.
     SimState state();
@@ -91,6 +95,8 @@ private:
     double lineFreeMs_ = 0;
     int exchanges_ = 0;        // this connection
     bool connectionDropped_ = false;
+    bool chunkDropDone_ = false;
+    double noiseFromMs_ = 0;
     // Bootloader receive state.
     std::vector<uint8_t> chunk_;
     size_t chunkLength_ = 0;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/ravo_config_app.h"
+#include "app/setting_editor_guard.h"
 #include "app/unit_view_rules.h"
 #include "desktop/busy_wait.h"
 #include "desktop/unit/desktop_edit_host.h"
@@ -27,7 +28,7 @@
 #include "link/unit_number.h"
 #include "settings/clock_check.h"
 #include "settings/settings_backup.h"
-#include "settings/unit_time.h"
+#include "link/unit_time.h"
 
 // The view's resources live in a static library: registered by hand, outside any namespace.
 static void initUnitViewResources()
@@ -340,6 +341,8 @@ void CViewUnit::editRow(int rowId)
     // One edit at a time, and none under a job: the link is the worker's then.
     if (!idle())
         return;
+    // The main window leaves the link open while an editor is up.
+    SettingEditorGuard editorOpen(ctx_.app);
     DesktopEditHost host(ctx_, this);
     host.rowId = rowId;
     editSettingOnUnit(rowId, settingsList_->record(), ctx_.app.config.serviceUnlocked, host);
@@ -428,6 +431,7 @@ void CViewUnit::restoreSettings()
     if (rows.empty() || !idle())
         return;
     UnitSettings record = worker.settings;
+    SettingEditorGuard editorOpen(ctx_.app);
     DesktopEditHost host(ctx_, this);
     RestoreResult result = ravo::restoreSettings(backup.record, rows, record, host);
     if (!result.notWritten.empty()) {

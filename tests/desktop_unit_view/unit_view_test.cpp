@@ -11,7 +11,7 @@
 #include "app/unit_view_rules.h"
 #include "desktop/unit/settings_list_ctrl.h"
 #include "settings/settings_rows.h"
-#include "settings/unit_time.h"
+#include "link/unit_time.h"
 #include "sim/sim_firmware_image.h"
 #include "unit_view_bench.h"
 

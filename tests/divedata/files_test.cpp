@@ -294,17 +294,90 @@ TEST(RedboxFile, CancelWritesNothingAndKeepsTheFolder)
 TEST(RedboxFile, UnwritableChoiceIsReportedAndFolderKept)
 {
     TempDir dir;
+    writeFile(dir.file("blocker"), "a file where the folder should be");
     CDiveLog log;
-    std::string redboxFolder;
+    std::string redboxFolder = dir.file("last/box.cvsr");
     FileMessages messages;
     RedboxPathChooser choose = [&](const std::string&, std::string& chosen) {
-        chosen = dir.file("missing/x.cvsr");
+        chosen = dir.file("blocker/x.cvsr");
         return true;
     };
     EXPECT_EQ(log.saveToFile(dir.path(), false, redboxFolder, choose, &messages), kLogSaveFailed);
-    EXPECT_EQ(redboxFolder, dir.file("missing/x.cvsr"));
+    EXPECT_EQ(redboxFolder, dir.file("last/box.cvsr")) << "a failed save is not remembered";
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "CDiveLog::saveToFile - Error, can not open file for writing");
+}
+
+TEST(RedboxFile, DefaultFolderIsProposedAndCreated)
+{
+    TempDir dir;
+    CDiveLog log;
+    std::string redboxFolder = dir.file("start/redbox");  // the default: a folder, not a file
+    std::string proposedSeen;
+    RedboxPathChooser choose = [&](const std::string& proposed, std::string& chosen) {
+        proposedSeen = chosen = proposed;
+        return true;
+    };
+    ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
+    EXPECT_EQ(proposedSeen, dir.file("start/redbox/KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(proposedSeen));
+    EXPECT_EQ(redboxFolder, proposedSeen);
+}
+
+// A partial log goes where nothing better is saved, marked; it never replaces
+// a complete log or a partial one that holds more; the complete log then
+// replaces it and drops the mark.
+TEST(PartialLogs, NeverWorseThanWhatWasSaved)
+{
+    TempDir dir;
+    const std::string base = dir.file("KTL_SNAB_2000-01-01_00-00-00_O");
+    CDiveLog full = diveOfUnitAB();
+    full.info.recordCount = 3;
+    CDiveLog two = full;
+    two.partial = true;
+    two.samples.resize(2);
+    CDiveLog one = two;
+    one.samples.resize(1);
+
+    ASSERT_EQ(two.saveDive(dir.path()), kLogSaved);
+    EXPECT_TRUE(SavedDiveLogIsPartial(dir.path(), "KTL_SNAB_2000-01-01_00-00-00_O"));
+    EXPECT_EQ(readFile(base + ".partial"), "records 2 of 3\r\n");
+    EXPECT_EQ(one.saveDive(dir.path()), kLogKeptSaved);
+    EXPECT_EQ(readFile(base + ".csv"), "0,8,0\r\n60,8,20\r\n");
+
+    ASSERT_EQ(full.saveDive(dir.path()), kLogSaved);
+    EXPECT_FALSE(SavedDiveLogIsPartial(dir.path(), "KTL_SNAB_2000-01-01_00-00-00_O"));
+    const std::string complete = readFile(base + ".csv") + readFile(base + ".txt");
+    two.header.raw[5] = 9;
+    EXPECT_EQ(two.saveDive(dir.path()), kLogKeptSaved);
+    EXPECT_EQ(readFile(base + ".csv") + readFile(base + ".txt"), complete);
+    std::vector<std::string> names;
+    EXPECT_EQ(ListSavedDiveLogs(dir.path(), names), 1);
+
+    // Redbox files the same way, at the chosen path.
+    std::string redboxFolder;
+    RedboxPathChooser choose = [&](const std::string&, std::string& chosen) {
+        chosen = dir.file("box.cvsr");
+        return true;
+    };
+    full.isDive = two.isDive = false;
+    ASSERT_EQ(full.saveToFile(dir.path(), false, redboxFolder, choose), kLogSaved);
+    const std::string box = readFile(dir.file("box.cvsr"));
+    redboxFolder.clear();
+    EXPECT_EQ(two.saveToFile(dir.path(), false, redboxFolder, choose), kLogKeptSaved);
+    EXPECT_EQ(readFile(dir.file("box.cvsr")), box);
+    EXPECT_TRUE(redboxFolder.empty());
+}
+
+TEST(PartialLogs, ClearEmptiesBothHeaders)
+{
+    CDiveLog log = diveOfUnitAB();
+    log.redboxHeader.raw[3] = 0x55;
+    log.partial = true;
+    log.clear();
+    for (int i = 0; i < kHeaderBytes; ++i)
+        ASSERT_EQ(log.header.raw[i] | log.redboxHeader.raw[i], 0) << i;
+    EXPECT_FALSE(log.partial);
 }
 
 TEST(SavedLogs, ListsDiveSampleFilesSortedAndCut)

@@ -7,7 +7,8 @@
 #include "divedata/dive_info.h"
 #include "divedata/dive_log.h"
 #include "divedata/dive_record.h"
-#include "divedata/unit_time.h"
+#include "link/log_entry.h"
+#include "link/unit_time.h"
 
 using namespace ravo;
 
@@ -27,10 +28,7 @@ TEST(DiveInfoReply, DecodesAsFarAsTheReplyReaches)
         {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x99}, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFF},
     };
     for (const Row& row : rows) {
-        CDiveInfo info;
-        info.auxWord = 7;
-        info.startTime = 9;
-        DecodeDiveInfoReply(row.bytes.data(), row.bytes.size(), info);
+        LogDirectoryEntry info = DecodeLogEntry(row.bytes.data(), row.bytes.size());
         EXPECT_EQ(info.startTime, row.startTime);
         EXPECT_EQ(info.recordCount, row.recordCount);
         EXPECT_EQ(info.auxWord, row.aux);

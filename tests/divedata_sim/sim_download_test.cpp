@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "divedata/log_handover.h"
+#include "divedata/partial_log.h"
 #include "divedata/sample_csv.h"
 #include "divedata/saved_logs.h"
 #include "jobs/work_task.h"
@@ -193,8 +194,54 @@ TEST_F(SimWorker, CancelDuringTheBodySavesThePartialLog)
     run(sim, JOB_DIVE_LOG, uint16_t(pick));
     EXPECT_TRUE(receiver.hasLine("User stopped...."));
     EXPECT_EQ(receiver.lines().back(), "Read dive logdata ... done");
+    EXPECT_EQ(task.jobResult, kJobLogIncomplete);
     ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(SavedDiveLogIsPartial(home.path(), names[0]));
     expectSavedDive(home.path(), unit, unit.diveLogs[pick], 75);
+}
+
+TEST_F(SimWorker, AnIncompleteDownloadNeverReplacesTheCompleteLog)
+{
+    SimState unit = sim::generatedUnit(0x4925, {300}, 0);
+    {
+        SimThread sim(unit);
+        run(sim, JOB_DIVE_LOG, 0);
+        EXPECT_EQ(task.jobResult, 1);
+    }
+    const std::string base = home.file(baseName(unit, unit.diveLogs[0], true));
+    const std::string before = readFile(base + ".txt") + readFile(base + ".csv");
+    unit.faults.dropAfter = 6;  // entry, header, a few data blocks
+    SimThread sim(unit);
+    run(sim, JOB_DIVE_LOG, 0);
+    EXPECT_EQ(task.jobResult, kJobLogIncomplete);
+    EXPECT_EQ(readFile(base + ".txt") + readFile(base + ".csv"), before);
+    EXPECT_FALSE(SavedDiveLogIsPartial(home.path(), names.at(0)));
+    expectSavedDive(home.path(), unit, unit.diveLogs[0], 300);
+}
+
+TEST_F(SimWorker, AFailedRedboxHeaderStartsFromZerosNotThePreviousLog)
+{
+    SimState unit = sim::generatedUnit(0x4925, {}, 2);
+    std::string out;
+    receiver.handover.chooseRedboxPath = [&](const std::string& proposed, std::string& chosen) {
+        out = chosen = proposed;
+        return true;
+    };
+    {
+        SimThread sim(unit);
+        run(sim, JOB_REDBOX_LOG, 0);
+        ASSERT_EQ(task.jobResult, 1);
+    }
+    // Versions, challenge, response, entry: the link drops at the header.
+    unit.faults.dropAfter = 4;
+    SimThread sim(unit);
+    task.link.Close();
+    run(sim, JOB_REDBOX_LOG, 1);
+    EXPECT_TRUE(receiver.hasLine("Read redbox header 1 - failed.")) << testing::PrintToString(receiver.lines());
+    EXPECT_EQ(task.jobResult, kJobLogIncomplete);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(task.logData.redboxHeader.raw[i], 0) << i;
+    EXPECT_TRUE(IsMarkedPartial(out));
 }
 
 TEST_F(SimWorker, DroppedLinkEndsWithThePartialLogSavedAndALine)
@@ -274,6 +321,44 @@ TEST(SimDownloadKilled, EarlierSavedFilesStayIntact)
     EXPECT_NE(again.err.find("2 new dive(s), 2 already saved"), std::string::npos) << again.err;
     for (size_t i = 0; i < unit.diveLogs.size(); ++i)
         expectSavedDive(home.file("dive"), unit, unit.diveLogs[i], unit.diveLogs[i].recordCount());
+}
+
+// Ctrl-C inside a dive's body: the dive is saved marked partial and the run
+// fails; the next "dives --new" fetches it again and completes it.
+TEST(SimDownload, AnInterruptedDiveIsFetchedAgainAndCompleted)
+{
+    TempDir home;
+    SimState unit = sim::generatedUnit(0x4925, {40, 3000}, 0);
+    unit.timing.enabled = true;  // real link time, so the signal lands mid-download
+    SimThread sim(unit);
+    const std::string firstCsv = home.file("dive/" + baseName(unit, unit.diveLogs[0], true) + ".csv");
+    const std::string partialBase = baseName(unit, unit.diveLogs[1], true);
+    pid_t pid = startCli(home, {"--link", sim.address(), "--unit", "1234", "dives", "--new"});
+    ASSERT_GT(pid, 0);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(firstCsv) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+
+    std::vector<std::string> names;
+    ListSavedDiveLogs(home.file("dive"), names);
+    ASSERT_EQ(names.size(), 2u) << "a partial dive is listed once";
+    ASSERT_TRUE(SavedDiveLogIsPartial(home.file("dive"), partialBase));
+    std::vector<CDiveDataRecord> samples;
+    ASSERT_EQ(ReadSamplesCsv(home.file("dive/" + partialBase + ".csv"), samples), 0);
+    EXPECT_LT(samples.size(), 3000u);
+
+    ProgramResult again = cli(home, {"--link", sim.address(), "--unit", "1234", "dives", "--new"});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(again.err.find("1 new dive(s), 1 already saved"), std::string::npos) << again.err;
+    EXPECT_FALSE(SavedDiveLogIsPartial(home.file("dive"), partialBase));
+    for (const SimLog& log : unit.diveLogs)
+        expectSavedDive(home.file("dive"), unit, log, log.recordCount());
 }
 
 }  // namespace

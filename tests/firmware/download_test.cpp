@@ -136,8 +136,7 @@ TEST_F(DownloadTest, ChunksOfLengthZeroSendNothing)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.firmwarePath = image("000000000000");
-    EXPECT_EQ(Download(task), 0);
+    EXPECT_EQ(Download(task, Bytes(6, 0x00)), 0);
     EXPECT_TRUE(peer.chunks().empty());
     EXPECT_EQ(count("Done.."), 0);
     EXPECT_EQ(task.firmwareText[0], '\0');
@@ -226,11 +225,11 @@ TEST_F(DownloadTest, DamagedImageIsRefusedBeforeAnythingIsSent)
     EXPECT_EQ(Download(task), -1);
     EXPECT_TRUE(peer.chunks().empty());
     EXPECT_EQ(receiver.lines(), (std::vector<std::string>{"Firmware file [" + task.firmwarePath +
-                                                          "] is damaged, nothing was sent"}));
+                                                          "] refused: chunk 2 declares 5 bytes, only 2 remain"}));
     EXPECT_TRUE(progress().empty());
 }
 
-TEST_F(DownloadTest, NoImageIsMinusOneWithoutALine)
+TEST_F(DownloadTest, NoImageIsMinusOneWithItsLine)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
@@ -238,7 +237,8 @@ TEST_F(DownloadTest, NoImageIsMinusOneWithoutALine)
     EXPECT_EQ(Download(task), -1);
     task.firmwarePath.clear();
     EXPECT_EQ(Download(task), -1);
-    EXPECT_TRUE(receiver.lines().empty());
+    EXPECT_EQ(receiver.lines(),
+              (std::vector<std::string>{"File [" + dir.file("missing.enc") + "] not found", "No firmware file chosen"}));
     EXPECT_TRUE(peer.chunks().empty());
 }
 
@@ -262,14 +262,15 @@ TEST_F(DownloadTest, WrapperReconnectsAndResetsProgress)
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
     task.firmwarePath = image(oneByteChunks(2));
-    EXPECT_EQ(DownloadAndReconnect(task), 0);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(LoadFirmwareImage(task, bytes));
+    EXPECT_EQ(DownloadAndReconnect(task, bytes), 0);
     EXPECT_EQ(progress(), (std::vector<uintptr_t>{50, 100, 0}));
     EXPECT_EQ(task.progressPercent, 0);
     EXPECT_TRUE(task.link.IsConnected());
     EXPECT_EQ(connectionsSoon(peer, 2), 2);
 
-    task.firmwarePath = dir.file("missing.enc");
-    EXPECT_EQ(DownloadAndReconnect(task), -1);
+    EXPECT_EQ(DownloadAndReconnect(task, {}), -1);
     EXPECT_EQ(connectionsSoon(peer, 3), 3);
 }
 

@@ -89,6 +89,22 @@ TEST(FirmwareList, ListsEncFilesSortedAndCreatesTheFolder)
     EXPECT_EQ(firmwareFilePath(bare, "A.enc"), "A.enc");
 }
 
+TEST(FirmwareList, SortedAsAPersonReadsThem)
+{
+    test::TempDir dir;
+    FirmwareFileList list;
+    for (const char* name : {"b.enc", "a.enc", "B.enc", "fw_10.enc", "FW_09.enc", "A.enc"})
+        test::writeFile(dir.file(name), "0001AA");
+    ASSERT_EQ(ListFirmwareFiles(list, dir.path()), 6);
+    EXPECT_EQ(list.names, (std::vector<std::string>{"A.enc", "a.enc", "B.enc", "b.enc", "FW_09.enc", "fw_10.enc"}));
+
+    // The default choice is the last name as read, whatever its case.
+    for (const char* name : {"A.enc", "b.enc", "FW_09.enc", "fw_10.enc"})
+        fs::remove(dir.file(name));
+    ASSERT_EQ(ListFirmwareFiles(list, dir.path()), 2);
+    EXPECT_EQ(list.names[size_t(defaultFirmwareChoice(list.names, ""))], "B.enc");
+}
+
 TEST(FirmwareList, DefaultChoiceFollowsTheUnitView)
 {
     std::vector<std::string> names = {"A.enc", "B.enc"};

@@ -2,12 +2,16 @@
 // simulated unit behind it, on a virtual clock (no real waits).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "jobs/firmware_download.h"
@@ -156,6 +160,128 @@ TEST_F(SimJobTest, StopDuringTheRestartThenResumeInTheBootloader)
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A04);
 }
 
+TEST_F(SimJobTest, PlainJobAfterAForcedOneEntersThePlainWay)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A06);
+    // Left set by an earlier forced job on a link that stayed open.
+    task.keepLinkOpen = true;
+    ASSERT_EQ(task.link.Open(), 0);
+    ASSERT_EQ(task.link.Connect(), 0);
+    task.forcedBootloader = true;
+    run(JOB_FIRMWARE);
+    EXPECT_TRUE(sawLine("Enter BL mode 1"));
+    EXPECT_FALSE(sawLine("Enter forced BL mode 1"));
+    EXPECT_TRUE(sawLine("Done.."));
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A06);
+}
+
+// Every kind of bad file, in every firmware mode: one line naming the file
+// and the reason, and not a byte to the unit.
+TEST_F(SimJobTest, BadFileNeverPutsTheUnitInItsBootloader)
+{
+    struct Bad {
+        std::string name;
+        std::string content;  // "<folder>" makes a folder, "<none>" nothing
+        std::string reason;   // part of the line; empty: "File [...] not found"
+    };
+    std::string manyChunks;
+    for (int i = 0; i < 4097; ++i)
+        manyChunks += "0001AA";
+    const std::vector<Bad> bads = {
+        {"empty.enc", "", "the file is empty"},
+        {"folder.enc", "<folder>", "it is a folder"},
+        {"missing.enc", "<none>", ""},
+        {"nochunk.enc", "00", "no firmware chunk"},
+        {"zeros.enc", "00000000", "no firmware chunk"},
+        {"cut.enc", "0001AA0005AABB", "chunk 2 declares 5 bytes, only 2 remain"},
+        {"many.enc", manyChunks, "more than 4096 chunks"},
+        {"huge.enc", std::string((4 << 20) + 2, '0'), "larger than 4 MiB"},
+    };
+    for (const Bad& bad : bads) {
+        std::string path = dir.file(bad.name);
+        if (bad.content == "<folder>")
+            std::filesystem::create_directory(path);
+        else if (bad.content != "<none>")
+            test::writeFile(path, bad.content);
+        for (int mode : {JOB_FIRMWARE, JOB_FIRMWARE_FORCE, JOB_FIRMWARE_BL}) {
+            SCOPED_TRACE(bad.name + " in mode " + std::to_string(mode));
+            useUnit(mode == JOB_FIRMWARE_BL ? "bootloader" : "default");
+            const auto modeBefore = unit->mode();
+            const size_t linesBefore = receiver.lines().size();
+            opcodes.clear();
+            task.firmwarePath = path;
+            run(mode);
+            const std::string expected = bad.reason.empty() ? "File [" + path + "] not found"
+                                                            : "Firmware file [" + path + "] refused: ";
+            auto all = receiver.lines();
+            std::vector<std::string> lines(all.begin() + long(linesBefore), all.end());
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines.back().rfind(expected, 0), 0u) << lines.back();
+            EXPECT_NE(lines.back().find(bad.reason), std::string::npos) << lines.back();
+            EXPECT_EQ(task.jobResult, -1);
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), "Read software versions"), 0);
+            EXPECT_TRUE(tracedOpcodes().empty()) << "nothing asked of the unit";
+            EXPECT_EQ(unit->stats().chunksReceived, 0);
+            EXPECT_EQ(unit->mode(), modeBefore);
+        }
+    }
+}
+
+// The link dropped after chunk k, for every k of a small image: a second run
+// in the bootloader mode finishes the update every time.
+TEST_F(SimJobTest, UpdateCutAfterAnyChunkIsFinishedByABootloaderRun)
+{
+    const int dataChunks = 4;
+    const int chunks = dataChunks + 1;  // and the closing chunk
+    for (int k = 1; k <= chunks; ++k) {
+        SCOPED_TRACE("link dropped after chunk " + std::to_string(k));
+        useUnit("default", [k](sim::SimState& s) { s.faults.dropAfterChunks = k; });
+        const uint16_t version = uint16_t(0x4A10 + k);
+        task.firmwarePath = image(version, dataChunks);
+        run(JOB_FIRMWARE);
+        if (k < chunks) {
+            EXPECT_NE(task.jobResult, 0) << "an interrupted update is no success";
+            EXPECT_EQ(unit->stats().chunksAccepted, k);
+            EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Bootloader);
+            EXPECT_NE(unit->state().firmwareVersion(), version);
+            run(JOB_FIRMWARE_BL);
+        }
+        EXPECT_EQ(task.jobResult, 0);
+        clock.advance(10000);
+        EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Running);
+        EXPECT_EQ(unit->state().firmwareVersion(), version);
+    }
+}
+
+// The user interface's online test runs while a job runs; here as often as
+// it can, through an update that closes and reopens the link several times.
+// (A race shows under ThreadSanitizer: build with -fsanitize=thread.)
+TEST_F(SimJobTest, OnlineTestDuringAJobIsSafe)
+{
+    useUnit("default");
+    task.firmwarePath = image(0x4A20);
+    // On the virtual clock the job would be over before the test looked.
+    receiver.onLine = [](const std::string&) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    std::atomic<bool> stop{false};
+    std::atomic<int> looks{0};
+    std::atomic<int> online{0};
+    std::thread ui([&] {
+        while (!stop) {
+            if (task.link.IsConnected())
+                ++online;
+            ++looks;
+        }
+    });
+    run(JOB_FIRMWARE);
+    stop = true;
+    ui.join();
+    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_EQ(unit->state().firmwareVersion(), 0x4A20);
+    EXPECT_GT(looks.load(), 0);
+    EXPECT_GT(online.load(), 0);
+}
+
 TEST_F(SimJobTest, LowBatteryStopsBeforeAnythingIsSent)
 {
     useUnit("low-battery");
@@ -223,6 +349,39 @@ TEST_F(SimJobTest, NoSourceChangesNothing)
     for (int opcode : tracedOpcodes())
         EXPECT_TRUE(opcode != 37 && opcode != 105 && opcode != 73 && opcode != 117 && opcode != 83 && opcode != 72)
             << opcode;
+    EXPECT_EQ(unit->state().unitNumber, 0xFFFF);
+    EXPECT_EQ(unit->state().settings.serviceTime, before.settings.serviceTime);
+}
+
+bool isRecoveryWrite(int opcode)
+{
+    for (int write : {37, 105, 73, 117, 83, 72, 86, 58, 92, 64, 57})
+        if (opcode == write)
+            return true;
+    return false;
+}
+
+// Unit number 0, a header without its validity mark and a service date of 0
+// are no source: nothing is written and the job says so.
+TEST_F(SimJobTest, ZeroNumberInvalidHeaderAndZeroServiceDateAreNoSource)
+{
+    useUnit("lost-number", [](sim::SimState& s) {
+        ASSERT_EQ(s.redboxLogs.size(), 3u);
+        s.redboxLogs[0].header[26] = 0x00;  // unit number 0
+        s.redboxLogs[0].header[27] = 0x00;
+        s.redboxLogs[1].header[0] = 0x00;  // 1234, but the header is not valid
+        s.redboxLogs[2].header[26] = 0x34;  // 1234 without a service date
+        s.redboxLogs[2].header[27] = 0x12;
+        for (int i = 36; i < 40; ++i)
+            s.redboxLogs[2].header[size_t(i)] = 0;
+    });
+    sim::SimState before = unit->state();
+    run(JOB_FIX_LOST_SR);
+    EXPECT_TRUE(sawLine("Read unit info 2"));
+    EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
+    EXPECT_EQ(task.jobResult, 0);
+    for (int opcode : tracedOpcodes())
+        EXPECT_FALSE(isRecoveryWrite(opcode)) << opcode;
     EXPECT_EQ(unit->state().unitNumber, 0xFFFF);
     EXPECT_EQ(unit->state().settings.serviceTime, before.settings.serviceTime);
 }

@@ -72,7 +72,7 @@ TEST(IrComm, AbsentPeersAndBadAddresses)
                             "irda:x", "carrier-pigeon"}) {
         link.setAddress(bad);
         EXPECT_EQ(link.Open(), -2) << bad;
-        EXPECT_EQ(link.lastError.rfind("Bad link address", 0), 0u) << bad << ": " << link.lastError;
+        EXPECT_EQ(link.lastError.str().rfind("Bad link address", 0), 0u) << bad << ": " << link.lastError;
         EXPECT_FALSE(link.isOpen());
     }
 

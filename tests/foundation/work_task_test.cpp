@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "jobs/work_task.h"
+#include "sim/sim_presets.h"
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
 #include "support/recording_receiver.h"
@@ -60,13 +61,15 @@ TEST(WorkTask, ConnectFailuresGiveTheirLinesAndResults)
     runToEnd(task, ravo::JOB_READ_INFO, &receiver);
     EXPECT_EQ(task.exitCode(), -2);
     EXPECT_EQ(receiver.lines().back(), "Can not find any IrDA unit. Please check that unit is on.");
-    EXPECT_EQ(task.linkText, "") << "reset after the failed connect";
+    EXPECT_EQ(task.linkText, "-4:\tno peers discovered/error...") << "the link's reason outlives the reset";
     EXPECT_EQ(task.voltage, 0.0);
 
     task.link.setAddress("tcp:nowhere");
     runToEnd(task, ravo::JOB_READ_INFO, &receiver);
     EXPECT_EQ(task.exitCode(), -1);
     EXPECT_EQ(receiver.lines().back(), "Can not open IrDA socket. Please check if IrDA unit is connected.");
+    EXPECT_FALSE(task.linkText.empty());
+    EXPECT_NE(task.linkText, "INVALID socket") << "the open's reason, not the close's";
 
     // Without a receiver the lines are still formatted.
     task.link.setAddress(tcpAddress(ravo::test::unusedPort()));
@@ -212,5 +215,34 @@ TEST(WorkTask, StopRequestedWhileIdleEndsTheNextReadAtItsFirstStopCheck)
     EXPECT_TRUE(second.hasLine("User stopped....")) << "the request made while idle stopped the job";
     EXPECT_FALSE(second.hasLine("Reading settings list... wait"));
     EXPECT_FALSE(task.stopRequested) << "cleared when the job ended";
+    ravo::sim::forgetSimUnits();
+}
+
+TEST(WorkTask, FailedVersionsReadLeavesNoVersionsOfTheLastRead)
+{
+    ravo::sim::registerSimTransport();
+    ravo::ManualClock clock;
+    ravo::sim::SimState state;
+    ASSERT_TRUE(ravo::sim::presetState("default", state));
+    auto unit = std::make_shared<ravo::sim::SimUnit>(state);
+    unit->setClock(&clock);
+    ravo::sim::registerSimUnit("versions-read", unit);
+    WorkTask task;
+    task.link.setAddress("sim:versions-read");
+    task.link.setClock(&clock);
+    task.keepLinkOpen = true;
+    task.unitNumber = state.unitNumber;
+    RecordingReceiver first;
+    runToEnd(task, ravo::JOB_READ_INFO, &first);
+    ASSERT_EQ(task.versions.mainVersion, state.mainVersion);
+
+    // Same unit number, link still open: nothing resets the versions but the read.
+    unit->update([](ravo::sim::SimState& s) { s.faults.silent = true; });
+    RecordingReceiver second;
+    runToEnd(task, ravo::JOB_READ_INFO, &second);
+    EXPECT_TRUE(second.hasLine("No responce from unit. Please, check unit nr."));
+    EXPECT_EQ(task.versions.mainVersion, 0);
+    EXPECT_EQ(task.versions.hudSoftware, 0);
+    EXPECT_EQ(task.versions.batteryHardware, 0);
     ravo::sim::forgetSimUnits();
 }

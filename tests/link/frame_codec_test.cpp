@@ -128,12 +128,26 @@ TEST_F(SendFrameTest, ChunkFrameCarriesItsLengthHighByteFirstUnstuffed)
     EXPECT_EQ(got.size(), head.size() + big.size());
 }
 
+TEST_F(SendFrameTest, ChunkOfMoreThan15BitsSendsExactlyTheLengthItDeclares)
+{
+    Bytes big(0x8003);
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = uint8_t(i * 7);
+    link->SendChunk(big.data(), int(big.size()));
+    const Bytes next = {0xAB};
+    link->SendChunk(next.data(), 1);
+    // Three bytes declared, three sent, and the next frame right behind.
+    const Bytes expected = {0x00, 0x03, 0x00, 0x07, 0x0E, 0x00, 0x01, 0xAB};
+    ASSERT_TRUE(peer->waitForBytes(expected.size(), 2000));
+    EXPECT_FALSE(peer->waitForBytes(expected.size() + 1, 50));
+    EXPECT_EQ(peer->receivedBytes(), expected);
+}
+
 TEST(BuildChunkFrame, TakesTheLengthModulo0x8000)
 {
     const Bytes data(0x8001, 0x55);
     const Bytes wire = buildChunkFrame(data.data(), data.size());
-    EXPECT_EQ(wire[0], 0x00);
-    EXPECT_EQ(wire[1], 0x01);
+    EXPECT_EQ(wire, (Bytes{0x00, 0x01, 0x55}));
     const Bytes seven(0x7FFF, 0x55);
     const Bytes wire7 = buildChunkFrame(seven.data(), seven.size());
     EXPECT_EQ(wire7[0], 0x7F);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/unit_time.h"
 #include "settings/setting_texts.h"
 #include "settings/settings_rows.h"
 
@@ -193,8 +194,8 @@ TEST(SettingTexts, ServiceTimeBoundaries)
 {
     const uint32_t rtc = 800000000;
     const uint32_t period = 728u * 86400u;
-    EXPECT_EQ(serviceTimeText(rtc, rtc), unitTimeText(rtc));
-    EXPECT_EQ(serviceTimeText(rtc - period, rtc), unitTimeText(rtc - period));
+    EXPECT_EQ(serviceTimeText(rtc, rtc), FormatUnitTime(rtc));
+    EXPECT_EQ(serviceTimeText(rtc - period, rtc), FormatUnitTime(rtc - period));
     EXPECT_EQ(serviceTimeText(rtc - period - 1, rtc), "-- service needed --");
     EXPECT_EQ(serviceTimeText(rtc + 1, rtc), "-- service needed --");
     EXPECT_EQ(serviceTimeText(0xFFFFFFFFu, 0xFFFFFFFFu), "-- service needed --");
@@ -206,16 +207,16 @@ TEST(SettingTexts, ServiceTimeBoundaries)
 TEST(SettingTexts, NoFlyBoundaries)
 {
     const uint32_t rtc = 800000000;
-    EXPECT_EQ(noFlyText(rtc, rtc), unitTimeText(rtc));
+    EXPECT_EQ(noFlyText(rtc, rtc), FormatUnitTime(rtc));
     EXPECT_EQ(noFlyText(rtc - 1, rtc), "-- no limit --");
     EXPECT_EQ(noFlyText(0xFFFFFFFFu, rtc), "-- no limit --");
 }
 
 TEST(SettingTexts, UnitTimeIsUtcFromTheYear2000)
 {
-    EXPECT_EQ(unitTimeText(0), "2000-01-01 00:00:00");
-    EXPECT_EQ(unitTimeText(86400 + 3661), "2000-01-02 01:01:01");
-    EXPECT_EQ(unitTimeText(0xFFFFFFFFu), "2136-02-07 06:28:15");
+    EXPECT_EQ(FormatUnitTime(0), "2000-01-01 00:00:00");
+    EXPECT_EQ(FormatUnitTime(86400 + 3661), "2000-01-02 01:01:01");
+    EXPECT_EQ(FormatUnitTime(0xFFFFFFFFu), "2136-02-07 06:28:15");
 }
 
 TEST(SettingTexts, SystemModeTexts)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/unit_time.h"
+#include "link/unit_time.h"
 
 namespace ravo {
 namespace {

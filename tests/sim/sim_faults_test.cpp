@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "link/clock.h"
@@ -37,6 +38,28 @@ TEST(SimFaults, NoiseBeforeReplies)
         EXPECT_TRUE(bytes[size_t(i)] < 0xFA) << "noise never holds frame bytes";
     EXPECT_EQ(bytes[5], 0xFA);
     EXPECT_TRUE(decodeReply(bytes).valid);
+}
+
+TEST(SimFaults, EndlessNoiseComesAtLineSpeedAndNeverEndsAFrame)
+{
+    ManualClock clock;
+    SimUnit unit(withFaults([](SimFaults& f) { f.noiseStream = true; }));
+    unit.setClock(&clock);
+    unit.connectionOpened();
+    std::vector<uint8_t> all;
+    for (int i = 0; i < 100; ++i) {
+        clock.advance(10);
+        std::vector<uint8_t> bytes = unit.noiseDue();
+        all.insert(all.end(), bytes.begin(), bytes.end());
+    }
+    // One second at 115,200 baud, ten bits a byte.
+    EXPECT_NEAR(double(all.size()), 11520.0, 2.0);
+    EXPECT_EQ(std::count(all.begin(), all.end(), 0xFC), 0);
+    EXPECT_GT(std::count(all.begin(), all.end(), 0xFA), 50) << "frames begin and never end";
+
+    unit.update([](SimState& s) { s.faults.noiseStream = false; });
+    clock.advance(100);
+    EXPECT_TRUE(unit.noiseDue().empty());
 }
 
 TEST(SimFaults, ReplySplitOverTwoWritesWithAGap)

@@ -88,7 +88,7 @@ TEST_F(SimLinkTest, UnknownPresetFailsToOpen)
     CIrComm c;
     c.setAddress("sim:nonsense");
     EXPECT_EQ(c.Open(), -2);
-    EXPECT_NE(c.lastError.find("nonsense"), std::string::npos) << c.lastError;
+    EXPECT_NE(c.lastError.str().find("nonsense"), std::string::npos) << c.lastError;
 }
 
 TEST_F(SimLinkTest, EveryFirmwareFamilyWithItsOwnHandshakeAndMap)

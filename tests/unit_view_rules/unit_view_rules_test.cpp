@@ -63,10 +63,17 @@ TEST(UnitViewRules, FirmwareRequestChecksTheChosenFile)
     FirmwareRequest ok = firmwareRequestFor(listing, " A.enc ");
     EXPECT_EQ(ok.action, FirmwareRequest::Request);
     EXPECT_EQ(ok.path, dir.file("A.enc"));
-    for (const char* name : {"B.enc", "Empty.enc", "Folder.enc", kNoFirmwareFile}) {
+    for (const char* name : {"B.enc", kNoFirmwareFile}) {
         FirmwareRequest refused = firmwareRequestFor(listing, name);
         EXPECT_EQ(refused.action, FirmwareRequest::NotFound) << name;
         EXPECT_EQ(refused.statusText, std::string("File [") + name + "] not found");
+    }
+    // Found, but no firmware: the reason is named.
+    for (const char* name : {"Empty.enc", "Folder.enc"}) {
+        FirmwareRequest refused = firmwareRequestFor(listing, name);
+        EXPECT_EQ(refused.action, FirmwareRequest::NotFound) << name;
+        EXPECT_EQ(refused.statusText.rfind(std::string("Firmware file [") + name + "] refused: ", 0), 0u)
+            << refused.statusText;
     }
     EXPECT_EQ(firmwareRequestFor(listing, "  ").action, FirmwareRequest::Nothing);
 

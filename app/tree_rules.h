@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "app/tree_labels.h"
+
+namespace ravo {
+
+// The navigation tree's fixed texts: the two roots and a unit's two log nodes.
+inline constexpr char kUnitRoot[] = "Ravo unit";
+inline constexpr char kSavedRoot[] = "Dive log";
+inline constexpr char kDiveLogNode[] = "Dive log";
+inline constexpr char kRedboxLogNode[] = "Redbox log";
+
+// The labels of a selection from the texts of the node, its parent and its
+// grandparent (empty where there is none), shifted so they read root first.
+TreeLabels selectionLabels(const std::string& node, const std::string& parent, const std::string& grandparent);
+
+// The message a selection sends to the main window: UM_TREE_SAVED_DIVE under
+// "Dive log", UM_TREE_UNIT under "Ravo unit", 0 otherwise.
+unsigned selectionMessage(const TreeLabels& labels);
+
+}  // namespace ravo

@@ -1,0 +1,45 @@
+#pragma once
+#include <QTreeWidget>
+#include <string>
+#include <vector>
+
+#include "app/tree_labels.h"
+#include "link/messages.h"
+
+namespace ravo::desktop {
+
+// The navigation tree: "Ravo unit" with every unit that answered and its two
+// log nodes, "Dive log" with the saved dive logs by unit. A selection sets
+// the three labels and tells the main window (UM_TREE_UNIT or
+// UM_TREE_SAVED_DIVE, lParam: the labels). It never talks to the unit.
+class MListUnit : public QTreeWidget {
+    Q_OBJECT
+public:
+    MListUnit(MessageReceiver& frame, const std::vector<std::string>& savedDiveNames, QWidget* parent = nullptr);
+
+    void resetTree();
+    QTreeWidgetItem* findRoot(const QString& text) const;
+    QTreeWidgetItem* findChild(const QString& root, const QString& child) const;
+    QTreeWidgetItem* findGrandchild(const QString& root, const QString& child, const QString& grandchild) const;
+    QTreeWidgetItem* ensureRoot(const QString& text);
+    QTreeWidgetItem* ensureChild(const QString& root, const QString& child);
+    QTreeWidgetItem* ensureGrandchild(const QString& root, const QString& child, const QString& grandchild);
+    void clearBranch(const QString& root);
+    // The saved-log branch again from the saved dive names.
+    void rebuildSavedLogs();
+
+    const TreeLabels& labels() const { return labels_; }
+    // Selects the node at that path (as the user would) and so notifies.
+    bool selectPath(const QStringList& path);
+
+private:
+    void selectionMoved();
+    QTreeWidgetItem* addRoot(const QString& text, bool expanded);
+
+    MessageReceiver& frame_;
+    const std::vector<std::string>& savedDiveNames_;
+    TreeLabels labels_;
+    bool rebuilding_ = false;
+};
+
+}  // namespace ravo::desktop

@@ -1,0 +1,235 @@
+#include "desktop/main_frame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/window_layout.h"
+#include "desktop/busy_wait.h"
+#include "desktop/list_unit.h"
+#include "desktop/message_bridge.h"
+#include "desktop/views/view_dive.h"
+#include "desktop/views/view_unit.h"
+#include "desktop/views/view_unit_dive.h"
+#include "desktop/views/view_unit_redbox.h"
+
+namespace ravo::desktop {
+
+CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* parent)
+    : QMainWindow(parent), app_(app)
+{
+    dispatcher_ = std::make_unique<FrameDispatcher>(app_, *this, *this, periods);
+    bridge_ = new MessageBridge(*dispatcher_, this);
+    dispatcher_->setWorkerReceiver(bridge_);
+    for (size_t id = 0; id < timers_.size(); ++id) {
+        timers_[id] = new QTimer(this);
+        timers_[id]->setSingleShot(true);
+        connect(timers_[id], &QTimer::timeout, this, [this, id] { dispatcher_->onTimer(FrameTimer(id)); });
+    }
+    setWindowTitle(kProgramBanner);
+    setAccessibleName(kProgramBanner);
+    restoreLayout();
+    createBars();
+    dispatcher_->begin();
+    createClientArea();
+}
+
+CMainFrame::~CMainFrame()
+{
+    WorkTask& worker = *app_.worker;
+    // A job still running keeps reporting here: let it end first, handling its
+    // messages, then make sure nothing reports to this window any more.
+    if (worker.threadRunning()) {
+        worker.stopRequested = true;
+        while (!worker.waitFinished(20))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    worker.notifyWindow = nullptr;
+    worker.link.notifyWindow = nullptr;
+}
+
+MessageReceiver& CMainFrame::receiver()
+{
+    return *bridge_;
+}
+
+void CMainFrame::createClientArea()
+{
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setChildrenCollapsible(false);
+    tree_ = new MListUnit(*bridge_, app_.savedDiveNames, splitter_);
+    stack_ = new QStackedWidget(splitter_);
+    ViewContext ctx{app_, *bridge_};
+    views_[VIEW_DIVE] = new CViewDive(ctx, stack_);
+    views_[VIEW_UNIT] = new CViewUnit(ctx, stack_);
+    views_[VIEW_UNIT_DIVE] = new CViewUnitDive(ctx, stack_);
+    views_[VIEW_UNIT_REDBOX] = new CViewUnitRedbox(ctx, stack_);
+    // Each view becomes the visible one as it is made: the redbox list shows first.
+    for (QWidget* view : views_)
+        stack_->setCurrentIndex(stack_->addWidget(view));
+    splitter_->setStretchFactor(1, 1);
+    if (ConfigStore* store = app_.configStore()) {
+        SplitterWidths widths = loadSplitterWidths(*store);
+        splitter_->setSizes({widths.left, widths.right});
+    } else {
+        splitter_->setSizes({150, 150});
+    }
+    setCentralWidget(splitter_);
+
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(next, &QShortcut::activated, this, [this] { switchPane(true); });
+    auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(previous, &QShortcut::activated, this, [this] { switchPane(false); });
+}
+
+void CMainFrame::switchPane(bool)
+{
+    // Two panes: forward and back both go to the other one.
+    if (tree_->hasFocus() || tree_->isAncestorOf(QApplication::focusWidget())) {
+        QWidget* view = stack_->currentWidget();
+        view->setFocus(Qt::OtherFocusReason);
+        if (!view->hasFocus())
+            view->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+        if (!view->isAncestorOf(QApplication::focusWidget()))
+            for (QWidget* child : view->findChildren<QWidget*>())
+                if (child->focusPolicy() & Qt::TabFocus && child->isEnabled() && child->isVisible()) {
+                    child->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+    } else {
+        tree_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CMainFrame::startFrameTimer(FrameTimer id, uint32_t ms)
+{
+    timers_[size_t(id)]->start(int(ms));
+}
+
+void CMainFrame::stopFrameTimer(FrameTimer id)
+{
+    timers_[size_t(id)]->stop();
+}
+
+void CMainFrame::showView(FrameView view)
+{
+    stack_->setCurrentIndex(int(view));
+    stack_->repaint();
+}
+
+FrameView CMainFrame::viewShowing() const
+{
+    return FrameView(stack_->currentIndex());
+}
+
+void CMainFrame::showStatusText(const std::string& text)
+{
+    messagePane_->setText(QString::fromStdString(text));
+    messagePane_->setAccessibleDescription(messagePane_->text());
+}
+
+void CMainFrame::showOnline(bool online)
+{
+    onlinePane_->setText(online ? "ONLINE" : "");
+}
+
+QString CMainFrame::onlineText() const
+{
+    return onlinePane_->text();
+}
+
+intptr_t CMainFrame::forwardToView(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    auto* pane = dynamic_cast<ViewPane*>(stack_->currentWidget());
+    return pane ? pane->onMessage(message, wParam, lParam) : 0;
+}
+
+void CMainFrame::addUnitToTree(const std::string& unitText)
+{
+    const QString unit = QString::fromStdString(unitText);
+    tree_->ensureGrandchild("Ravo unit", unit, "Dive log");
+    tree_->ensureGrandchild("Ravo unit", unit, "Redbox log");
+}
+
+void CMainFrame::rebuildSavedLogs()
+{
+    tree_->rebuildSavedLogs();
+    tree_->repaint();
+    update();
+}
+
+bool CMainFrame::chooseRedboxPath(const std::string& proposed, std::string& chosen)
+{
+    if (redboxChooser_)
+        return redboxChooser_(proposed, chosen);
+    QFileDialog dialog(this, "Save As", QString::fromStdString(proposed));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("cvsr");
+    dialog.setNameFilters({"Redbox File (*.cvsr)", "All Files (*.*)"});
+    dialog.selectFile(QString::fromStdString(proposed));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    chosen = dialog.selectedFiles().first().toStdString();
+    return true;
+}
+
+void CMainFrame::showFileErrors(const FileMessages& messages)
+{
+    for (const std::string& text : messages)
+        QMessageBox::critical(this, kProgramName, QString::fromStdString(text));
+}
+
+bool CMainFrame::waitOnLink(const std::function<void()>& work)
+{
+    return runWhileRepainting(this, work);
+}
+
+bool CMainFrame::linkWaitRunning() const
+{
+    return busyWaiting();
+}
+
+void CMainFrame::closeWindow()
+{
+    closingForGood_ = true;
+    close();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!closingForGood_ && !dispatcher_->requestClose()) {
+        event->ignore();
+        return;
+    }
+    closingForGood_ = true;
+    saveLayout();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (reopenMaximized_) {
+        reopenMaximized_ = false;
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+    }
+}
+
+void CMainFrame::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (!painted_) {
+        painted_ = true;
+        emit firstPainted();
+    }
+}
+
+}  // namespace ravo::desktop
