@@ -65,18 +65,22 @@ void SimServer::closeClient()
 
 int SimServer::flushDue()
 {
-    double now = double(unit_->clock().nowMs());
-    while (!pending_.empty() && pending_.front().atMs <= now) {
-        const std::vector<uint8_t>& bytes = pending_.front().bytes;
+    auto deliver = [this](const std::vector<uint8_t>& bytes) {
         if (client_ != net::kNoSocket)
             net::sendAll(client_, bytes.data(), int(bytes.size()));
         else
             pty_.write(bytes);
+    };
+    const bool connected = client_ != net::kNoSocket || pty_.isOpen();
+    double now = double(unit_->clock().nowMs());
+    while (!pending_.empty() && pending_.front().atMs <= now) {
+        deliver(pending_.front().bytes);
         pending_.pop_front();
     }
-    if (out >= 0 && !dropPending_) {
+    if (connected && !dropPending_) {
         std::vector<uint8_t> noise = unit_->noiseDue();
-        writeAll(out, noise);
+        if (!noise.empty())
+            deliver(noise);
         if (unit_->streamsNoise())
             return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, std::max(1, int(std::ceil(pending_.front().atMs - now))));
     }
