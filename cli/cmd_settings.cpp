@@ -102,6 +102,8 @@ int restoreFile(CliContext& context, const SettingsOptions& options)
     UnitSettings record = worker.settings;
     CommandLineUnitHost host(worker);
     RestoreResult result = restoreSettings(backup.record, rows, record, host);
+    if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
+        std::fprintf(stderr, "No connection with the unit\n");
     for (const std::string& name : result.notWritten)
         std::fprintf(stderr, "Not written: %s\n", name.c_str());
     std::printf("%d rows written\n", result.written);

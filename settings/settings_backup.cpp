@@ -367,6 +367,7 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
             pending.push_back(row.rowId);
 
     RestoreEditHost editHost(host, file);
+    std::vector<int> written;
     for (int pass = 0; pass < 2 && !pending.empty(); ++pass) {
         std::vector<int> later;
         for (int id : pending) {
@@ -382,7 +383,8 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
                 result.failure = outcome;
                 break;
             }
-            ++result.written;
+            if (std::find(written.begin(), written.end(), id) == written.end())
+                written.push_back(id);
             // A value the editor's range held back may fit once its partner is written.
             if (pass == 0 && rowValueKey(id, record) != rowValueKey(id, file))
                 later.push_back(id);
@@ -394,6 +396,7 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
     for (int id : pending)
         if (rowValueKey(id, record) != rowValueKey(id, file))
             result.notWritten.push_back(rowWithId(everyEditableRow(), id)->name);
+    result.written = int(written.size());
     if (result.written > 0)
         host.requestReread();
     return result;

@@ -49,7 +49,7 @@ std::vector<SettingDifference> settingsDifferences(const UnitSettings& unit, con
 
 struct RestoreResult {
     EditOutcome failure = EditOutcome::Sent;  // Sent when no edit failed
-    int written = 0;                          // rows sent to the unit
+    int written = 0;                          // rows sent to the unit (each counted once)
     std::vector<std::string> notWritten;      // checked rows the unit would not take now
 };
 

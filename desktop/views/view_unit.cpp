@@ -434,6 +434,10 @@ void CViewUnit::restoreSettings()
     SettingEditorGuard editorOpen(ctx_.app);
     DesktopEditHost host(ctx_, this);
     RestoreResult result = ravo::restoreSettings(backup.record, rows, record, host);
+    // A refused handshake has had its notice; a link that did not connect has not.
+    if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
+        notice(QString("No connection with the unit: %1 of %2 rows were written.").arg(result.written).arg(rows.size()),
+               true);
     if (!result.notWritten.empty()) {
         QString names;
         for (const std::string& name : result.notWritten)
