@@ -13,8 +13,18 @@
 namespace ravo::test {
 namespace {
 
+// The window polls the worker this often here (200 ms in the program).
+constexpr uint32_t kPollMs = 20;
+
 class UnitViewInFrame : public ShellTest {
 protected:
+    static FramePeriods fastPoll()
+    {
+        FramePeriods periods;
+        periods.jobPollMs = kPollMs;
+        return periods;
+    }
+
     void SetUp() override { sim::forgetSimUnits(); }
     void TearDown() override
     {
@@ -30,7 +40,7 @@ protected:
         box->setText(unitText);
         QTest::mouseClick(named<QPushButton>("Read Info"), Qt::LeftButton);
         ASSERT_TRUE(waitFor([&] { return !jobRunning() && named<QLabel>("Voltage")->text() != "--"; }));
-        QTest::qWait(300);  // the window's poll refreshes the view
+        QTest::qWait(3 * kPollMs);  // the window's poll refreshes the view
     }
 
     desktop::CSettingsListCtrl* list() const
@@ -58,7 +68,7 @@ protected:
 TEST_F(UnitViewInFrame, ReadInfoShowsTheUnitAndAddsItToTheTree)
 {
     startApp("sim:fw4925");
-    openFrame();
+    openFrame(fastPoll());
     readInfo("1234");
     EXPECT_EQ(named<QLabel>("Voltage")->text(), "3.950");
     EXPECT_EQ(named<QLabel>("Software")->text(), "ver 49b25");
@@ -72,7 +82,7 @@ TEST_F(UnitViewInFrame, ReadInfoShowsTheUnitAndAddsItToTheTree)
 TEST_F(UnitViewInFrame, AnEditOutlivingTheLinkIdleTimeStillReachesTheUnit)
 {
     startApp("sim:fw4925");
-    FramePeriods periods;
+    FramePeriods periods = fastPoll();
     periods.linkIdleMs = 100;
     openFrame(periods);
     readInfo("1234");
@@ -91,3 +101,72 @@ TEST_F(UnitViewInFrame, AnEditOutlivingTheLinkIdleTimeStillReachesTheUnit)
 
 }  // namespace
 }  // namespace ravo::test
+
+#ifdef RAVO_SIM_PATH
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "link/clock.h"
+
+#include "support/sim_process.h"
+
+namespace ravo::test {
+namespace {
+
+// The whole round against ravo-unit-sim in its own process over TCP: save,
+// change two rows by hand, restore: the unit holds what was saved.
+TEST_F(UnitViewInFrame, ARestoreOverTcpPutsTheChangedRowsBack)
+{
+    SimProcess unit(RAVO_SIM_PATH, {"--port", "0", "--preset", "fw4925"});
+    const std::string address = unit.readLine();
+    ASSERT_EQ(address.rfind("tcp:127.0.0.1:", 0), 0u) << address;
+    auto settings = [&] {
+        unit.writeLine("dump");
+        return nlohmann::json::parse(unit.readUntil("\n}\n"), nullptr, false)["settings"];
+    };
+    startApp(address);
+    ScaledClock fast(20.0);
+    app->worker->link.setClock(&fast);
+    openFrame(fastPoll());
+    readInfo("1234");
+    auto* view = static_cast<desktop::CViewUnit*>(frame->view(VIEW_UNIT));
+    const QString file = QString::fromStdString(dir.file("unit1234.ini"));
+    view->chooseSettingsFile = [&](bool) { return file; };
+    QTest::mouseClick(named<QPushButton>("Save settings..."), Qt::LeftButton);
+    nlohmann::json saved = settings();
+
+    auto edit = [&](const QString& row, const QString& label, const QString& value) {
+        onNextModal([=](QWidget* dialog) {
+            typeInto(dialog, label, value);
+            clickButton(dialog, "OK");
+        });
+        doubleClickRow(row);
+        ASSERT_TRUE(waitFor([&] { return !jobRunning() && rowValue(row) == value; }));
+    };
+    edit("HUD brightness", "Edit HUD brightness", "25");
+    edit("Oxygen part (%)", "Edit Oxygen part", "94");
+    EXPECT_EQ(settings()["hudBrightness"], 1);
+
+    std::vector<QString> rows;
+    onNextModal([&](QWidget* dialog) {
+        auto* table = dialog->findChild<QTreeWidget*>();
+        for (int i = 0; i < table->topLevelItemCount(); ++i)
+            rows.push_back(table->topLevelItem(i)->text(0));
+        clickButton(dialog, "Restore");
+    });
+    QTest::mouseClick(named<QPushButton>("Restore settings..."), Qt::LeftButton);
+    // The unit's clock runs on and is shown, never restored.
+    rows.erase(std::remove(rows.begin(), rows.end(), QString("RTC time (UTC)")), rows.end());
+    EXPECT_EQ(rows, (std::vector<QString>{"HUD brightness", "Oxygen part (%)"}));
+    nlohmann::json after = settings();
+    saved.erase("timeToFly");
+    after.erase("timeToFly");
+    EXPECT_EQ(after, saved);
+    ASSERT_TRUE(waitFor([&] { return !jobRunning() && rowValue("HUD brightness") == "75"; }));
+    frame.reset();
+    app->worker->link.setClock(nullptr);
+}
+
+}  // namespace
+}  // namespace ravo::test
+#endif
