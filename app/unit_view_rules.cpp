@@ -6,7 +6,6 @@
 #include "firmware/firmware_check.h"
 #include "jobs/firmware_download.h"
 #include "jobs/job_codes.h"
-#include "link/c_format.h"
 #include "link/unit_number.h"
 
 namespace ravo {
