@@ -1,8 +1,11 @@
 #include "app/app_config.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
+#include "firmware/file_util.h"
 #include "jobs/job_codes.h"
 #include "link/link_address.h"
 #include "link/unit_number.h"
@@ -13,10 +16,38 @@ namespace {
 const char kKtls[] = "KTLS";
 const char kView[] = "VIEW_SETTING";
 
-std::string workingDirectory()
+bool folderReadable(const std::filesystem::path& folder)
 {
     std::error_code ec;
-    std::string path = std::filesystem::current_path(ec).string();
+    std::filesystem::directory_iterator it(folder, ec);
+    return !ec;
+}
+
+std::string homeFolder()
+{
+#ifdef _WIN32
+    const char* home = std::getenv("USERPROFILE");
+#else
+    const char* home = std::getenv("HOME");
+#endif
+    if (home && *home && folderReadable(home))
+        return home;
+    std::error_code ec;
+    return std::filesystem::temp_directory_path(ec).string();
+}
+
+// The folder the program was started in. When it cannot be read (it was
+// deleted, or is not ours), the folders below it would land in the file
+// system root: the user's home folder stands in, and the user is told.
+std::string startFolderOrHome()
+{
+    std::error_code ec;
+    std::filesystem::path cwd = std::filesystem::current_path(ec);
+    std::string path = ec ? std::string() : cwd.string();
+    if (path.empty() || !folderReadable(cwd)) {
+        path = homeFolder();
+        std::fprintf(stderr, "The start folder cannot be read; using %s instead.\n", path.c_str());
+    }
     if (path.size() > 1022)
         path.resize(1022);
     return path;
@@ -30,11 +61,11 @@ void readBool(ConfigStore& store, const char* section, const char* entry, bool& 
 }  // namespace
 
 AppConfig::AppConfig()
-    : startFolder(workingDirectory()),
+    : startFolder(startFolderOrHome()),
       dataFolder(startFolder),
-      firmwareFolder(startFolder + kPathSeparator + "firmware"),
-      diveFolder(startFolder + kPathSeparator + "dive"),
-      redboxFolder(startFolder + kPathSeparator + "redbox"),
+      firmwareFolder(joinFolder(startFolder, "firmware")),
+      diveFolder(joinFolder(startFolder, "dive")),
+      redboxFolder(joinFolder(startFolder, "redbox")),
       updateUrl("https://updates.varnholm.example/ravo_config.xml"),
       linkAddress(defaultLinkAddress())
 {

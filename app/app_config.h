@@ -43,12 +43,4 @@ struct AppConfig {
     uint16_t currentUnitNumber() const;
 };
 
-// The platform's path separator, for joining folder and file names.
-inline constexpr char kPathSeparator =
-#ifdef _WIN32
-    '\\';
-#else
-    '/';
-#endif
-
 }  // namespace ravo

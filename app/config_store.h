@@ -15,6 +15,9 @@ public:
     virtual void writeText(const std::string& section, const std::string& entry, const std::string& value) = 0;
     virtual void writeInt(const std::string& section, const std::string& entry, int value) = 0;
     virtual void flush() {}
+    // Where the store lives (a file or a registry key), for the user; empty
+    // when it lives in memory only.
+    virtual std::string location() const { return {}; }
 };
 
 // Held in memory only; for tests and for runs that must not touch the user's store.

@@ -3,6 +3,7 @@
 #include <cstdarg>
 
 #include "app/tree_rules.h"
+#include "app/unit_log_view_state.h"
 #include "divedata/log_handover.h"
 #include "jobs/request_lines.h"
 #include "link/c_format.h"
@@ -105,6 +106,7 @@ intptr_t FrameDispatcher::sendMessage(unsigned message, uintptr_t wParam, intptr
     case UM_REQ_FIRMWARE: requestFirmware(reinterpret_cast<const std::string*>(lParam)); return 1;
     case UM_REQ_READ_DIVE: requestLog(reinterpret_cast<const void*>(lParam), true); return 1;
     case UM_REQ_READ_REDBOX: requestLog(reinterpret_cast<const void*>(lParam), false); return 1;
+    case UM_REQ_READ_DIVES: requestDives(reinterpret_cast<const std::vector<CDiveInfo>*>(lParam)); return 1;
     case UM_DIVE_DOWNLOADED:
     case UM_REDBOX_DOWNLOADED: logDownloaded(message, lParam); return 1;
     case UM_REQ_FIX_SERIAL: fixSerial(); return 1;
@@ -198,6 +200,16 @@ void FrameDispatcher::requestLog(const void* entryPointer, bool dive)
     setStatus(dive ? "Read divedata from unit %04X index %d" : "Read redbox log from unit %04X index %d",
               unsigned(worker().unitNumber), int(worker().logIndex));
     startJob(dive ? JOB_DIVE_LOG : JOB_REDBOX_LOG, false);
+}
+
+void FrameDispatcher::requestDives(const std::vector<CDiveInfo>* entries)
+{
+    if (!entries || entries->empty() || refuseWhileBusy())
+        return;
+    std::string status;
+    prepareDiveBatch(worker(), *entries, status);
+    setStatus("%s", status.c_str());
+    startJob(JOB_DIVE_LOGS, false);
 }
 
 void FrameDispatcher::logDownloaded(unsigned message, intptr_t lParam)

@@ -69,6 +69,8 @@ private:
     void readInfo(int jobCode);
     void requestFirmware(const std::string* path);
     void requestLog(const void* entry, bool dive);
+    // Several dives in one job (JOB_DIVE_LOGS), in the order given.
+    void requestDives(const std::vector<CDiveInfo>* entries);
     void logDownloaded(unsigned message, intptr_t lParam);
     void fixSerial();
     void pollJob();

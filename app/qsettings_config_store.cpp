@@ -1,5 +1,7 @@
 #include <QSettings>
 #include <QString>
+#include <QStringList>
+#include <QByteArray>
 #include <QVariant>
 
 #include "app/config_store.h"
@@ -12,16 +14,37 @@ QString key(const std::string& section, const std::string& entry)
     return QString::fromStdString(section + "/" + entry);
 }
 
+// The text a stored value holds, or `def` when it holds none. An INI line
+// with commas that was not written by us reads as a list: it is the text
+// that was typed.
+std::string textOf(const QVariant& v, const std::string& def)
+{
+    if (!v.isValid())
+        return def;
+    switch (v.typeId()) {
+    case QMetaType::QByteArray: {
+        QByteArray bytes = v.toByteArray();
+        return std::string(bytes.constData(), size_t(bytes.size()));
+    }
+    case QMetaType::QString: return v.toString().toStdString();
+    case QMetaType::QStringList: {
+        QStringList parts = v.toStringList();
+        return parts.isEmpty() ? def : parts.join(',').toStdString();
+    }
+    default: {
+        QString text = v.toString();
+        return text.isEmpty() ? def : text.toStdString();
+    }
+    }
+}
+
 class QSettingsConfigStore : public ConfigStore {
 public:
     QSettingsConfigStore() : settings_(QSettings::NativeFormat, QSettings::UserScope, "Varnholm", "Ravo_Config") {}
 
     std::string readText(const std::string& section, const std::string& entry, const std::string& def) override
     {
-        QVariant v = settings_.value(key(section, entry));
-        if (!v.isValid() || !v.canConvert<QString>())
-            return def;
-        return v.toString().toStdString();
+        return textOf(settings_.value(key(section, entry)), def);
     }
 
     int readInt(const std::string& section, const std::string& entry, int def) override
@@ -32,9 +55,16 @@ public:
         return v.isValid() && ok ? value : def;
     }
 
+    // Texts are bytes in the system code page: UTF-8 is stored as readable
+    // text, anything else as bytes, so that it comes back unchanged.
     void writeText(const std::string& section, const std::string& entry, const std::string& value) override
     {
-        settings_.setValue(key(section, entry), QString::fromStdString(value));
+        QByteArray bytes(value.data(), qsizetype(value.size()));
+        QString text = QString::fromUtf8(bytes);
+        if (text.toUtf8() == bytes)
+            settings_.setValue(key(section, entry), text);
+        else
+            settings_.setValue(key(section, entry), bytes);
     }
 
     // Integers, never C++ bools: QSettings would write a bool as "true".
@@ -44,6 +74,8 @@ public:
     }
 
     void flush() override { settings_.sync(); }
+
+    std::string location() const override { return settings_.fileName().toStdString(); }
 
 private:
     QSettings settings_;

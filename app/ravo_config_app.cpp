@@ -1,6 +1,7 @@
 #include "app/ravo_config_app.h"
 
 #include "divedata/saved_logs.h"
+#include "firmware/file_util.h"
 #include "link/socket_layer.h"
 
 namespace ravo {
@@ -27,7 +28,7 @@ bool CRavo_ConfigApp::startUp(std::unique_ptr<ConfigStore> store, std::string& e
     store_ = store ? std::move(store) : makeNativeConfigStore();
     config.load(*store_);
     worker->link.setAddress(config.linkAddress);
-    log.open(config.startFolder + kPathSeparator + "loggfile.txt");
+    log.open(joinFolder(config.startFolder, "loggfile.txt"));
     log.write("Open app");
     listSavedDives();
     started_ = true;

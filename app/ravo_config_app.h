@@ -26,6 +26,9 @@ public:
     // (waiting for its job), the configuration saved.
     void shutDown();
 
+    // Where the configuration store lives; empty before start-up.
+    std::string storeLocation() const { return store_ ? store_->location() : std::string(); }
+
     // Lists the saved dive logs of diveFolder into savedDiveNames.
     void listSavedDives();
 

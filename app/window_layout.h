@@ -11,6 +11,7 @@ inline constexpr char kWindowPosEntry[] = "WindowPos";
 inline constexpr char kSplitterSection[] = "SplitterWnd";
 inline constexpr char kBarStateSection[] = "General";
 inline constexpr char kBarStateEntry[] = "BarState";
+inline constexpr char kStatusBarEntry[] = "StatusBar";
 
 // The window placement record, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d": flags, show
 // command, minimised and maximised positions, the normal rectangle.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,11 +13,23 @@ namespace ravo::cli {
 // Exit status of ravo-cli.
 enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
+// How this run reports: --quiet drops progress bars and status lines (results
+// and errors stay); --json keeps standard output for the one JSON document,
+// so status lines go to standard error.
+struct OutputMode {
+    bool quiet = false;
+    bool json = false;
+
+    // Where status lines go, or null when they are not shown.
+    std::FILE* statusStream() const { return quiet ? nullptr : json ? stderr : stdout; }
+};
+
 // What a command's run function gets: the started application and the
 // global options.
 struct CliContext {
     CRavo_ConfigApp& app;
     std::string unitText;  // --unit as typed, empty when not given
+    OutputMode output;
 };
 
 // One subcommand: its name, one-line description, the options it adds to its
@@ -26,14 +39,23 @@ struct CliCommand {
     std::string description;
     std::function<void(CLI::App& sub)> addOptions;
     std::function<int(CliContext& context)> run;
+    // The command prints its result as JSON under --json.
+    bool json = false;
 };
 
+class StatusPrinter;
+
 // Runs one job on the worker and waits for it to end; its messages go to
-// `receiver`, or to a StatusPrinter (lines printed as they come) when null.
-// Ctrl-C asks the job to stop. Returns the worker's result (0 when the link
-// connected, negative when it did not).
-int runJob(CliContext& context, int jobCode, MessageReceiver* receiver = nullptr);
+// `receiver`, or to a StatusPrinter of the context's output mode when null.
+// Ctrl-C asks the job to stop. When the link could not be reached the reason
+// (the address and what the transport said) goes to standard error. Returns
+// the worker's result (0 when the link connected, negative when it did not).
+int runJob(CliContext& context, int jobCode, StatusPrinter* receiver = nullptr);
 // True once Ctrl-C was pressed during a job of this run.
 bool jobInterrupted();
+
+// Reports a failed job for a script: under --quiet the job's last status
+// line goes to standard error (shown lines already said it otherwise).
+void reportJobFailure(CliContext& context);
 
 }  // namespace ravo::cli

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "firmware/upgrade_check.h"
 
 namespace ravo::cli {
@@ -26,13 +27,24 @@ CliCommand checkUpdateCommand()
                     return int(kExitFailed);
                 }
                 const std::string& location = manifest.downloadLocation();
-                std::printf("Published version: %s\n", manifest.programVersion().c_str());
-                std::printf("Newer than %s: %s\n", kOwnProgramVersion, IsNewer(manifest) ? "yes" : "no");
-                std::printf("Download location: %s\n", location.c_str());
-                if (!location.empty() && !isWebAddress(location))
+                const bool opensLocation = location.empty() || isWebAddress(location);
+                if (context.output.json) {
+                    printJson({{"url", address},
+                               {"publishedVersion", manifest.programVersion()},
+                               {"ownVersion", kOwnProgramVersion},
+                               {"newer", IsNewer(manifest)},
+                               {"downloadLocation", location},
+                               {"downloadLocationIsWebAddress", !location.empty() && opensLocation}});
+                } else {
+                    std::printf("Published version: %s\n", manifest.programVersion().c_str());
+                    std::printf("Newer than %s: %s\n", kOwnProgramVersion, IsNewer(manifest) ? "yes" : "no");
+                    std::printf("Download location: %s\n", location.c_str());
+                }
+                if (!opensLocation)
                     std::fprintf(stderr, "The download location is not a web address and would not be opened.\n");
                 return int(kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

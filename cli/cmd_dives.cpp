@@ -2,49 +2,59 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "cli/log_saving_printer.h"
+#include "cli/unit_check.h"
 #include "divedata/download_plan.h"
+#include "firmware/file_util.h"
 
 namespace ravo::cli {
 namespace {
 
-// The printer's own progress bar on standard error, by dives done.
-void drawBar(LogSavingPrinter& printer, size_t done, size_t total)
-{
-    printer.sendMessage(UM_PROGRESS, total ? done * 100 / total : 100, 0);
-}
-
-// Downloads every listed dive whose files are not in the dive folder yet.
+// Downloads every listed dive whose files are not in the dive folder yet,
+// under one bar by records.
 int downloadNewDives(CliContext& context)
 {
     WorkTask& worker = *context.app.worker;
     const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, context.app.config.diveFolder);
-    LogSavingPrinter printer(context.app);
+    uint64_t totalRecords = 0;
+    for (const CDiveInfo& entry : wanted)
+        totalRecords += entry.recordCount;
+    LogSavingPrinter printer(context);
     int failures = 0;
-    drawBar(printer, 0, wanted.size());
+    uint64_t doneRecords = 0;
+    Json saved = Json::array();
     for (size_t i = 0; i < wanted.size(); ++i) {
         worker.logIndex = wanted[i].index;
+        printer.setBatch(doneRecords, totalRecords);
         if (runLogJob(context, JOB_DIVE_LOG, printer) != 0 || !printer.delivered || printer.entryMissing ||
             reportIncompleteLog(context, printer, "Dive", wanted[i].index) || printer.saveResult != kLogSaved)
             ++failures;
-        if (!printer.savedBaseName.empty() && printer.saveResult == kLogSaved &&
-            worker.jobResult != kJobLogIncomplete) {
-            std::fputs((printer.savedBaseName + "\n").c_str(), stdout);
-            std::fflush(stdout);
+        doneRecords += wanted[i].recordCount;
+        if (printer.saveResult == kLogSaved && worker.jobResult != kJobLogIncomplete) {
+            for (const std::string& path : printer.savedPaths) {
+                if (context.output.json) {
+                    saved.push_back(absolutePath(path));
+                } else {
+                    std::fputs((absolutePath(path) + "\n").c_str(), stdout);
+                    std::fflush(stdout);
+                }
+            }
         }
-        drawBar(printer, i + 1, wanted.size());
         if (jobInterrupted())
             break;
     }
-    std::fputc('\n', stderr);
+    printer.endBar();
+    size_t valid = size_t(std::count_if(worker.diveDirectory.begin(), worker.diveDirectory.end(),
+                                        [](const CDiveInfo& e) { return e.valid != 0; }));
+    if (context.output.json)
+        printJson({{"files", saved}, {"newDives", wanted.size()}, {"alreadySaved", valid - wanted.size()}});
     if (jobInterrupted()) {
         std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived, marked partial.\n");
         return kExitFailed;
     }
-    std::fprintf(stderr, "%zu new dive(s), %zu already saved\n", wanted.size(),
-                 size_t(std::count_if(worker.diveDirectory.begin(), worker.diveDirectory.end(),
-                                      [](const CDiveInfo& e) { return e.valid != 0; })) -
-                     wanted.size());
+    if (!context.output.quiet)
+        std::fprintf(stderr, "%zu new dive(s), %zu already saved\n", wanted.size(), valid - wanted.size());
     return failures ? kExitFailed : kExitOk;
 }
 
@@ -55,7 +65,9 @@ CliCommand divesCommand()
     auto onlyNew = std::make_shared<bool>(false);
     return {"dives", "Read the unit's dive log directory: one row per dive, \"INDEX<TAB>UTC<TAB>Size\".",
             [onlyNew](CLI::App& sub) {
-                sub.add_flag("--new", *onlyNew, "Download and save every dive not saved in the dive folder yet");
+                sub.add_flag("--new", *onlyNew,
+                             "Download and save every dive not saved in the dive folder yet; prints the full path "
+                             "of every file saved");
             },
             [onlyNew](CliContext& context) {
                 WorkTask& worker = *context.app.worker;
@@ -63,11 +75,21 @@ CliCommand divesCommand()
                 worker.diveDirectory.clear();
                 if (runJob(context, JOB_DIVE_DIRECTORY) != 0)
                     return int(kExitFailed);
+                // Stopped, or the unit stopped answering: the list is not whole.
+                const bool whole = worker.jobResult == 1;
+                // The job reads a count that did not come as no dives at all:
+                // an empty list must come from a unit that answers.
+                if (worker.diveDirectory.empty()) {
+                    if (!connectAndCheckUnit(context))
+                        return int(kExitFailed);
+                    closeKeptLink(context);
+                }
                 if (*onlyNew)
-                    return downloadNewDives(context);
-                printDirectoryRows(worker.diveDirectory);
-                return int(kExitOk);
-            }};
+                    return whole ? downloadNewDives(context) : int(kExitFailed);
+                printDirectoryRows(context, worker.diveDirectory);
+                return int(whole ? kExitOk : kExitFailed);
+            },
+            true};
 }
 
 }  // namespace ravo::cli

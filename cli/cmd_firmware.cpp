@@ -1,13 +1,14 @@
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "firmware/file_util.h"
+#include "firmware/firmware_check.h"
 #include "firmware/firmware_list.h"
+#include "jobs/firmware_download.h"
 #include "jobs/request_lines.h"
-#include "link/clock.h"
 
 namespace ravo::cli {
 namespace {
@@ -16,12 +17,22 @@ int listFirmware(CliContext& context)
 {
     FirmwareFileList list;
     ListFirmwareFiles(list, context.app.config.firmwareFolder);
-    std::fprintf(stderr, "Firmware folder: %s\n", list.folder.c_str());
+    const std::string folder = absolutePath(list.folder);
+    int chosen = defaultFirmwareChoice(list.names, "");
+    if (context.output.json) {
+        Json files = Json::array();
+        for (size_t i = 0; i < list.names.size(); ++i)
+            files.push_back({{"name", list.names[i]},
+                             {"path", joinFolder(folder, list.names[i])},
+                             {"default", int(i) == chosen}});
+        printJson({{"folder", folder}, {"files", files}});
+        return kExitOk;
+    }
+    std::fprintf(stderr, "Firmware folder: %s\n", folder.c_str());
     if (list.names.empty()) {
         std::printf("<no file avalible>\n");
         return kExitOk;
     }
-    int chosen = defaultFirmwareChoice(list.names, "");
     for (size_t i = 0; i < list.names.size(); ++i)
         std::printf("%s %s\n", int(i) == chosen ? "*" : " ", list.names[i].c_str());
     return kExitOk;
@@ -43,25 +54,16 @@ std::string firmwarePathFor(const std::string& given, const std::string& folder)
     return readable(inFolder) ? inFolder : given;
 }
 
-// RAVO_TIME_SCALE=F runs the download's waits (bootloader restart, answer
-// waits, reconnect) F times faster: for tests against a simulated unit.
-void applyTimeScale(WorkTask& worker)
-{
-    const char* text = std::getenv("RAVO_TIME_SCALE");
-    double factor = text ? std::atof(text) : 0.0;
-    if (factor > 1.0) {
-        static ScaledClock clock(factor);
-        worker.link.setClock(&clock);
-    }
-}
-
 int flashFirmware(CliContext& context, const std::string& file)
 {
     CRavo_ConfigApp& app = context.app;
     WorkTask& worker = *app.worker;
-    std::string path = firmwarePathFor(file, app.config.firmwareFolder);
-    if (!readable(path)) {
-        std::printf("File [%s] not found\n", file.c_str());
+    std::string path = absolutePath(firmwarePathFor(file, app.config.firmwareFolder));
+    FirmwareFileCheck check = checkFirmwareFile(path);
+    if (!check.ok()) {
+        // The unit view's status line; nothing is asked of the unit.
+        std::FILE* out = context.output.statusStream();
+        std::fprintf(out ? out : stderr, "%s\n", firmwareFileLine(path, check).c_str());
         return kExitFailed;
     }
     int mode = app.config.downloadMode;
@@ -69,16 +71,26 @@ int flashFirmware(CliContext& context, const std::string& file)
         mode = JOB_FIRMWARE;
     uint16_t unit = app.config.currentUnitNumber();
     RequestLines lines = firmwareRequestLines(mode, unit, path);
-    std::printf("%s\n", lines.status.c_str());
-    std::fflush(stdout);
+    if (std::FILE* out = context.output.statusStream()) {
+        std::fprintf(out, "%s\n", lines.status.c_str());
+        std::fflush(out);
+    }
     app.log.write(lines.log);
 
     worker.unitNumber = unit;
     worker.firmwarePath = path;
-    applyTimeScale(worker);
     if (runJob(context, mode) != 0)
         return kExitFailed;
-    return worker.jobResult == 0 ? kExitOk : kExitFailed;
+    if (worker.jobResult == 0)
+        return kExitOk;
+    reportJobFailure(context);
+    if (worker.jobResult != kJobEndedEarly)
+        // The unit was sent to its bootloader and stays there until an image arrives.
+        std::fprintf(stderr,
+                     "The download did not finish; the unit waits in its bootloader. To continue: "
+                     "ravo-cli --unit BL firmware flash %s\n",
+                     path.c_str());
+    return kExitFailed;
 }
 
 }  // namespace
@@ -106,7 +118,8 @@ CliCommand firmwareCommand()
                 if (*flash)
                     return flashFirmware(context, *file);
                 return int(kExitUsage);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

@@ -14,8 +14,10 @@ CliCommand fixSerialCommand()
                 CRavo_ConfigApp& app = context.app;
                 uint16_t unit = app.config.currentUnitNumber();
                 FixSerialRequest request = fixSerialRequest(unit);
-                std::printf("%s\n", request.lines.status.c_str());
-                std::fflush(stdout);
+                if (std::FILE* out = context.output.statusStream()) {
+                    std::fprintf(out, "%s\n", request.lines.status.c_str());
+                    std::fflush(out);
+                }
                 app.log.write(request.lines.log);
                 if (!request.start)
                     return int(kExitFailed);

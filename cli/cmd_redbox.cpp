@@ -33,14 +33,19 @@ CliCommand redboxCommand()
                     worker.redboxDirectory.clear();
                     if (runJob(context, JOB_REDBOX_DIRECTORY) != 0)
                         return int(kExitFailed);
-                    printDirectoryRows(worker.redboxDirectory);
+                    if (worker.jobResult != 1) {
+                        reportJobFailure(context);
+                        return int(kExitFailed);
+                    }
+                    printDirectoryRows(context, worker.redboxDirectory);
                     return int(kExitOk);
                 }
                 worker.logIndex = uint16_t(options->index);
-                LogSavingPrinter printer(context.app, options->out);
+                LogSavingPrinter printer(context, options->out);
                 if (runLogJob(context, JOB_REDBOX_LOG, printer) != 0)
                     return int(kExitFailed);
                 if (!printer.delivered) {
+                    reportJobFailure(context);
                     std::fprintf(stderr, "Redbox log %d was not downloaded.\n", options->index);
                     return int(kExitFailed);
                 }
@@ -48,12 +53,15 @@ CliCommand redboxCommand()
                     std::fprintf(stderr, "The unit has no redbox log with index %d.\n", options->index);
                     return int(kExitFailed);
                 }
-                if (reportIncompleteLog(context, printer, "Redbox log", options->index) ||
-                    printer.saveResult != kLogSaved || printer.savedPaths.empty())
+                if (reportIncompleteLog(context, printer, "Redbox log", options->index))
                     return int(kExitFailed);
-                std::fputs((printer.savedPaths.front() + "\n").c_str(), stdout);
+                printSavedFiles(context, printer,
+                                options->out.empty() ? context.app.config.redboxFolder : options->out);
+                if (printer.saveResult != kLogSaved || printer.savedPaths.empty())
+                    return int(kExitFailed);
                 return int(jobInterrupted() ? kExitFailed : kExitOk);
-            }};
+            },
+            true};
 }
 
 }  // namespace ravo::cli

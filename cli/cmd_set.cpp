@@ -9,22 +9,27 @@ namespace ravo::cli {
 namespace {
 
 // The editors answered from the command line: VALUE is the entered text; a
-// boolean takes one of its two choice texts, the clock "now" and the reset
-// rows "RESET". Anything else is refused, like a dialog that was cancelled.
+// yes/no row takes one of its editor's two choice texts or one of the two
+// texts the row shows, the clock "now" and the reset rows "RESET". Anything
+// else is refused, like a dialog that was cancelled.
 class CommandLineEditHost : public SettingEditHost {
 public:
-    explicit CommandLineEditHost(std::string value) : value_(std::move(value)) {}
+    CommandLineEditHost(std::string value, int rowId) : value_(std::move(value)), rowId_(rowId) {}
 
     bool showEditor(const EditorRequest& editor, std::string& entered) override
     {
+        std::string rowTrue, rowFalse;
+        const bool rowTexts = boolRowTexts(rowId_, rowTrue, rowFalse);
         switch (editor.kind) {
         case EditorKind::Bool:
-            if (sameIgnoringCase(value_, editor.firstText))
+            // The first choice of the editor stands for the value true.
+            if (sameIgnoringCase(value_, editor.firstText) || (rowTexts && sameIgnoringCase(value_, rowTrue)))
                 entered = editor.firstText;
-            else if (sameIgnoringCase(value_, editor.secondText))
+            else if (sameIgnoringCase(value_, editor.secondText) || (rowTexts && sameIgnoringCase(value_, rowFalse)))
                 entered = editor.secondText;
             else
-                return refuse("Value must be \"" + editor.firstText + "\" or \"" + editor.secondText + "\"");
+                return refuse("Value must be \"" + editor.firstText + "\" or \"" + editor.secondText + "\"" +
+                              (rowTexts ? " (or \"" + rowTrue + "\" / \"" + rowFalse + "\")" : ""));
             return true;
         case EditorKind::Clock:
             return sameIgnoringCase(value_, "now") || refuse("Value must be \"now\"");
@@ -49,6 +54,7 @@ private:
         return false;
     }
     std::string value_;
+    int rowId_;
 };
 
 struct SetOptions {
@@ -69,18 +75,29 @@ int setSetting(CliContext& context, const SetOptions& options)
     const bool serviceMode = context.app.config.serviceUnlocked;
     worker.unitNumber = context.app.config.currentUnitNumber();
     worker.keepLinkOpen = true;
-    if (runJob(context, JOB_READ_INFO) != 0 || !worker.settings.valid)
+    if (runJob(context, JOB_READ_INFO) != 0)
         return finish(worker, kExitFailed);
+    if (!worker.settings.valid) {
+        reportJobFailure(context);
+        return finish(worker, kExitFailed);
+    }
 
     std::vector<SettingsRow> rows = buildSettingsRows(worker.settings, serviceMode);
-    const SettingsRow* row = findSettingsRow(rows, options.name);
-    if (!row) {
+    std::vector<const SettingsRow*> matches = matchSettingsRows(rows, options.name);
+    if (matches.empty()) {
         std::fprintf(stderr, "Unknown setting \"%s\"\n", options.name.c_str());
         return finish(worker, kExitFailed);
     }
+    if (matches.size() > 1) {
+        std::fprintf(stderr, "\"%s\" may mean several settings:\n", options.name.c_str());
+        for (const SettingsRow* candidate : matches)
+            std::fprintf(stderr, "  %s\n", candidate->name.c_str());
+        return finish(worker, kExitFailed);
+    }
+    const SettingsRow* row = matches.front();
     const std::string rowName = row->name;
     UnitSettings record = worker.settings;
-    CommandLineEditHost host(options.value);
+    CommandLineEditHost host(options.value, row->rowId);
     EditOutcome outcome = editSettingOnUnit(worker, row->rowId, record, serviceMode, host);
     switch (outcome) {
     case EditOutcome::Sent: break;
@@ -112,8 +129,9 @@ CliCommand setCommand()
 {
     auto options = std::make_shared<SetOptions>();
     return {"set",
-            "Read the unit, edit the setting row NAME (case ignored) with VALUE as the entered text, and "
-            "print the row as the unit then holds it. Booleans take one of their two choice texts, "
+            "Read the unit, edit the setting row NAME (case ignored; a unique beginning is enough) with VALUE as "
+            "the entered text, and print the row as the unit then holds it. Yes/no rows take the two texts the "
+            "row shows or the editor's two choice texts, "
             "\"RTC time (UTC)\" takes \"now\", the reset rows \"RESET\".",
             [options](CLI::App& sub) {
                 sub.add_option("NAME", options->name, "Name of the settings row, as \"info\" prints it")->required();

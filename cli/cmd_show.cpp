@@ -1,9 +1,13 @@
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "divedata/dive_graph.h"
 #include "divedata/dive_summary.h"
+#include "divedata/sample_csv.h"
 #include "divedata/text_file.h"
+#include "firmware/file_util.h"
 
 namespace ravo::cli {
 namespace {
@@ -28,6 +32,103 @@ bool parseSize(const std::string& text, int& width, int& height)
     return true;
 }
 
+bool isFile(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+// Checks that the saved log's files are there and that its sample file holds
+// samples; says what is wrong, naming the files, when not.
+bool checkSavedLog(const std::string& folder, const ShowOptions& o, const std::string& base)
+{
+    const std::string samplePath = base + ".csv";
+    if (!isFile(samplePath)) {
+        std::fprintf(stderr, "No saved dive %s %s in %s (no file %s)\n", o.unit.c_str(), o.stamp.c_str(),
+                     folder.c_str(), samplePath.c_str());
+        return false;
+    }
+    std::string content;
+    if (!ReadWholeFile(samplePath, content)) {
+        std::fprintf(stderr, "Can not read %s\n", samplePath.c_str());
+        return false;
+    }
+    if (int line = FirstForeignSampleLine(content)) {
+        std::fprintf(stderr, "%s is not a dive log sample file (line %d holds no samples)\n", samplePath.c_str(),
+                     line);
+        return false;
+    }
+    if (content.find_first_not_of(" \t\r\n") == std::string::npos) {
+        std::fprintf(stderr, "%s holds no samples\n", samplePath.c_str());
+        return false;
+    }
+    if (!isFile(base + ".txt"))
+        std::fprintf(stderr, "No header file %s; the summary is made from the samples alone\n",
+                     (base + ".txt").c_str());
+    return true;
+}
+
+Json summaryJson(const ShowOptions& o, const CDiveLog& log, const DiveGraph& graph, const std::string& base)
+{
+    Json doc = {{"unit", o.unit},
+                {"log", o.stamp},
+                {"kind", log.isDive ? "dive" : "redbox"},
+                {"files", {base + ".txt", base + ".csv"}},
+                {"records", log.info.recordCount}};
+    // The stamp is the log's start in UTC: 2012-05-06_14-22-33.
+    if (o.stamp.size() >= 19) {
+        std::string start = o.stamp.substr(0, 10) + " " + o.stamp.substr(11, 8);
+        for (size_t i = 11; i < start.size(); ++i)
+            if (start[i] == '-')
+                start[i] = ':';
+        Json iso = jsonCell(start);
+        if (iso.is_string() && iso.get<std::string>() != start)
+            doc["start"] = iso;
+    }
+    if (graph.hasDepth) {
+        doc["durationMinutes"] = graph.maxTime / 60.0;
+        doc["maxDepthMetres"] = graph.maxDepth;
+    }
+    if (graph.hasTemp)
+        doc["temperature"] = {{"min", graph.tempMin}, {"max", graph.tempMax}};
+    if (graph.hasDil)
+        doc["diluentBar"] = {{"start", int(graph.dilStart)}, {"stop", int(graph.dilStop)}};
+    if (graph.hasO2)
+        doc["oxygenBar"] = {{"start", int(graph.o2Start)}, {"stop", int(graph.o2Stop)}};
+    return doc;
+}
+
+int show(CliContext& context, const ShowOptions& o)
+{
+    int width = 0, height = 0;
+    if (!parseSize(o.size, width, height)) {
+        std::fprintf(stderr, "--size: expected WxH, each 1 to 10000, not \"%s\"\n", o.size.c_str());
+        return kExitUsage;
+    }
+    const std::string folder = absolutePath(context.app.config.diveFolder);
+    const std::string base = SavedLogBasePath(folder, o.unit, o.stamp);
+    if (!checkSavedLog(folder, o, base))
+        return kExitFailed;
+    CDiveLog log;
+    // The reader's own messages name no file; checkSavedLog said what matters.
+    log.loadFromFile(folder, o.unit, o.stamp, nullptr);
+    DiveGraph graph;
+    graph.SetData(&log);
+    if (context.output.json) {
+        printJson(summaryJson(o, log, graph, base));
+    } else {
+        std::string summary = DiveSummaryText(log, graph);
+        for (size_t at; (at = summary.find("\r\n")) != std::string::npos;)
+            summary.replace(at, 2, "\n");
+        std::fputs((summary + "\n").c_str(), stdout);
+    }
+    if (!o.svgPath.empty() && WriteFileReplacing(o.svgPath, RenderSvg(graph.Draw(width, height))) != 0) {
+        std::fprintf(stderr, "Can not write %s\n", absolutePath(o.svgPath).c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 CliCommand showCommand()
@@ -43,36 +144,8 @@ CliCommand showCommand()
                 sub.add_option("--svg", options->svgPath, "Write the profile graph to this SVG file");
                 sub.add_option("--size", options->size, "Size of the graph in pixels, WxH (default 800x500)");
             },
-            [options](CliContext& context) {
-                int width = 0, height = 0;
-                if (!parseSize(options->size, width, height)) {
-                    std::fprintf(stderr, "--size: expected WxH, each 1 to 10000, not \"%s\"\n",
-                                 options->size.c_str());
-                    return int(kExitUsage);
-                }
-                CDiveLog log;
-                FileMessages messages;
-                log.loadFromFile(context.app.config.diveFolder, options->unit, options->stamp, &messages);
-                for (const std::string& text : messages)
-                    std::fprintf(stderr, "%s\n", text.c_str());
-                DiveGraph graph;
-                graph.SetData(&log);
-                std::string summary = DiveSummaryText(log, graph);
-                for (size_t at; (at = summary.find("\r\n")) != std::string::npos;)
-                    summary.replace(at, 2, "\n");
-                std::fputs((summary + "\n").c_str(), stdout);
-                if (log.samples.empty()) {
-                    std::fprintf(stderr, "No saved dive %s %s in %s\n", options->unit.c_str(),
-                                 options->stamp.c_str(), context.app.config.diveFolder.c_str());
-                    return int(kExitFailed);
-                }
-                if (!options->svgPath.empty() &&
-                    WriteFileReplacing(options->svgPath, RenderSvg(graph.Draw(width, height))) != 0) {
-                    std::fprintf(stderr, "Can not write %s\n", options->svgPath.c_str());
-                    return int(kExitFailed);
-                }
-                return int(kExitOk);
-            }};
+            [options](CliContext& context) { return show(context, *options); },
+            true};
 }
 
 }  // namespace ravo::cli

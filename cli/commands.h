@@ -18,6 +18,9 @@ CliCommand diveCommand();
 CliCommand redboxCommand();
 CliCommand savedCommand();
 CliCommand showCommand();
+CliCommand configCommand();
+CliCommand presetsCommand();
+CliCommand exportCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "cli/json_output.h"
 #include "divedata/log_list_rows.h"
+#include "firmware/file_util.h"
 
 namespace ravo::cli {
-LogSavingPrinter::LogSavingPrinter(CRavo_ConfigApp& app, std::string redboxOut)
-    : app_(app), redboxOut_(std::move(redboxOut))
+LogSavingPrinter::LogSavingPrinter(CliContext& context, std::string redboxOut)
+    : StatusPrinter(context.output, *context.app.worker), app_(context.app), redboxOut_(std::move(redboxOut))
 {
 }
 
@@ -59,15 +61,16 @@ bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, c
 {
     if (context.app.worker->jobResult != kJobLogIncomplete)
         return false;
-    const char* fate = printer.saveResult == kLogKeptSaved ? "the log saved before was kept"
-                       : printer.saveResult == kLogSaved   ? "saved, marked partial"
-                                                           : "not saved";
-    std::fprintf(stderr, "%s %d is incomplete: %s.\n", kind, index, fate);
+    std::fprintf(stderr, "%s\n", IncompleteLogText(kind, index, printer.saveResult).c_str());
     return true;
 }
 
-void printDirectoryRows(const std::vector<CDiveInfo>& directory)
+void printDirectoryRows(const CliContext& context, const std::vector<CDiveInfo>& directory)
 {
+    if (context.output.json) {
+        printJson(directoryJson(directory));
+        return;
+    }
     UnitLogListRows rows;
     rows.Fill(directory);
     for (int r = 0; r < rows.rowCount(); ++r)
@@ -75,6 +78,26 @@ void printDirectoryRows(const std::vector<CDiveInfo>& directory)
                     rows.cellText(r, 1) + "\n")
                        .c_str(),
                    stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace ravo::cli
+
+namespace ravo::cli {
+
+void printSavedFiles(const CliContext& context, const LogSavingPrinter& printer, const std::string& folder)
+{
+    if (printer.saveResult == kLogSaveFailed)
+        std::fprintf(stderr, "The log could not be saved in %s\n", absolutePath(folder).c_str());
+    if (context.output.json) {
+        Json files = Json::array();
+        for (const std::string& path : printer.savedPaths)
+            files.push_back(absolutePath(path));
+        printJson({{"files", files}});
+        return;
+    }
+    for (const std::string& path : printer.savedPaths)
+        std::fputs((absolutePath(path) + "\n").c_str(), stdout);
     std::fflush(stdout);
 }
 

@@ -14,7 +14,7 @@ namespace ravo::cli {
 // to `redboxOut`, or to the proposed path when that is empty.
 class LogSavingPrinter : public StatusPrinter {
 public:
-    explicit LogSavingPrinter(CRavo_ConfigApp& app, std::string redboxOut = {});
+    explicit LogSavingPrinter(CliContext& context, std::string redboxOut = {});
 
     intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
 
@@ -38,7 +38,11 @@ int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer);
 // error (and what became of it) and returns true; the command then fails.
 bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, const char* kind, int index);
 
-// Directory rows as "INDEX<TAB>UTC<TAB>Size".
-void printDirectoryRows(const std::vector<CDiveInfo>& directory);
+// Directory rows as "INDEX<TAB>UTC<TAB>Size", or with --json the JSON array.
+void printDirectoryRows(const CliContext& context, const std::vector<CDiveInfo>& directory);
+
+// Prints the full path of every file a log was saved in, one a line; says on
+// standard error where a log that could not be saved was meant to go.
+void printSavedFiles(const CliContext& context, const LogSavingPrinter& printer, const std::string& folder);
 
 }  // namespace ravo::cli

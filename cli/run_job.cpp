@@ -1,4 +1,5 @@
 #include <csignal>
+#include <cstdio>
 
 #include "cli/cli_context.h"
 #include "cli/status_printer.h"
@@ -16,12 +17,21 @@ extern "C" void onInterrupt(int)
         g_stopFlag->store(true);
 }
 
+// The status line says only that no unit was found; a technician needs to
+// know where the program looked and what the transport said.
+void explainLinkFailure(WorkTask& worker)
+{
+    const std::string& reason = worker.link.transportError.empty() ? worker.linkText : worker.link.transportError;
+    std::fprintf(stderr, "Link %s: %s\n", worker.link.address().c_str(),
+                 reason.empty() ? "no answer" : reason.c_str());
+}
+
 }  // namespace
 
-int runJob(CliContext& context, int jobCode, MessageReceiver* receiver)
+int runJob(CliContext& context, int jobCode, StatusPrinter* receiver)
 {
     WorkTask& worker = *context.app.worker;
-    StatusPrinter printer;
+    StatusPrinter printer(context.output, worker);
     g_stopFlag = &worker.stopRequested;
     auto previous = std::signal(SIGINT, onInterrupt);
     worker.start(jobCode, receiver ? receiver : &printer);
@@ -32,12 +42,24 @@ int runJob(CliContext& context, int jobCode, MessageReceiver* receiver)
     // The receiver may end after this; a link kept open must not report to it.
     worker.link.notifyWindow = nullptr;
     worker.notifyWindow = nullptr;
-    return worker.exitCode();
+    int result = worker.exitCode();
+    if (result != 0) {
+        reportJobFailure(context);
+        explainLinkFailure(worker);
+    }
+    return result;
 }
 
 bool jobInterrupted()
 {
     return g_interrupted.load();
+}
+
+void reportJobFailure(CliContext& context)
+{
+    const char* line = context.app.worker->statusLine;
+    if (context.output.quiet && line[0])
+        std::fprintf(stderr, "%s\n", line);
 }
 
 }  // namespace ravo::cli

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "firmware/file_util.h"
 #include "firmware/upgrade_check.h"
 #include "settings/service_code.h"
 
@@ -16,7 +17,7 @@ std::string codeFromManifestFile(CRavo_ConfigApp& app, const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        std::fprintf(stderr, "Can not read the manifest file %s\n", path.c_str());
+        std::fprintf(stderr, "Can not read the manifest file %s\n", absolutePath(path).c_str());
         return {};
     }
     std::ostringstream text;
@@ -25,7 +26,7 @@ std::string codeFromManifestFile(CRavo_ConfigApp& app, const std::string& path)
     manifest.clear();
     manifest[UpdateManifest::kFetchedText] = text.str();
     if (!ReadManifest(manifest)) {
-        std::fprintf(stderr, "%s is not an update manifest\n", path.c_str());
+        std::fprintf(stderr, "%s is not an update manifest\n", absolutePath(path).c_str());
         return {};
     }
     return manifest.encipheredCode();
@@ -38,10 +39,20 @@ void enterServiceCodeOption(CRavo_ConfigApp& app, const std::string& code, const
     // Without --service-cdata or --manifest the code comes from the update
     // manifest, as in the desktop program, which fetched it at start-up.
     std::string enciphered = source.encipheredText;
-    if (enciphered.empty() && !source.manifestPath.empty())
+    if (enciphered.empty() && !source.manifestPath.empty()) {
         enciphered = codeFromManifestFile(app, source.manifestPath);
-    else if (enciphered.empty() && FetchManifest(*app.manifest, app.config.updateUrl))
-        enciphered = app.manifest->encipheredCode();
+    } else if (enciphered.empty()) {
+        if (FetchManifest(*app.manifest, app.config.updateUrl))
+            enciphered = app.manifest->encipheredCode();
+        else
+            std::fprintf(stderr, "No update manifest could be read from %s\n", app.config.updateUrl.c_str());
+    }
+    if (enciphered.empty()) {
+        // Nothing to check the code against: saying it was refused would send
+        // the user looking for a typing error.
+        std::fprintf(stderr, "%s\n", "No service code to check --service-code against: service mode stays off");
+        return;
+    }
     enterServiceCode(
         app.config.serviceUnlocked,
         [&code](std::string& entered) {

@@ -25,4 +25,17 @@ const SettingsRow* findSettingsRow(const std::vector<SettingsRow>& rows, const s
     return nullptr;
 }
 
+std::vector<const SettingsRow*> matchSettingsRows(const std::vector<SettingsRow>& rows, const std::string& name)
+{
+    if (const SettingsRow* exact = findSettingsRow(rows, name))
+        return {exact};
+    std::vector<const SettingsRow*> found;
+    if (name.empty())
+        return found;
+    for (const SettingsRow& row : rows)
+        if (row.name.size() > name.size() && sameIgnoringCase(row.name.substr(0, name.size()), name))
+            found.push_back(&row);
+    return found;
+}
+
 }  // namespace ravo::cli

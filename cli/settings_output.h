@@ -16,4 +16,8 @@ bool sameIgnoringCase(const std::string& a, const std::string& b);
 // when there is none.
 const SettingsRow* findSettingsRow(const std::vector<SettingsRow>& rows, const std::string& name);
 
+// The rows `name` may mean, case ignored: the row of that exact name, else
+// every row whose name begins with it.
+std::vector<const SettingsRow*> matchSettingsRows(const std::vector<SettingsRow>& rows, const std::string& name);
+
 }  // namespace ravo::cli

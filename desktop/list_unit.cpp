@@ -1,6 +1,7 @@
 #include "desktop/list_unit.h"
 
 #include <QHeaderView>
+#include <QPainter>
 
 #include "app/tree_rules.h"
 #include "divedata/saved_logs.h"
@@ -153,6 +154,34 @@ void MListUnit::selectionMoved()
     labels_ = selectionLabels(label(node), label(parent), label(grandparent));
     if (unsigned message = selectionMessage(labels_))
         frame_.sendMessage(message, 0, reinterpret_cast<intptr_t>(&labels_));
+}
+
+void MListUnit::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    const int indent = indentation();
+    int depth = 0;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        ++depth;
+    const int midY = rect.top() + rect.height() / 2;
+    auto hasNextSibling = [this](const QModelIndex& at) {
+        return at.sibling(at.row() + 1, 0).isValid() || (!at.parent().isValid() && at.row() + 1 < topLevelItemCount());
+    };
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+    // The node's own level: up to its middle, on down when a sibling follows.
+    const int x = rect.left() + depth * indent + indent / 2;
+    painter->drawLine(x, index.row() == 0 && depth == 0 ? midY : rect.top(), x,
+                      hasNextSibling(index) ? rect.bottom() : midY);
+    painter->drawLine(x, midY, rect.left() + (depth + 1) * indent, midY);
+    // Each ancestor whose own siblings follow continues its line through here.
+    QModelIndex ancestor = index.parent();
+    for (int level = depth - 1; level >= 0 && ancestor.isValid(); --level, ancestor = ancestor.parent())
+        if (hasNextSibling(ancestor)) {
+            const int ax = rect.left() + level * indent + indent / 2;
+            painter->drawLine(ax, rect.top(), ax, rect.bottom());
+        }
+    painter->restore();
+    QTreeWidget::drawBranches(painter, rect, index);
 }
 
 bool MListUnit::selectPath(const QStringList& path)

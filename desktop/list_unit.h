@@ -32,6 +32,10 @@ public:
     // Selects the node at that path (as the user would) and so notifies.
     bool selectPath(const QStringList& path);
 
+protected:
+    // Dotted connecting lines from each node to its parent and siblings.
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+
 private:
     void selectionMoved();
     QTreeWidgetItem* addRoot(const QString& text, bool expanded);

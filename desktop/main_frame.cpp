@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QShortcut>
@@ -43,6 +44,8 @@ CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* pare
 
 CMainFrame::~CMainFrame()
 {
+    if (!app_.worker)
+        return;  // the application has shut down already
     WorkTask& worker = *app_.worker;
     // A job still running keeps reporting here: let it end first, handling its
     // messages, then make sure nothing reports to this window any more.
@@ -169,12 +172,13 @@ bool CMainFrame::chooseRedboxPath(const std::string& proposed, std::string& chos
 {
     if (redboxChooser_)
         return redboxChooser_(proposed, chosen);
-    QFileDialog dialog(this, "Save As", QString::fromStdString(proposed));
+    const QFileInfo file(QString::fromStdString(proposed));
+    QFileDialog dialog(this, "Save As", file.absolutePath());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix("cvsr");
     dialog.setNameFilters({"Redbox File (*.cvsr)", "All Files (*.*)"});
-    dialog.selectFile(QString::fromStdString(proposed));
+    dialog.selectFile(file.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     chosen = dialog.selectedFiles().first().toStdString();

@@ -13,6 +13,7 @@
 #include "desktop/dialogs/about_dlg.h"
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/main_frame.h"
+#include "desktop/views/view_dive.h"
 #include "settings/service_code.h"
 
 namespace ravo::desktop {
@@ -36,9 +37,11 @@ QLabel* addPane(QStatusBar* bar, const QString& text, const QString& name, int m
     return pane;
 }
 
-QAction* toolAction(QToolBar* bar, QAction* source, QStyle::StandardPixmap pixmap)
+// The desktop theme's icon where there is one, else a standard one of the style.
+QAction* toolAction(QToolBar* bar, QAction* source, const char* themeIcon, QStyle::StandardPixmap pixmap)
 {
-    auto* action = new QAction(bar->style()->standardIcon(pixmap), QString(source->text()).remove('&'), bar);
+    const QIcon icon = QIcon::fromTheme(themeIcon, bar->style()->standardIcon(pixmap));
+    auto* action = new QAction(icon, QString(source->text()).remove('&').remove("..."), bar);
     action->setEnabled(source->isEnabled());
     action->setToolTip(action->text());
     QObject::connect(action, &QAction::triggered, source, &QAction::trigger);
@@ -55,6 +58,16 @@ void CMainFrame::createBars()
     QAction* openAction = addEntry(file, "&Open...", QKeySequence::Open);
     QAction* saveAction = addEntry(file, "&Save", QKeySequence::Save);
     addEntry(file, "Save &As...");
+    // The dive view's export, while it shows a dive.
+    QAction* exportAction = addEntry(file, "&Export Dive...");
+    connect(file, &QMenu::aboutToShow, this, [this, exportAction] {
+        auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]);
+        exportAction->setEnabled(dive && viewShowing() == VIEW_DIVE && dive->canExport());
+    });
+    connect(exportAction, &QAction::triggered, this, [this] {
+        if (auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]))
+            dive->exportDive();
+    });
     file->addSeparator();
     QAction* printAction = addEntry(file, "&Print...", QKeySequence::Print);
     addEntry(file, "Print Pre&view");
@@ -90,16 +103,16 @@ void CMainFrame::createBars()
     auto* tools = new QToolBar("Standard", this);
     tools->setObjectName("Standard");
     tools->setIconSize(QSize(16, 15));
-    toolAction(tools, newAction, QStyle::SP_FileIcon);
-    toolAction(tools, openAction, QStyle::SP_DialogOpenButton);
-    toolAction(tools, saveAction, QStyle::SP_DialogSaveButton);
+    toolAction(tools, newAction, "document-new", QStyle::SP_FileIcon);
+    toolAction(tools, openAction, "document-open", QStyle::SP_DialogOpenButton);
+    toolAction(tools, saveAction, "document-save", QStyle::SP_DialogSaveButton);
     tools->addSeparator();
-    toolAction(tools, cutAction, QStyle::SP_DialogDiscardButton);
-    toolAction(tools, copyAction, QStyle::SP_FileDialogDetailedView);
-    toolAction(tools, pasteAction, QStyle::SP_FileDialogListView);
+    toolAction(tools, cutAction, "edit-cut", QStyle::SP_DialogDiscardButton);
+    toolAction(tools, copyAction, "edit-copy", QStyle::SP_FileDialogDetailedView);
+    toolAction(tools, pasteAction, "edit-paste", QStyle::SP_FileDialogListView);
     tools->addSeparator();
-    toolAction(tools, printAction, QStyle::SP_DriveFDIcon);
-    toolAction(tools, aboutAction, QStyle::SP_MessageBoxQuestion);
+    toolAction(tools, printAction, "document-print", QStyle::SP_DriveFDIcon);
+    toolAction(tools, aboutAction, "help-about", QStyle::SP_MessageBoxQuestion);
     addToolBar(Qt::TopToolBarArea, tools);
     if (ConfigStore* store = app_.configStore())
         restoreState(QByteArray::fromHex(QByteArray::fromStdString(store->readText(kBarStateSection, kBarStateEntry, ""))));
@@ -114,6 +127,8 @@ void CMainFrame::createBars()
     statusToggle->setCheckable(true);
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    if (ConfigStore* store = app_.configStore())
+        statusToggle->setChecked(store->readInt(kBarStateSection, kStatusBarEntry, 1) != 0);
 
     // The message pane is a normal widget: menu prompts cover it for a moment
     // and the current status text shows again when they go.
@@ -170,6 +185,7 @@ void CMainFrame::saveLayout()
     if (!store)
         return;
     store->writeText(kBarStateSection, kBarStateEntry, saveState().toHex().toStdString());
+    store->writeInt(kBarStateSection, kStatusBarEntry, statusBar()->isVisibleTo(this) ? 1 : 0);
     const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
     WindowPlacement placement = closingPlacement(normal.x(), normal.y(), normal.width(), normal.height(),
                                                  isMaximized(), isMinimized());

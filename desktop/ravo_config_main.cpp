@@ -57,6 +57,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", noDisplayMessage(why).c_str());
         return 1;
     }
+    // Before the application object: its default link address is the
+    // simulated unit only when that is known.
+    sim::registerSimTransport();
     CRavo_ConfigApp app;
     qInstallMessageHandler(toolkitMessages);
     quietToolkit = true;
@@ -69,7 +72,6 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(programIcon());
     const Options options = parseOptions(qapp);
 
-    sim::registerSimTransport();
     std::string error;
     if (!app.startUp(nullptr, error)) {
         QMessageBox::critical(nullptr, kProgramName, QString::fromStdString(error));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "divedata/detail/text_format_p.h"
+#include "divedata/sample_clock.h"
 
 namespace ravo {
 namespace {
@@ -61,18 +62,11 @@ void DiveGraph::SetData(const CDiveLog* log)
     if (!log || log->samples.empty())
         return;
 
-    uint64_t wrap = 0;
-    int prev = 0;
+    SampleClock clock;
     uint64_t fill = 0;
     double last = 0.0;
     for (const CDiveDataRecord& sample : log->samples) {
-        int t = sample.time;
-        if (t + 8 < prev)
-            wrap += 65536;  // the 16-bit counter wrapped
-        else if (t < prev || t - prev >= 0xFFF7)
-            t = prev;  // a small step back, or back across a wrap: no time passed
-        prev = t;
-        uint64_t absolute = wrap + uint64_t(t);
+        uint64_t absolute = clock.next(sample.time);
         maxTime = uint32_t(std::max<uint64_t>(maxTime, std::min<uint64_t>(absolute, UINT32_MAX)));
 
         switch (sample.kind) {

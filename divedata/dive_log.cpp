@@ -128,7 +128,11 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
         return kLogSaveCancelled;
     if (partial && !partialMayReplace(*this, chosen, chosen))
         return kLogKeptSaved;
-    CFileUtil::CreateFolder(CFileUtil::FolderOf(chosen));
+    // The folder rule cuts only a path that looks like a file's; a name
+    // without a dot must not become a folder of its own.
+    const std::string chosenFolder = CFileUtil::FolderOf(chosen);
+    if (chosenFolder.size() < chosen.size())
+        CFileUtil::CreateFolder(chosenFolder);
     if ((partial && MarkPartial(chosen, uint32_t(samples.size()), info.recordCount) != 0) ||
         WriteFileReplacing(chosen, FormatRedboxFile()) != 0) {
         reportFileError(messages, "CDiveLog::saveToFile - Error, can not open file for writing");
@@ -143,19 +147,33 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
     return kLogSaved;
 }
 
+namespace {
+
+// The unit number as file names carry it: "%X", without leading zeros.
+std::string serialWithoutZeros(const std::string& serialText)
+{
+    size_t first = serialText.find_first_not_of(" 0");
+    return first == std::string::npos ? std::string() : serialText.substr(first);
+}
+
+}  // namespace
+
+std::string SavedLogBasePath(const std::string& folder, const std::string& serialText,
+                             const std::string& dateKindText)
+{
+    return joinFolder(folder, "KTL_SN" + serialWithoutZeros(serialText) + "_" + dateKindText);
+}
+
 int CDiveLog::loadFromFile(const std::string& folder, const std::string& serialText, const std::string& dateKindText,
                            FileMessages* messages)
 {
     clear();
     if (folder.empty() || serialText.empty() || dateKindText.empty())
         return 0;
-    size_t first = serialText.find_first_not_of(" 0");
-    std::string serial = first == std::string::npos ? std::string() : serialText.substr(first);
-
     info.valid = 1;
-    info.unitNumber = hexPrefixValue(serial);
+    info.unitNumber = hexPrefixValue(serialWithoutZeros(serialText));
     isDive = dateKindText.back() != 'R';
-    std::string path = joinFolder(folder, "KTL_SN" + serial + "_" + dateKindText);
+    std::string path = SavedLogBasePath(folder, serialText, dateKindText);
 
     int result = 0;
     if (isDive) {

@@ -66,4 +66,9 @@ public:
                      FileMessages* messages = nullptr);
 };
 
+// The path, without extension, of the saved log that loadFromFile reads for
+// a unit node label ("00AB") and a log label ("2012-05-06_14-22-33_O").
+std::string SavedLogBasePath(const std::string& folder, const std::string& serialText,
+                             const std::string& dateKindText);
+
 }  // namespace ravo

@@ -6,28 +6,25 @@
 #include "firmware/file_util.h"
 
 namespace ravo {
-namespace {
-
-bool savedComplete(const CDiveInfo& entry, const std::string& diveFolder)
+SavedDiveState SavedStateOf(const CDiveInfo& entry, const std::string& diveFolder)
 {
     CDiveLog named;
     named.info = entry;
     const std::string path = joinFolder(diveFolder, named.makeFileName(true));
-    if (IsMarkedPartial(path))
-        return false;
     std::vector<CDiveDataRecord> samples;
-    if (ReadSamplesCsv(path + ".csv", samples) != 0)
-        return false;
-    return samples.size() == entry.recordCount;
+    const bool read = ReadSamplesCsv(path + ".csv", samples) == 0;
+    if (IsMarkedPartial(path))
+        return SavedDiveState::Incomplete;
+    if (!read)
+        return SavedDiveState::NotSaved;
+    return samples.size() == entry.recordCount ? SavedDiveState::Complete : SavedDiveState::Incomplete;
 }
-
-}  // namespace
 
 std::vector<CDiveInfo> DivesToDownload(const std::vector<CDiveInfo>& directory, const std::string& diveFolder)
 {
     std::vector<CDiveInfo> wanted;
     for (const CDiveInfo& entry : directory)
-        if (entry.valid && !savedComplete(entry, diveFolder))
+        if (entry.valid && SavedStateOf(entry, diveFolder) != SavedDiveState::Complete)
             wanted.push_back(entry);
     return wanted;
 }

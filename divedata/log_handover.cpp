@@ -19,4 +19,12 @@ int HandleLogDownloaded(unsigned message, CDiveLog& log, LogHandover& handover, 
     return result;
 }
 
+std::string IncompleteLogText(const std::string& kind, int index, int saveResult)
+{
+    const char* fate = saveResult == kLogKeptSaved ? "the log saved before was kept"
+                       : saveResult == kLogSaved   ? "saved, marked partial"
+                                                   : "not saved";
+    return kind + " " + std::to_string(index) + " is incomplete: " + fate + ".";
+}
+
 }  // namespace ravo

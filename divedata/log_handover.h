@@ -23,4 +23,9 @@ struct LogHandover {
 int HandleLogDownloaded(unsigned message, CDiveLog& log, LogHandover& handover, FileMessages* messages = nullptr,
                         std::vector<std::string>* savedPaths = nullptr);
 
+// What became of a log that did not arrive whole, for the user: "Dive 3 is
+// incomplete: saved, marked partial." `kind` is "Dive" or "Redbox log",
+// `saveResult` the LogSaveResult of its hand-over.
+std::string IncompleteLogText(const std::string& kind, int index, int saveResult);
+
 }  // namespace ravo

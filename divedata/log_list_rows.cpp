@@ -1,5 +1,7 @@
 #include "divedata/log_list_rows.h"
 
+#include "divedata/download_plan.h"
+
 #include "link/unit_time.h"
 #include "divedata/detail/text_format_p.h"
 
@@ -8,9 +10,22 @@ namespace ravo {
 void UnitLogListRows::Fill(const std::vector<CDiveInfo>& directory)
 {
     entries_.clear();
+    saved_.clear();
     for (const CDiveInfo& entry : directory) {
         if (entry.valid)
             entries_.push_back(entry);
+    }
+}
+
+void UnitLogListRows::MarkSaved(const std::string& diveFolder)
+{
+    saved_.clear();
+    for (const CDiveInfo& entry : entries_) {
+        switch (SavedStateOf(entry, diveFolder)) {
+        case SavedDiveState::Complete: saved_.push_back("saved"); break;
+        case SavedDiveState::Incomplete: saved_.push_back("incomplete"); break;
+        case SavedDiveState::NotSaved: saved_.push_back(""); break;
+        }
     }
 }
 
@@ -23,6 +38,8 @@ std::string UnitLogListRows::cellText(int row, int column) const
         return FormatUnitTime(entry->startTime);
     if (column == 1)
         return detail::textC("%u", unsigned(entry->recordCount));
+    if (column == 2 && size_t(row) < saved_.size())
+        return saved_[size_t(row)];
     return {};
 }
 

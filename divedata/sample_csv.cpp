@@ -95,6 +95,34 @@ void ParseSamplesText(const std::string& content, std::vector<CDiveDataRecord>& 
     }
 }
 
+int FirstForeignSampleLine(const std::string& content)
+{
+    int number = 0;
+    size_t at = 0;
+    while (at < content.size()) {
+        size_t end = content.find('\n', at);
+        if (end == std::string::npos)
+            end = content.size();
+        ++number;
+        bool digits = false;
+        bool blank = true;
+        for (size_t i = at; i < end; ++i) {
+            char c = content[i];
+            if (isTrimmed(c))
+                continue;
+            blank = false;
+            if (c >= '0' && c <= '9')
+                digits = true;
+            else if (c != ',' && c != '+' && c != '-')
+                return number;
+        }
+        if (!blank && !digits)
+            return number;
+        at = end + 1;
+    }
+    return 0;
+}
+
 int ReadSamplesCsv(const std::string& path, std::vector<CDiveDataRecord>& samples)
 {
     samples.clear();

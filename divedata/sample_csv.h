@@ -18,6 +18,11 @@ int SaveSamplesCsv(const std::string& path, const std::vector<CDiveDataRecord>& 
 // commas (empty fields skipped, beyond the third ignored, missing ones 0),
 // each read as an unsigned number cut to the member's width.
 void ParseSamplesText(const std::string& content, std::vector<CDiveDataRecord>& samples);
+// The 1-based number of the first line that is not a sample line (a line
+// with digits and nothing but digits, signs, commas and blanks), 0 when every
+// non-blank line is one. The reader above takes any text; this tells a
+// sample file from another file.
+int FirstForeignSampleLine(const std::string& content);
 // Empties `samples` and reads the file into it. 0, or -1 when it cannot be
 // opened (samples stay empty).
 int ReadSamplesCsv(const std::string& path, std::vector<CDiveDataRecord>& samples);

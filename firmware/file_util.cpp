@@ -1,6 +1,7 @@
 #include "firmware/file_util.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <system_error>
 #include <sys/stat.h>
 
@@ -96,6 +97,15 @@ std::string joinFolder(const std::string& folder, const std::string& name)
     if (isSeparator(folder.back()))
         return folder + name;
     return folder + kFolderSeparator + name;
+}
+
+std::string absolutePath(const std::string& path)
+{
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
 }
 
 }  // namespace ravo

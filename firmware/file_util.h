@@ -29,4 +29,8 @@ public:
 // when the folder is empty.
 std::string joinFolder(const std::string& folder, const std::string& name);
 
+// `path` made absolute against the current folder and without "." or ".."
+// steps, for messages that must name a file exactly; unchanged when empty.
+std::string absolutePath(const std::string& path);
+
 }  // namespace ravo

@@ -109,6 +109,25 @@ bool isRedirect(long status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+// On each request: the connect time-out, and the receive time-out both for
+// the response's head and for every read of the body (WinHTTP's own defaults
+// stand where none is given).
+void applyTimeouts(HINTERNET request, uint32_t connectMs, uint32_t receiveMs)
+{
+    DWORD connect = connectMs ? connectMs : 60000;
+    DWORD receive = receiveMs ? receiveMs : 30000;
+    ::WinHttpSetTimeouts(request, 0, int(connect), int(connect), int(receive));
+    ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+    ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &receive, sizeof receive);
+}
+
+// WinHTTP says ERROR_WINHTTP_TIMEOUT; wine's passes on the socket's WSAETIMEDOUT.
+bool isTimeout(DWORD error)
+{
+    constexpr DWORD kSocketTimedOut = 10060;
+    return error == ERROR_WINHTTP_TIMEOUT || error == kSocketTimedOut;
+}
+
 void report(CWebGrabSession& session, int event, const std::string& name = {})
 {
     session.StatusCallback(event, name.empty() ? nullptr : name.c_str(), name.empty() ? 0 : name.size() + 1);
@@ -145,10 +164,6 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
             session.reset();
             return fail(WebFailure::kOther, "The web client could not be started", false);
         }
-        // WinHTTP's own defaults stand where no time-out is given.
-        ::WinHttpSetTimeouts(session->handle(), 0, connectTimeoutMs ? int(connectTimeoutMs) : 60000,
-                             connectTimeoutMs ? int(connectTimeoutMs) : 30000,
-                             receiveTimeoutMs ? int(receiveTimeoutMs) : 30000);
         if (useProxy) {
             std::wstring proxy = widen(formatC("%s:%d", proxyHost.c_str(), proxyPort));
             WINHTTP_PROXY_INFO info{WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.data(), nullptr};
@@ -180,13 +195,14 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
             return fail(WebFailure::kConnect, "Cannot reach " + session->host, false);
         DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
         ::WinHttpSetOption(request.h, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
+        applyTimeouts(request.h, connectTimeoutMs, receiveTimeoutMs);
         report(*session, WEB_SENDING_REQUEST);
         // Always from the server: no cached copy on the way.
         if (!::WinHttpSendRequest(request.h, L"Cache-Control: no-cache\r\nPragma: no-cache", DWORD(-1), nullptr, 0, 0,
                                   0)) {
             DWORD error = ::GetLastError();
             return fail(WebFailure::kConnect,
-                        error == ERROR_WINHTTP_TIMEOUT ? "Connection timed out: " + session->host
+                        isTimeout(error) ? "Connection timed out: " + session->host
                                                        : formatC("Cannot connect to %s (error %lu)",
                                                                  session->host.c_str(), (unsigned long)error),
                         false);
@@ -195,7 +211,7 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
         report(*session, WEB_REQUEST_SENT);
         if (!::WinHttpReceiveResponse(request.h, nullptr)) {
             DWORD error = ::GetLastError();
-            return error == ERROR_WINHTTP_TIMEOUT
+            return isTimeout(error)
                        ? fail(WebFailure::kTimeout, formatC("No data from the server for %u ms", unsigned(receiveTimeoutMs)), false)
                        : fail(WebFailure::kOther, formatC("No answer from %s (error %lu)", session->host.c_str(),
                                                           (unsigned long)error),
@@ -219,7 +235,7 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
             DWORD got = 0;
             if (!::WinHttpReadData(request.h, block, sizeof block, &got)) {
                 DWORD error = ::GetLastError();
-                return error == ERROR_WINHTTP_TIMEOUT
+                return isTimeout(error)
                            ? fail(WebFailure::kTimeout, formatC("No data from the server for %u ms", unsigned(receiveTimeoutMs)), true)
                            : fail(WebFailure::kOther, formatC("Reading failed (error %lu)", (unsigned long)error), true);
             }

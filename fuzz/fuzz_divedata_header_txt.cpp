@@ -1,11 +1,14 @@
-// Header text files and redbox header texts read back from disk, and a whole
-// saved log loaded through its names.
+// Header text files and redbox header texts read back from disk, a whole
+// saved log loaded through its names, the partial mark beside it and the
+// download plan that reads them.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "divedata/dive_log.h"
+#include "divedata/download_plan.h"
+#include "divedata/partial_log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -15,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return dir.string();
     }();
     const std::string base = folder + "/KTL_SN1A2B_2000-01-01_00-00-00_O";
-    for (const char* ext : {".txt", ".csv"}) {
+    for (const char* ext : {".txt", ".csv", ".partial"}) {
         std::FILE* file = std::fopen((base + ext).c_str(), "wb");
         if (!file)
             return 0;
@@ -29,5 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ravo::CDiveLog log;
     ravo::FileMessages messages;
     log.loadFromFile(folder, "1A2B", "2000-01-01_00-00-00_O", &messages);
+    uint32_t records = 0;
+    ravo::IsMarkedPartial(base, &records);
+    ravo::CDiveInfo entry;
+    entry.valid = 1;
+    entry.unitNumber = 0x1A2B;
+    entry.recordCount = records;
+    (void)ravo::DivesToDownload({entry}, folder);
     return 0;
 }

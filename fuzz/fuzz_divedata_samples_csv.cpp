@@ -1,5 +1,5 @@
 // Sample file lines: any bytes must parse without fault, and what is written
-// back must read back to the same records.
+// back must read back to the same records and count as a sample file.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -14,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<ravo::CDiveDataRecord> again;
     ravo::ParseSamplesText(ravo::FormatSamplesCsv(samples), again);
     if (again != samples)
+        std::abort();
+    int foreign = ravo::FirstForeignSampleLine(text);
+    if (foreign < 0 || ravo::FirstForeignSampleLine(ravo::FormatSamplesCsv(samples)) != 0)
         std::abort();
     return 0;
 }

@@ -2,17 +2,14 @@
 #include <cstdint>
 #include <string>
 
+#include "link/bootloader_answers.h"
+
 namespace ravo {
 
 // The elapsed-time text of a download after `seconds` whole seconds:
 // "%d:%02d h", "%d:%02d min" or "%d sec".
 std::string elapsedText(uint64_t seconds);
 
-// Bootloader answers to a chunk.
-inline constexpr uint8_t kChunkAccepted = 0x11;
-inline constexpr uint8_t kChunkCrcError = 0x22;
-inline constexpr uint8_t kChunkError = 0x44;
-inline constexpr uint8_t kChunkExitError = 0x88;
 // Shown in the unknown-error line when no byte at all arrived.
 inline constexpr uint8_t kNoAnswer = 0xFF;
 

@@ -12,6 +12,7 @@ int jobReadSettings(WorkTask& task);
 int jobFirmware(WorkTask& task, int jobCode);
 int jobDiveDirectory(WorkTask& task);
 int jobDiveLog(WorkTask& task);
+int jobDiveLogs(WorkTask& task);
 int jobRedboxDirectory(WorkTask& task);
 int jobRedboxLog(WorkTask& task);
 int jobFixLostSerial(WorkTask& task);

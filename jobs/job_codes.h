@@ -14,6 +14,7 @@ enum JobCode : int {
     JOB_REDBOX_DIRECTORY = 8,
     JOB_REDBOX_LOG = 9,
     JOB_FIX_LOST_SR = 11,
+    JOB_DIVE_LOGS = 12,  // the dives of logBatch, one after another
 };
 
 // Result of a dive or redbox log job whose log was delivered without all of

@@ -8,9 +8,9 @@ using namespace detail;
 
 int jobDiveDirectory(WorkTask& task)
 {
-    readDirectory(task, UNIT_CMD_GET_DIVE_COUNT, UNIT_CMD_GET_DIVE_INFO, task.diveDirectory, false);
+    int result = readDirectory(task, UNIT_CMD_GET_DIVE_COUNT, UNIT_CMD_GET_DIVE_INFO, task.diveDirectory, false);
     task.line("Read divelog info ... done");
-    return 1;
+    return result;
 }
 
 int jobRedboxDirectory(WorkTask& task)
@@ -19,9 +19,9 @@ int jobRedboxDirectory(WorkTask& task)
         task.line("Read redbox info failed....");
         return 0;
     }
-    readDirectory(task, UNIT_CMD_GET_REDBOX_COUNT, UNIT_CMD_GET_REDBOX_INFO, task.redboxDirectory, true);
+    int result = readDirectory(task, UNIT_CMD_GET_REDBOX_COUNT, UNIT_CMD_GET_REDBOX_INFO, task.redboxDirectory, true);
     task.line("Read redboxlog info ... done");
-    return 1;
+    return result;
 }
 
 namespace {

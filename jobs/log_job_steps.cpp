@@ -20,20 +20,32 @@ void readDirectoryEntry(WorkTask& task, UnitCommand infoCommand, uint16_t index,
     entry.auxWord = reply.auxWord;
 }
 
-void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCommand,
-                   std::vector<CDiveInfo>& directory, bool redbox)
+int readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCommand,
+                  std::vector<CDiveInfo>& directory, bool redbox)
 {
     uint16_t count = 0;
     if (task.link.ReadLogCount(countCommand, count) != 1)
         count = 0;
     directory.assign(count, CDiveInfo{});
+    int unanswered = 0;
     for (int i = 0; i < count; ++i) {
         if (redbox)
             task.line("Read redbox info %d of %d", i, count - 1);
         else
             task.line("Read divelog info %d (%d)", i, int(count));
         readDirectoryEntry(task, infoCommand, uint16_t(i), directory[size_t(i)]);
+        // Each unanswered entry costs its full reply wait: a unit that went
+        // away would otherwise hold the worker for up to 65,535 of them.
+        unanswered = directory[size_t(i)].valid ? 0 : unanswered + 1;
+        if (unanswered >= kDirectoryMissesMax) {
+            task.line("Read %s info stopped: %d entries in a row did not answer", redbox ? "redbox" : "divelog",
+                      unanswered);
+            return 0;
+        }
+        if (task.stopCheck())
+            return 0;
     }
+    return 1;
 }
 
 // Records read so far, for a bar by records and a rate: the counts in the
@@ -41,6 +53,11 @@ void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCom
 // 0 ends a bar).
 static void reportRecordProgress(WorkTask& task, uint32_t records, uint32_t total)
 {
+    if (task.batchRecordsTotal) {
+        records += task.batchRecordsBefore;
+        total = task.batchRecordsTotal;
+        task.progressTotal = total;
+    }
     task.progressRecords = records;
     int percent = total ? int(uint64_t(records) * 100 / total) : 100;
     percent = std::clamp(percent, 1, 100);
@@ -75,9 +92,11 @@ bool downloadLogBody(WorkTask& task, UnitCommand dataCommand, uint16_t index, co
             break;
     }
     reportRecordProgress(task, read / 4, total / 4);
-    // 0 ends the bar, as after a firmware download.
-    task.progressPercent = 0;
-    task.send(UM_PROGRESS, 0);
+    // 0 ends the bar, as after a firmware download; a batch ends it itself.
+    if (!task.batchRecordsTotal) {
+        task.progressPercent = 0;
+        task.send(UM_PROGRESS, 0);
+    }
     AppendSamples(buffer.data(), read, log.samples);
     return read >= total;
 }

@@ -19,9 +19,15 @@ inline constexpr uint32_t kMaxLogRecords = 1000000;
 // filled and marked valid (with the worker's unit number) only on success.
 void readDirectoryEntry(WorkTask& task, UnitCommand infoCommand, uint16_t index, CDiveInfo& entry);
 
-// Reads the whole directory of one kind into `directory`.
-void readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCommand,
-                   std::vector<CDiveInfo>& directory, bool redbox);
+// Unanswered directory entries in a row after which the unit is taken to be gone.
+inline constexpr int kDirectoryMissesMax = 5;
+
+// Reads the directory of one kind into `directory`, checking the stop request
+// after each entry. 1 when every entry was asked for; 0 when stopped or after
+// kDirectoryMissesMax unanswered entries in a row (with a line saying so);
+// entries not read stay cleared.
+int readDirectory(WorkTask& task, UnitCommand countCommand, UnitCommand infoCommand,
+                  std::vector<CDiveInfo>& directory, bool redbox);
 
 // Reads the body of log `index` in blocks of 25 records into `log.samples`.
 // `progressFormat` is the per-block line ("... %d - %d (%d)"), `failFormat`

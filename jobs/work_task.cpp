@@ -63,6 +63,8 @@ void WorkTask::resetUnitInformation()
     progressPercent = 0;
     progressRecords = 0;
     progressTotal = 0;
+    batchRecordsBefore = 0;
+    batchRecordsTotal = 0;
     firmwareText[0] = '\0';
     statusLine[0] = '\0';
     versions.clear();
@@ -135,6 +137,7 @@ int WorkTask::runJobBody()
     case JOB_READ_SETTINGS: return jobReadSettings(*this);
     case JOB_DIVE_DIRECTORY: return jobDiveDirectory(*this);
     case JOB_DIVE_LOG: return jobDiveLog(*this);
+    case JOB_DIVE_LOGS: return jobDiveLogs(*this);
     case JOB_REDBOX_DIRECTORY: return jobRedboxDirectory(*this);
     case JOB_REDBOX_LOG: return jobRedboxLog(*this);
     case JOB_FIX_LOST_SR: return jobFixLostSerial(*this);

@@ -57,12 +57,18 @@ public:
     // time for a rate or a bar.
     std::atomic<uint32_t> progressRecords{0};
     std::atomic<uint32_t> progressTotal{0};
+    // During JOB_DIVE_LOGS: the records of the dives before the one being
+    // read, and of all of them; the progress then counts the whole batch.
+    std::atomic<uint32_t> batchRecordsBefore{0};
+    std::atomic<uint32_t> batchRecordsTotal{0};
     char firmwareText[256] = {};
     char statusLine[256] = {};
     std::string linkText;
     uint32_t unitNumber = 0xFFFF;
     std::string firmwarePath;
     uint16_t logIndex = 0;
+    // The dives JOB_DIVE_LOGS downloads, in order (each entry's index).
+    std::vector<CDiveInfo> logBatch;
     double voltage = 0;
     UnitVersions versions;
     UnitSettings settings;

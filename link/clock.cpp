@@ -16,6 +16,7 @@ uint64_t steadyMicros()
 class SystemClock : public Clock {
 public:
     uint64_t nowMs() override { return steadyMicros() / 1000; }
+    double fineMs() override { return double(steadyMicros()) / 1000.0; }
     void sleepMs(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
 
@@ -31,7 +32,12 @@ ScaledClock::ScaledClock(double factor) : factor_(factor > 0 ? factor : 1.0), st
 
 uint64_t ScaledClock::nowMs()
 {
-    return static_cast<uint64_t>(double(steadyMicros() - startUs_) * factor_ / 1000.0);
+    return static_cast<uint64_t>(fineMs());
+}
+
+double ScaledClock::fineMs()
+{
+    return double(steadyMicros() - startUs_) * factor_ / 1000.0;
 }
 
 void ScaledClock::sleepMs(uint32_t ms)

@@ -12,6 +12,9 @@ public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start; never goes backwards.
     virtual uint64_t nowMs() = 0;
+    // The same time with its fraction of a millisecond, where the clock has one
+    // (the simulated unit times the line with it).
+    virtual double fineMs() { return double(nowMs()); }
     virtual void sleepMs(uint32_t ms) = 0;
     // Real milliseconds that pass while `ms` of this clock's time pass; bounds
     // waits made on the operating system (poll on a socket).
@@ -27,6 +30,7 @@ class ScaledClock : public Clock {
 public:
     explicit ScaledClock(double factor);
     uint64_t nowMs() override;
+    double fineMs() override;
     void sleepMs(uint32_t ms) override;
     uint32_t realMs(uint32_t ms) override;
 

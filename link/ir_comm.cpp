@@ -34,18 +34,25 @@ int CIrComm::Open()
         return 0;
     }
     connected = false;
+    transportError.clear();
     if (!socketsReady) {
         lastError = kNotOpen;
         return -1;
     }
     std::string error;
+    if (trace)
+        trace->note("open " + address_);
     auto transport = createTransport(address_, error);
     if (!transport) {
         lastError = error;
+        transportError = error;
+        if (trace)
+            trace->note("open failed: " + error);
         return -2;
     }
     if (transport->open(error) != 0) {
         lastError = error.empty() ? "INVALID socket AF_IRDA, SOCK_STREAM" : error;
+        transportError = error;
         return -2;
     }
     transport_ = std::move(transport);
@@ -64,6 +71,8 @@ int CIrComm::Close()
         lastError = kNoSocket;
         return -2;
     }
+    if (trace)
+        trace->note("close");
     // Flags first: a concurrent online test sees a closed link, never a
     // transport on its way out.
     connected = false;
@@ -89,13 +98,21 @@ int CIrComm::Connect()
     }
     if (EnumerateDevices() <= 0) {
         lastError = "-4:\tno peers discovered/error...";
+        if (trace)
+            trace->note("no unit found: " + transportError);
         return -4;
     }
     std::string error;
     int r = transport_->connectFirst(error);
-    if (r != 0)
+    if (r != 0) {
+        transportError = error;
+        if (trace)
+            trace->note("connect failed: " + error);
         return r == -5 ? -5 : -6;
+    }
     connected = true;
+    if (trace)
+        trace->note("connected to " + PeerDescription());
     return 0;
 }
 
@@ -108,6 +125,7 @@ int CIrComm::EnumerateDevices()
     int count = transport_->enumerate(first, error);
     if (count > 0)
         deviceInfo = first;
+    transportError = error;
     return count;
 }
 
@@ -141,12 +159,17 @@ std::string CIrComm::PeerDescription()
 
 int CIrComm::Send(const uint8_t* bytes, int length)
 {
+    if (trace)
+        trace->sent(bytes, length, unitFirmwareVersion);
     return transport_ ? transport_->send(bytes, length) : -1;
 }
 
 int CIrComm::Receive(uint8_t* buffer, int size)
 {
-    return transport_ ? transport_->receive(buffer, size) : -1;
+    int got = transport_ ? transport_->receive(buffer, size) : -1;
+    if (trace && got > 0)
+        trace->received(buffer, got, unitFirmwareVersion);
+    return got;
 }
 
 int CIrComm::Available()

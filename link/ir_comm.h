@@ -6,6 +6,7 @@
 #include "link/guarded_text.h"
 #include "link/irda_cmd.h"
 #include "link/irda_util.h"
+#include "link/link_trace.h"
 #include "link/transport.h"
 
 namespace ravo {
@@ -44,11 +45,18 @@ public:
     void setLinkFirmwareVersion(uint32_t version) override { unitFirmwareVersion = version; }
 
     GuardedText lastError;
+    // The transport's own reason for the last failed open, search or connect
+    // ("Connection refused"); the link's texts above keep their wording.
+    std::string transportError;
     bool socketsReady = false;
     DeviceInfo deviceInfo;
     std::atomic<bool> connected{false};
 
     bool isOpen() const { return open_; }
+
+    // When set, every byte written and read and every open, connect and
+    // close is written to this trace.
+    std::shared_ptr<LinkTrace> trace;
 
 private:
     std::string address_;

@@ -24,6 +24,7 @@ enum UnitMessage : unsigned {
     UM_REQ_READ_REDBOX = 1200,    // lParam: const CDiveInfo*
     UM_REDBOX_DOWNLOADED = 1201,  // lParam: CDiveLog* (the worker's logData)
     UM_REQ_FIX_SERIAL = 1202,
+    UM_REQ_READ_DIVES = 1203,     // lParam: const std::vector<CDiveInfo>* dives to download in turn
 };
 
 // The receiver of the worker's and the link's reports. Every call is

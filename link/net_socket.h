@@ -12,9 +12,10 @@ inline constexpr Socket kNoSocket = -1;
 inline constexpr int kWouldBlock = -2;
 
 // Connects to `host`:`port` within `timeoutMs`. The socket, or kNoSocket when
-// the name is unknown, the peer refuses or does not answer in time. `ipv4`
-// receives the peer's IPv4 address bytes (zeros for IPv6).
-Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4[4]);
+// the name is unknown, the peer refuses or does not answer in time, with the
+// reason in `reason` when given ("Connection refused"). `ipv4` receives the
+// peer's IPv4 address bytes (zeros for IPv6).
+Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4[4], std::string* reason = nullptr);
 // Listens on 127.0.0.1:`port` (0 picks a free one, stored in `boundPort`).
 Socket listenLoopback(int port, int& boundPort, int backlog = 8);
 // A connection waiting on `listener` (TCP_NODELAY set), or kNoSocket.

@@ -26,20 +26,25 @@ void setNoDelay(int fd)
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
 }
 
-int connectOne(const addrinfo* ai, int timeoutMs)
+// The connected socket, or -1 with the errno value that says why in `reason`.
+int connectOne(const addrinfo* ai, int timeoutMs, int& reason)
 {
     int fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC, ai->ai_protocol);
-    if (fd < 0)
+    if (fd < 0) {
+        reason = errno;
         return -1;
+    }
     setNonBlocking(fd);
     int r = ::connect(fd, ai->ai_addr, ai->ai_addrlen);
+    reason = errno;
     if (r < 0 && errno == EINPROGRESS) {
         pollfd p{fd, POLLOUT, 0};
         int soError = 0;
         socklen_t len = sizeof soError;
-        if (::poll(&p, 1, timeoutMs) == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 &&
-            soError == 0)
+        int ready = ::poll(&p, 1, timeoutMs);
+        if (ready == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
             r = 0;
+        reason = ready == 0 ? ETIMEDOUT : soError;
     }
     if (r < 0) {
         ::close(fd);
@@ -51,22 +56,29 @@ int connectOne(const addrinfo* ai, int timeoutMs)
 
 }  // namespace
 
-Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4[4])
+Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4[4], std::string* reason)
 {
     std::memset(ipv4, 0, 4);
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
-    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list) != 0)
+    int found = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
+    if (found != 0) {
+        if (reason)
+            *reason = ::gai_strerror(found);
         return kNoSocket;
+    }
     int fd = -1;
+    int why = 0;
     for (addrinfo* ai = list; ai && fd < 0; ai = ai->ai_next) {
-        fd = connectOne(ai, timeoutMs);
+        fd = connectOne(ai, timeoutMs, why);
         if (fd >= 0 && ai->ai_family == AF_INET)
             std::memcpy(ipv4, &reinterpret_cast<const sockaddr_in*>(ai->ai_addr)->sin_addr.s_addr, 4);
     }
     ::freeaddrinfo(list);
+    if (fd < 0 && reason)
+        *reason = std::strerror(why);
     return fd;
 }
 

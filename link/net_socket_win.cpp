@@ -76,7 +76,7 @@ Socket wrap(SOCKET s)
 
 }  // namespace
 
-Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4[4])
+Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4[4], std::string* reason)
 {
     startWinsock();
     std::memset(ipv4, 0, 4);
@@ -84,8 +84,11 @@ Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
-    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list) != 0)
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list) != 0) {
+        if (reason)
+            *reason = "unknown host " + host;
         return kNoSocket;
+    }
     SOCKET s = INVALID_SOCKET;
     for (addrinfo* ai = list; ai && s == INVALID_SOCKET; ai = ai->ai_next) {
         s = connectOne(ai, timeoutMs);
@@ -93,6 +96,8 @@ Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4
             std::memcpy(ipv4, &reinterpret_cast<const sockaddr_in*>(ai->ai_addr)->sin_addr.s_addr, 4);
     }
     ::freeaddrinfo(list);
+    if (s == INVALID_SOCKET && reason)
+        *reason = "no connection (error " + std::to_string(::WSAGetLastError()) + ")";
     return wrap(s);
 }
 

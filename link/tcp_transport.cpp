@@ -15,11 +15,11 @@ public:
 
     int open(std::string&) override { return 0; }
 
-    int enumerate(DeviceInfo& first, std::string&) override
+    int enumerate(DeviceInfo& first, std::string& error) override
     {
         close();
         uint8_t ipv4[4];
-        socket_ = net::connectTcp(host_, port_, kConnectTimeoutMs, ipv4);
+        socket_ = net::connectTcp(host_, port_, kConnectTimeoutMs, ipv4, &error);
         if (socket_ == net::kNoSocket)
             return 0;
         first.clear();

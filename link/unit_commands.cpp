@@ -91,7 +91,93 @@ constexpr bool inEnumOrder()
 }
 static_assert(inEnumOrder(), "the table is indexed by command");
 
+// The names the trace and the messages use, in enum order.
+constexpr const char* kNames[] = {
+    "UNIT_CMD_GET_CHALLENGE",
+    "UNIT_CMD_SEND_RESPONSE",
+    "UNIT_CMD_GET_VERSIONS",
+    "UNIT_CMD_GET_VOLTAGE",
+    "UNIT_CMD_SET_CLOCK",
+    "UNIT_CMD_ENTER_BOOTLOADER",
+    "UNIT_CMD_POWER_DOWN",
+    "UNIT_CMD_GET_DIVE_COUNT",
+    "UNIT_CMD_GET_DIVE_INFO",
+    "UNIT_CMD_GET_DIVE_HEADER",
+    "UNIT_CMD_GET_DIVE_DATA",
+    "UNIT_CMD_GET_REDBOX_COUNT",
+    "UNIT_CMD_GET_REDBOX_INFO",
+    "UNIT_CMD_GET_REDBOX_HEADER",
+    "UNIT_CMD_GET_REDBOX_DATA",
+    "UNIT_CMD_GET_BACKLIGHT",
+    "UNIT_CMD_GET_METRIC",
+    "UNIT_CMD_GET_DECIMAL",
+    "UNIT_CMD_GET_HIGH_RES",
+    "UNIT_CMD_GET_SETPOINT_SURFACE",
+    "UNIT_CMD_GET_SETPOINT_DEPTH",
+    "UNIT_CMD_GET_VDOT_DAMPING",
+    "UNIT_CMD_GET_O2_SENSOR1",
+    "UNIT_CMD_GET_O2_SENSOR2",
+    "UNIT_CMD_GET_DIL_N2",
+    "UNIT_CMD_GET_DIL_HE",
+    "UNIT_CMD_GET_OXYGEN_PART",
+    "UNIT_CMD_GET_OXYGEN_SIZE",
+    "UNIT_CMD_GET_DIL_SIZE",
+    "UNIT_CMD_GET_RMV",
+    "UNIT_CMD_GET_COUNTER_LUNG",
+    "UNIT_CMD_GET_HUD_BRIGHTNESS",
+    "UNIT_CMD_GET_CLOCK",
+    "UNIT_CMD_GET_TIME_TO_FLY",
+    "UNIT_CMD_GET_OXYGEN_PRESSURE",
+    "UNIT_CMD_GET_DIL_PRESSURE",
+    "UNIT_CMD_GET_MOUTHPIECE",
+    "UNIT_CMD_GET_DEPTH_LIMIT",
+    "UNIT_CMD_GET_DECO_AVAILABLE",
+    "UNIT_CMD_GET_DECO_ENABLED",
+    "UNIT_CMD_GET_MAX_TTS",
+    "UNIT_CMD_GET_BATTERY_SR",
+    "UNIT_CMD_GET_SERVICE_TIME",
+    "UNIT_CMD_GET_SYSTEM_MODE",
+    "UNIT_CMD_GET_MODULE_TYPES",
+    "UNIT_CMD_GET_OTU",
+    "UNIT_CMD_SET_BACKLIGHT",
+    "UNIT_CMD_SET_METRIC",
+    "UNIT_CMD_SET_DECIMAL",
+    "UNIT_CMD_SET_HUD_BRIGHTNESS",
+    "UNIT_CMD_SET_SETPOINT_SURFACE",
+    "UNIT_CMD_SET_SETPOINT_DEPTH",
+    "UNIT_CMD_SET_DIL_SIZE",
+    "UNIT_CMD_SET_HIGH_RES",
+    "UNIT_CMD_SET_OXYGEN_PART",
+    "UNIT_CMD_SET_DIL_HE",
+    "UNIT_CMD_SET_DIL_N2",
+    "UNIT_CMD_SET_DIL_PRESSURE",
+    "UNIT_CMD_SET_DECO_ENABLED",
+    "UNIT_CMD_SET_MAX_TTS",
+    "UNIT_CMD_SET_SERVICE_DATE",
+    "UNIT_CMD_RESET_TISSUES",
+    "UNIT_CMD_RESET_OTU",
+    "UNIT_CMD_RECOVERY_WORD",
+    "UNIT_CMD_RECOVERY_FLAG",
+    "UNIT_CMD_SET_UNIT_NUMBER",
+};
+
+static_assert(sizeof kNames / sizeof kNames[0] == UNIT_CMD_COUNT, "every command has its name");
+
 }  // namespace
+
+const char* unitCommandName(UnitCommand command)
+{
+    return command >= 0 && command < UNIT_CMD_COUNT ? kNames[command] : "UNIT_CMD_UNKNOWN";
+}
+
+std::vector<UnitCommand> commandsWithOpcode(int opcode, uint32_t version)
+{
+    std::vector<UnitCommand> found;
+    for (int c = 0; c < UNIT_CMD_COUNT; ++c)
+        if (unitOpcode(UnitCommand(c), version) == opcode)
+            found.push_back(UnitCommand(c));
+    return found;
+}
 
 int unitOpcode(UnitCommand command, uint32_t version)
 {

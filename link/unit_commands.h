@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 namespace ravo {
 
@@ -81,6 +82,13 @@ inline constexpr uint32_t kSecondMapVersion = 0x4700;
 // The opcode of `command` for a unit of firmware `version`, or -1 when the
 // command does not exist in that unit's map.
 int unitOpcode(UnitCommand command, uint32_t version);
+
+// "UNIT_CMD_GET_VERSIONS" for UNIT_CMD_GET_VERSIONS.
+const char* unitCommandName(UnitCommand command);
+
+// The commands sent with `opcode` to a unit of firmware `version` (the first
+// map has opcodes that two commands share).
+std::vector<UnitCommand> commandsWithOpcode(int opcode, uint32_t version);
 
 // The fixed value UNIT_CMD_RECOVERY_WORD carries (sent low byte first).
 inline constexpr uint16_t kRecoveryWord = 0x7E81;

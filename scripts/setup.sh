@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the build needs (Debian/Ubuntu), configures and builds into build/.
-# Safe to run again: it installs only what is missing and rebuilds incrementally.
+# Installs what the build needs (Debian/Ubuntu), configures and builds the
+# programs (ravo-config, ravo-cli, ravo-unit-sim) into build/; with --all also
+# the tests and benchmarks. Safe to run again: it installs only what is
+# missing and rebuilds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libcurl4-openssl-dev libgtest-dev
-          libcli11-dev nlohmann-json3-dev locales)
+          libcli11-dev nlohmann-json3-dev locales desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -34,5 +36,12 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
 fi
 
 build_type=${BUILD_TYPE:-RelWithDebInfo}
+if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
-cmake --build build -j "$(nproc)"
+if [ "${1:-}" = "--all" ]; then
+  cmake --build build -j "$(nproc)"
+else
+  cmake --build build -j "$(nproc)" --target ravo-config ravo-cli ravo-unit-sim
+fi

@@ -48,15 +48,40 @@ std::string realCellText(double value, int precision)
     return formatC("%0.*f", precision, value);
 }
 
-std::pair<std::string, std::string> rowChoiceTexts(int rowId)
+namespace {
+
+struct BoolRowTexts {
+    int rowId;
+    const char* whenTrue;
+    const char* whenFalse;
+};
+
+constexpr BoolRowTexts kBoolRows[] = {
+    {ROW_DECIMAL, "decimal", "point"},
+    {ROW_METRIC, "metric", "imperial"},
+    {ROW_HIGH_RES, "high res", "temperature"},
+    {ROW_DECO_ENABLED, "Yes", "No"},
+};
+
+std::string boolCell(int rowId, bool value)
 {
-    switch (rowId) {
-    case ROW_DECIMAL: return {"decimal", "point"};
-    case ROW_METRIC: return {"metric", "imperial"};
-    case ROW_HIGH_RES: return {"high res", "temperature"};
-    case ROW_DECO_ENABLED: return {"Yes", "No"};
-    default: return {};
+    std::string whenTrue, whenFalse;
+    boolRowTexts(rowId, whenTrue, whenFalse);
+    return value ? whenTrue : whenFalse;
+}
+
+}  // namespace
+
+bool boolRowTexts(int rowId, std::string& whenTrue, std::string& whenFalse)
+{
+    for (const BoolRowTexts& row : kBoolRows) {
+        if (row.rowId == rowId) {
+            whenTrue = row.whenTrue;
+            whenFalse = row.whenFalse;
+            return true;
+        }
     }
+    return false;
 }
 
 bool trimixDiluentEditing(const UnitSettings& s)
@@ -72,13 +97,9 @@ std::vector<SettingsRow> buildSettingsRows(const UnitSettings& s, bool serviceMo
     RowBuilder add(rows);
     const bool trimix = trimixDiluentEditing(s);
 
-    auto choice = [](int rowId, bool value) {
-        auto texts = rowChoiceTexts(rowId);
-        return value ? texts.first : texts.second;
-    };
-    add.text(true, ROW_DECIMAL, "Decimal/point", choice(ROW_DECIMAL, s.decimalMode));
-    add.text(true, ROW_METRIC, "Metric/Imperial", choice(ROW_METRIC, s.metric));
-    add.text(true, ROW_HIGH_RES, "HigResInDisplay", choice(ROW_HIGH_RES, s.highResO2));
+    add.text(true, ROW_DECIMAL, "Decimal/point", boolCell(ROW_DECIMAL, s.decimalMode));
+    add.text(true, ROW_METRIC, "Metric/Imperial", boolCell(ROW_METRIC, s.metric));
+    add.text(true, ROW_HIGH_RES, "HigResInDisplay", boolCell(ROW_HIGH_RES, s.highResO2));
     add.integer(true, ROW_BACKLIGHT, "Backlight brightness", s.backlightBrightness);
     add.integer(true, ROW_BACKLIGHT_OFF, "Backlight offlevel", s.backlightOffLevel);
     add.integer(true, ROW_HUD, "HUD brightness", s.hudBrightness);
@@ -106,7 +127,7 @@ std::vector<SettingsRow> buildSettingsRows(const UnitSettings& s, bool serviceMo
         add.text(false, ROW_NONE, "Battery SR", formatC("%04X", unsigned(s.batterySerial)));
         add.real(0, false, ROW_NONE, "Depth limit (m)", s.depthLimit);
         if (s.decoAvailable) {
-            add.text(true, ROW_DECO_ENABLED, "Deco enabled", choice(ROW_DECO_ENABLED, s.decoEnabled));
+            add.text(true, ROW_DECO_ENABLED, "Deco enabled", boolCell(ROW_DECO_ENABLED, s.decoEnabled));
             add.integer(s.decoEnabled != 0, ROW_MAX_TTS, "Max TimeToSurface (min)", s.maxTimeToSurface);
         }
     }

@@ -1,6 +1,5 @@
 #pragma once
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "settings/unit_settings.h"
@@ -46,9 +45,9 @@ struct SettingsRow {
 // is not valid; the reset rows only in service mode.
 std::vector<SettingsRow> buildSettingsRows(const UnitSettings& record, bool serviceMode);
 
-// The two value texts the list shows for a yes/no row ("decimal" / "point",
-// "Yes" / "No", ...), the one for true first; empty for any other row.
-std::pair<std::string, std::string> rowChoiceTexts(int rowId);
+// The two texts a yes/no row shows, for the value true and for false; false
+// for a row that is not a yes/no row.
+bool boolRowTexts(int rowId, std::string& whenTrue, std::string& whenFalse);
 
 // True when the diluent O2 and He fractions may be edited: deco offered and
 // switched on and a depth limit beyond 40 m.

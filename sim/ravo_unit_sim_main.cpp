@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "link/std_streams.h"
 #include "sim/sim_firmware_image.h"
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
@@ -246,8 +247,7 @@ int run(int argc, char** argv)
     }
 
     if (o.listPresets) {
-        for (const SimPresetInfo& p : simPresets())
-            std::printf("%-12s %s\n", p.name.c_str(), p.description.c_str());
+        std::fputs(presetTable().c_str(), stdout);
         return 0;
     }
     if (!o.writeFirmware.empty()) {
@@ -327,5 +327,6 @@ int run(int argc, char** argv)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "C");
+    ravo::useUnchangedLineEnds();
     return run(argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "sim/sim_presets.h"
 
+#include "link/c_format.h"
+
 #include <functional>
 
 #include "sim/sim_log_generator.h"
@@ -141,6 +143,18 @@ SimState generatedUnit(uint16_t version, const std::vector<uint32_t>& diveRecord
         s.redboxLogs.push_back(generateRedbox(plan));
     }
     return s;
+}
+
+}  // namespace ravo::sim
+
+namespace ravo::sim {
+
+std::string presetTable()
+{
+    std::string table;
+    for (const SimPresetInfo& p : simPresets())
+        table += formatC("%-12s %s\n", p.name.c_str(), p.description.c_str());
+    return table;
 }
 
 }  // namespace ravo::sim

@@ -17,6 +17,9 @@ inline constexpr const char* kDefaultPreset = "default";
 // Every preset, in the order --list-presets prints them.
 const std::vector<SimPresetInfo>& simPresets();
 
+// The table --list-presets prints: one line per preset, its name and what it is.
+std::string presetTable();
+
 // The unit of preset `name` ("" is the default). False for an unknown name.
 bool presetState(const std::string& name, SimState& out);
 

@@ -7,7 +7,7 @@ namespace ravo::sim {
 namespace {
 
 // How often an endlessly noisy unit writes its next burst.
-constexpr int kNoiseStepMs = 5;
+constexpr double kNoiseStepMs = 5;
 
 }  // namespace
 
@@ -63,29 +63,29 @@ void SimServer::closeClient()
     dropPending_ = false;
 }
 
-int SimServer::flushDue()
+void SimServer::write(const std::vector<uint8_t>& bytes)
 {
-    auto deliver = [this](const std::vector<uint8_t>& bytes) {
-        if (client_ != net::kNoSocket)
-            net::sendAll(client_, bytes.data(), int(bytes.size()));
-        else
-            pty_.write(bytes);
-    };
-    const bool connected = client_ != net::kNoSocket || pty_.isOpen();
-    double now = double(unit_->clock().nowMs());
+    if (client_ != net::kNoSocket)
+        net::sendAll(client_, bytes.data(), int(bytes.size()));
+    else
+        pty_.write(bytes);
+}
+
+double SimServer::flushDue()
+{
+    // The clock's fraction of a millisecond counts: whole milliseconds would
+    // write every answer up to a millisecond late.
+    double now = unit_->clock().fineMs();
     while (!pending_.empty() && pending_.front().atMs <= now) {
-        deliver(pending_.front().bytes);
+        write(pending_.front().bytes);
         pending_.pop_front();
     }
-    if (connected && !dropPending_) {
-        std::vector<uint8_t> noise = unit_->noiseDue();
-        if (!noise.empty())
-            deliver(noise);
-        if (unit_->streamsNoise())
-            return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, std::max(1, int(std::ceil(pending_.front().atMs - now))));
+    if ((client_ != net::kNoSocket || pty_.isOpen()) && !dropPending_ && unit_->streamsNoise()) {
+        write(unit_->noiseDue());
+        return pending_.empty() ? kNoiseStepMs : std::min(kNoiseStepMs, pending_.front().atMs - now);
     }
     if (!pending_.empty())
-        return std::max(1, int(std::ceil(pending_.front().atMs - now)));
+        return pending_.front().atMs - now;
     if (dropPending_) {
         dropPending_ = false;
         if (client_ != net::kNoSocket) {
@@ -156,8 +156,10 @@ void SimServer::servicePty(int timeoutMs)
 void SimServer::run(const std::atomic<bool>& stop, const std::function<void()>& idle)
 {
     while (!stop.load()) {
-        int due = flushDue();
-        int timeout = due < 0 ? 20 : std::min(due, 20);
+        // Rounded down: waking a little early and looking again costs less
+        // than an answer written late.
+        double due = flushDue();
+        int timeout = due < 0 ? 20 : int(std::min(due, 20.0));
         if (pty_.isOpen())
             servicePty(timeout);
         else

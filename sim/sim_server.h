@@ -35,7 +35,8 @@ private:
     void serviceTcp(int timeoutMs);
     void servicePty(int timeoutMs);
     void feed(const uint8_t* data, size_t n);
-    int flushDue();  // ms until the next delivery is due, or -1
+    double flushDue();  // ms until the next delivery is due, or -1
+    void write(const std::vector<uint8_t>& bytes);
     void closeListener();
 
     std::shared_ptr<SimUnit> unit_;

@@ -122,7 +122,7 @@ private:
         }
         if (pending_.empty())
             return;
-        double t = double(unitClock().nowMs());
+        double t = unitClock().fineMs();
         while (!pending_.empty() && pending_.front().atMs <= t) {
             readable_.insert(readable_.end(), pending_.front().bytes.begin(), pending_.front().bytes.end());
             pending_.pop_front();

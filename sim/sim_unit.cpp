@@ -45,7 +45,7 @@ void SimUnit::setTrace(std::function<void(const std::string&)> trace)
 
 double SimUnit::nowMs()
 {
-    return double(clock_->nowMs());
+    return clock_->fineMs();
 }
 
 void SimUnit::trace(const std::string& line)

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "link/hex_bytes.h"
+
 namespace ravo::sim {
 
 // A reply frame as the unit writes it; with `corruptCheck` the check byte is
@@ -11,7 +13,6 @@ std::vector<uint8_t> replyFrame(uint16_t unitNumber, uint8_t opcode, const std::
                                 bool corruptCheck = false);
 
 // "0A FF 12" (upper case, one space between bytes).
-std::string hexBytes(const uint8_t* data, size_t length);
-inline std::string hexBytes(const std::vector<uint8_t>& bytes) { return hexBytes(bytes.data(), bytes.size()); }
+using ravo::hexBytes;
 
 }  // namespace ravo::sim

@@ -20,10 +20,11 @@ QString qs(const std::string& text)
 bool editBool(QWidget* parent, int rowId, const EditorRequest& e, std::string& entered)
 {
     TEditBool dialog(parent);
-    auto [listTrue, listFalse] = rowChoiceTexts(rowId);
+    std::string listTrue, listFalse;
+    const bool listTexts = boolRowTexts(rowId, listTrue, listFalse);
     dialog.label = qs(e.label);
-    dialog.firstText = qs(listTrue.empty() ? e.firstText : listTrue);
-    dialog.secondText = qs(listFalse.empty() ? e.secondText : listFalse);
+    dialog.firstText = qs(listTexts ? listTrue : e.firstText);
+    dialog.secondText = qs(listTexts ? listFalse : e.secondText);
     dialog.value = e.boolValue;
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -1,19 +1,155 @@
 #include "desktop/views/view_dive.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/ravo_config_app.h"
+#include "app/tree_labels.h"
+#include "desktop/controls/dive_graph_ctrl.h"
+#include "desktop/paint/draw_list_painter.h"
+#include "divedata/dive_summary.h"
+#include "firmware/file_util.h"
+#include "link/messages.h"
+
+// The picture lives in the desktop library's resources, which a static
+// library must register itself.
+static void initViewResources()
+{
+    Q_INIT_RESOURCE(views);
+}
 
 namespace ravo::desktop {
+namespace {
+
+QString shownText(const std::string& text)
+{
+    return QString::fromStdString(text).replace("\r\n", "\n");
+}
+
+struct FilterChoice {
+    ExportFormat format;
+    const char* filter;
+};
+constexpr FilterChoice kFilters[] = {
+    {ExportFormat::Uddf, "UDDF dive log (*.uddf)"},
+    {ExportFormat::Csv, "CSV samples (*.csv)"},
+    {ExportFormat::Svg, "SVG picture (*.svg)"},
+    {ExportFormat::Png, "PNG picture (*.png)"},
+};
+
+}  // namespace
 
 CViewDive::CViewDive(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Dive view", this), 0, Qt::AlignTop);
+    initViewResources();
+    picture_ = new QLabel(this);
+    picture_->setPixmap(QPixmap(":/views/ravo_unit.svg"));
+    picture_->setFixedSize(96, 96);
+    picture_->setScaledContents(true);
+    picture_->setAccessibleName("Ravo unit");
+
+    summary_ = new QLabel(QString("Select a dive log..."), this);
+    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summary_->setAccessibleName("Dive summary");
+    summary_->setMinimumHeight(96);
+
+    exportButton_ = new QPushButton("Export...", this);
+    exportButton_->setAccessibleName("Export...");
+    exportButton_->setEnabled(false);
+    connect(exportButton_, &QPushButton::clicked, this, &CViewDive::exportDive);
+
+    graph_ = new CDiveGraphCtrl(this);
+
+    // The picture and the summary keep their places; the graph takes the rest.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(picture_, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(summary_, 0, 1);
+    layout->addWidget(exportButton_, 0, 2, Qt::AlignRight | Qt::AlignTop);
+    layout->addWidget(graph_, 1, 0, 1, 3);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(1, 1);
+
+    errorNotice_ = [this](const QString& text) { QMessageBox::critical(this, "Ravo_Config", text); };
 }
 
-intptr_t CViewDive::onMessage(unsigned, uintptr_t, intptr_t)
+QString CViewDive::summaryText() const
 {
+    return summary_->text();
+}
+
+intptr_t CViewDive::onMessage(unsigned message, uintptr_t, intptr_t lParam)
+{
+    if (message == UM_TREE_SAVED_DIVE) {
+        const auto* labels = reinterpret_cast<const TreeLabels*>(lParam);
+        showSavedLog(labels ? labels->unitLabel : std::string(), labels ? labels->nodeLabel : std::string());
+    }
     return 1;
+}
+
+void CViewDive::showSavedLog(const std::string& unitLabel, const std::string& nodeLabel)
+{
+    FileMessages messages;
+    log_.loadFromFile(ctx_.app.config.diveFolder, unitLabel, nodeLabel, &messages);
+    logLabel_ = nodeLabel;
+    graph_->SetData(&log_);
+    summary_->setText(shownText(DiveSummaryText(log_, graph_->graph())));
+    exportButton_->setEnabled(canExport());
+    for (const std::string& text : messages)
+        errorNotice_(QString::fromStdString(text));
+}
+
+bool CViewDive::chooseWithDialog(const QString& proposed, QString& path, ExportFormat& format)
+{
+    QStringList filters;
+    for (const FilterChoice& choice : kFilters)
+        filters << choice.filter;
+    QString selected = filters.front();
+    path = QFileDialog::getSaveFileName(this, "Export dive", proposed, filters.join(";;"), &selected);
+    if (path.isEmpty())
+        return false;
+    format = kFilters[std::max<qsizetype>(0, filters.indexOf(selected))].format;
+    // A name typed with a known extension says the format.
+    ExportFormat typed;
+    if (ParseExportFormat(QFileInfo(path).suffix().toStdString(), typed))
+        format = typed;
+    else
+        path += QString(".") + ExportExtension(format);
+    return true;
+}
+
+void CViewDive::exportDive()
+{
+    if (!canExport())
+        return;
+    // The saved log's own name, with the export's extension.
+    const std::string name = "KTL_SN" + QString::number(log_.info.unitNumber, 16).toUpper().toStdString() + "_" +
+                             logLabel_ + ".uddf";
+    const QString proposed = QString::fromStdString(joinFolder(ctx_.app.config.diveFolder, name));
+    QString path;
+    ExportFormat format = ExportFormat::Uddf;
+    bool chosen = chooser_ ? chooser_(proposed, path, format) : chooseWithDialog(proposed, path, format);
+    if (chosen)
+        exportTo(path, format);
+}
+
+bool CViewDive::exportTo(const QString& path, ExportFormat format)
+{
+    if (!canExport())
+        return false;
+    bool written = false;
+    if (format == ExportFormat::Png) {
+        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight), path.toStdString());
+    } else {
+        written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString()) == 0;
+    }
+    if (!written)
+        errorNotice_("Can not write the export file " + path);
+    return written;
 }
 
 }  // namespace ravo::desktop

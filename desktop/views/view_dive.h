@@ -1,19 +1,62 @@
 #pragma once
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "desktop/view_pane.h"
+#include "divedata/dive_export.h"
+#include "divedata/dive_log.h"
+
+class QLabel;
+class QPushButton;
 
 namespace ravo::desktop {
 
-// A right-hand view of the main window (placeholder until the real view lands).
+class CDiveGraphCtrl;
+
+// The dive view: the product picture, the summary of the saved dive selected
+// in the tree, and its profile graph filling the rest of the pane. It owns
+// the log it shows and never talks to the unit.
 class CViewDive : public QWidget, public ViewPane {
     Q_OBJECT
 public:
     explicit CViewDive(ViewContext ctx, QWidget* parent = nullptr);
+
     intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
 
+    // Asks where to export (the Save dialog); returns false when cancelled.
+    using ExportChooser = std::function<bool(const QString& proposed, QString& path, ExportFormat& format)>;
+    void setExportChooser(ExportChooser chooser) { chooser_ = std::move(chooser); }
+    // Shows a file error; a message box unless replaced.
+    void setErrorNotice(std::function<void(const QString&)> notice) { errorNotice_ = std::move(notice); }
+
+    QString summaryText() const;
+    CDiveGraphCtrl* graphCtrl() const { return graph_; }
+    const CDiveLog& log() const { return log_; }
+    bool canExport() const { return !log_.samples.empty(); }
+
+public slots:
+    // "Export...": the Save dialog, then the file. The File menu calls it too.
+    void exportDive();
+
+public:
+    // Writes the dive shown to `path` in `format`. False, after the error
+    // notice, when there is no dive or the file cannot be written.
+    bool exportTo(const QString& path, ExportFormat format);
+
 private:
+    void showSavedLog(const std::string& unitLabel, const std::string& nodeLabel);
+    bool chooseWithDialog(const QString& proposed, QString& path, ExportFormat& format);
+
     ViewContext ctx_;
+    CDiveLog log_;
+    std::string logLabel_;  // the selected log's stamp and kind
+    QLabel* picture_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    CDiveGraphCtrl* graph_ = nullptr;
+    ExportChooser chooser_;
+    std::function<void(const QString&)> errorNotice_;
 };
 
 }  // namespace ravo::desktop

@@ -1,19 +1,54 @@
 #include "desktop/views/view_unit_dive.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QPushButton>
+
+#include "app/ravo_config_app.h"
+#include "app/unit_log_view_state.h"
+#include "desktop/controls/unit_log_list_ctrl.h"
+#include "divedata/download_plan.h"
 
 namespace ravo::desktop {
 
-CViewUnitDive::CViewUnitDive(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
+CViewUnitDive::CViewUnitDive(ViewContext ctx, QWidget* parent) : CViewUnitLogs(ctx, false, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Dive logs on the unit", this), 0, Qt::AlignTop);
+    selected_ = new QPushButton("Download selected", this);
+    selected_->setAccessibleName("Download selected");
+    fresh_ = new QPushButton("Download new", this);
+    fresh_->setAccessibleName("Download new");
+    buttonRow()->insertWidget(1, selected_);
+    buttonRow()->insertWidget(2, fresh_);
+    connect(selected_, &QPushButton::clicked, this, &CViewUnitDive::downloadSelected);
+    connect(fresh_, &QPushButton::clicked, this, &CViewUnitDive::downloadNew);
+    updateState();
 }
 
-intptr_t CViewUnitDive::onMessage(unsigned, uintptr_t, intptr_t)
+void CViewUnitDive::downloadSelected()
 {
-    return 1;
+    list()->requestDownload(list()->selectedEntries());
+}
+
+void CViewUnitDive::downloadNew()
+{
+    const WorkTask& worker = *ctx_.app.worker;
+    if (worker.busy)
+        return;
+    const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, ctx_.app.config.diveFolder);
+    if (wanted.empty()) {
+        note_->setText("Every dive is saved");
+        return;
+    }
+    note_->clear();
+    list()->requestDownload(wanted);
+}
+
+void CViewUnitDive::updateState()
+{
+    CViewUnitLogs::updateState();
+    const bool idle = unitLogViewState(*ctx_.app.worker, false).idle;
+    selected_->setEnabled(idle);
+    fresh_->setEnabled(idle);
 }
 
 }  // namespace ravo::desktop

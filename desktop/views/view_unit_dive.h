@@ -1,19 +1,28 @@
 #pragma once
-#include <QWidget>
+#include "desktop/views/view_unit_logs.h"
 
-#include "desktop/view_pane.h"
+class QPushButton;
 
 namespace ravo::desktop {
 
-// A right-hand view of the main window (placeholder until the real view lands).
-class CViewUnitDive : public QWidget, public ViewPane {
+// The dive logs the unit holds: a double-click or Enter downloads the rows
+// chosen, "Download selected" the selected rows one after another, and
+// "Download new" every dive not saved complete yet.
+class CViewUnitDive : public CViewUnitLogs {
     Q_OBJECT
 public:
     explicit CViewUnitDive(ViewContext ctx, QWidget* parent = nullptr);
-    intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+
+public slots:
+    void downloadSelected();
+    void downloadNew();
+
+protected:
+    void updateState() override;
 
 private:
-    ViewContext ctx_;
+    QPushButton* selected_ = nullptr;
+    QPushButton* fresh_ = nullptr;
 };
 
 }  // namespace ravo::desktop

@@ -1,19 +1,13 @@
 #pragma once
-#include <QWidget>
-
-#include "desktop/view_pane.h"
+#include "desktop/views/view_unit_logs.h"
 
 namespace ravo::desktop {
 
-// A right-hand view of the main window (placeholder until the real view lands).
-class CViewUnitRedbox : public QWidget, public ViewPane {
+// The redbox (event) logs the unit holds; a double-click downloads one.
+class CViewUnitRedbox : public CViewUnitLogs {
     Q_OBJECT
 public:
-    explicit CViewUnitRedbox(ViewContext ctx, QWidget* parent = nullptr);
-    intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
-
-private:
-    ViewContext ctx_;
+    explicit CViewUnitRedbox(ViewContext ctx, QWidget* parent = nullptr) : CViewUnitLogs(ctx, true, parent) {}
 };
 
 }  // namespace ravo::desktop

@@ -1,4 +1,7 @@
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -201,6 +204,27 @@ TEST_F(MainFrame, SplitterWidthsComeBack)
     frame->close();
     openFrame();
     EXPECT_EQ(frame->splitter().sizes()[0], left);
+}
+
+TEST_F(MainFrame, HiddenBarsStayHidden)
+{
+    startApp();
+    openFrame();
+    QAction* toolbar = nullptr;
+    QAction* status = nullptr;
+    for (QAction* top : frame->menuBar()->actions())
+        if (top->text() == "&View")
+            for (QAction* action : top->menu()->actions())
+                (action->text() == "&Toolbar" ? toolbar : status) = action;
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_NE(status, nullptr);
+    toolbar->trigger();
+    status->trigger();
+    EXPECT_FALSE(frame->statusBar()->isVisible());
+    frame->close();
+    openFrame();
+    EXPECT_FALSE(frame->statusBar()->isVisible());
+    EXPECT_FALSE(frame->findChild<QToolBar*>()->isVisible());
 }
 
 TEST_F(MainFrame, F6MovesTheFocusBetweenTreeAndView)

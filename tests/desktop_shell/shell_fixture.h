@@ -24,6 +24,7 @@ protected:
         app = std::make_unique<CRavo_ConfigApp>();
         app->config.startFolder = dir.path();
         app->config.diveFolder = dir.file("dive");
+        app->config.redboxFolder = dir.file("redbox");
         app->config.linkAddress = link;
         std::string error;
         ASSERT_TRUE(app->startUp(std::make_unique<MemoryConfigStore>(), error));

@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "firmware/file_util.h"
+#include "app/app_config.h"
 #include "divedata/dive_log.h"
+#include "divedata/download_plan.h"
 #include "divedata/log_handover.h"
 #include "divedata/sample_csv.h"
 #include "divedata/saved_logs.h"
@@ -19,6 +22,12 @@ using ravo::test::splitLines;
 using ravo::test::writeFile;
 
 namespace {
+
+// A file in a folder as the program joins them (with \ on Windows).
+std::string inFolder(const std::string& folder, const std::string& name)
+{
+    return ravo::joinFolder(folder, name);
+}
 
 CDiveLog diveOfUnitAB()
 {
@@ -130,6 +139,15 @@ TEST(SampleFile, LineReadingRules)
     }
 }
 
+TEST(SampleFile, TellsASampleFileFromAnotherFile)
+{
+    EXPECT_EQ(FirstForeignSampleLine(""), 0);
+    EXPECT_EQ(FirstForeignSampleLine("1,8,2\r\n\r\n  3 , 8,-4\n"), 0);
+    EXPECT_EQ(FirstForeignSampleLine("1,8,2\nabc\n"), 2);
+    EXPECT_EQ(FirstForeignSampleLine("1,8x,2"), 1);
+    EXPECT_EQ(FirstForeignSampleLine(",,\n"), 1);
+}
+
 TEST(SampleFile, MissingFileReadsNothing)
 {
     std::vector<CDiveDataRecord> samples{{1, 1, 1}};
@@ -147,7 +165,7 @@ TEST(DiveLogFiles, SaveWritesHeaderAndSamplesUnderTheBaseName)
     ASSERT_EQ(log.saveDive(folder, &messages, &written), kLogSaved);
     EXPECT_TRUE(messages.empty());
     ASSERT_EQ(written.size(), 2u);
-    std::string base = folder + "/KTL_SNAB_2000-01-01_00-00-00_O";
+    std::string base = inFolder(folder, "KTL_SNAB_2000-01-01_00-00-00_O");
     EXPECT_EQ(written[0], base + ".txt");
     EXPECT_EQ(readFile(base + ".txt"), log.header.FormatTxt());
     EXPECT_EQ(readFile(base + ".csv"), "0,8,0\r\n60,8,20\r\n65535,255,255\r\n");
@@ -263,7 +281,7 @@ TEST(RedboxFile, LayoutAndChosenPath)
         return true;
     };
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.file("dive") + "/KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr");
+    EXPECT_EQ(proposedSeen, inFolder(dir.file("dive"), "KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_EQ(redboxFolder, dir.file("mine.cvsr"));
     std::string text = readFile(dir.file("mine.cvsr"));
     std::vector<std::string> lines = splitLines(text);
@@ -277,7 +295,7 @@ TEST(RedboxFile, LayoutAndChosenPath)
 
     // Next time the folder of the last file is proposed.
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.path() + "/KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr");
+    EXPECT_EQ(proposedSeen, inFolder(dir.path(), "KTL_SN1A2B_2000-01-01_00-00-00_R.cvsr"));
 }
 
 TEST(RedboxFile, CancelWritesNothingAndKeepsTheFolder)
@@ -312,16 +330,25 @@ TEST(RedboxFile, DefaultFolderIsProposedAndCreated)
 {
     TempDir dir;
     CDiveLog log;
-    std::string redboxFolder = dir.file("start/redbox");  // the default: a folder, not a file
+    std::string redboxFolder = inFolder(dir.file("start"), "redbox");  // the default: a folder, not a file
+    const std::string defaultFolder = redboxFolder;
     std::string proposedSeen;
     RedboxPathChooser choose = [&](const std::string& proposed, std::string& chosen) {
         proposedSeen = chosen = proposed;
         return true;
     };
     ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, choose), kLogSaved);
-    EXPECT_EQ(proposedSeen, dir.file("start/redbox/KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
+    EXPECT_EQ(proposedSeen, inFolder(defaultFolder, "KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::is_regular_file(proposedSeen));
     EXPECT_EQ(redboxFolder, proposedSeen);
+
+    // A chosen name without a dot is still written as a file.
+    RedboxPathChooser plain = [&](const std::string&, std::string& chosen) {
+        chosen = dir.file("start/box");
+        return true;
+    };
+    ASSERT_EQ(log.saveToFile(dir.file("dive"), false, redboxFolder, plain), kLogSaved);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("start/box")));
 }
 
 // A partial log goes where nothing better is saved, marked; it never replaces
@@ -459,7 +486,7 @@ TEST(Handover, RedboxDownloadedAsksForThePathAndUpdatesTheFolder)
                          },
                          &names};
     EXPECT_EQ(HandleLogDownloaded(UM_REDBOX_DOWNLOADED, log, handover), kLogSaved);
-    EXPECT_EQ(redboxFolder, dir.path() + "/KTL_SN0_2000-01-01_00-00-00_R.cvsr");
+    EXPECT_EQ(redboxFolder, inFolder(dir.path(), "KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::exists(redboxFolder));
     EXPECT_TRUE(names.empty());  // a redbox file is not a saved dive
 }
@@ -560,4 +587,35 @@ TEST(HeaderTextFile, ReadingBackKeepsOnlyTheFirstLine)
     untouched.text = "kept";
     EXPECT_EQ(untouched.ReadOrangeBoxTxt(""), 0);
     EXPECT_EQ(untouched.text, "kept");
+}
+
+// A dive counts as saved only when its sample file holds the entry's record
+// count and it is not marked partial.
+TEST(DownloadPlan, FetchesWhatIsNotSavedComplete)
+{
+    TempDir dir;
+    std::vector<CDiveInfo> directory(5);
+    for (size_t i = 0; i < directory.size(); ++i) {
+        directory[i].valid = 1;
+        directory[i].unitNumber = 0xAB;
+        directory[i].index = uint16_t(i);
+        directory[i].startTime = uint32_t(1000 * i);
+        directory[i].recordCount = 3;
+    }
+    directory[4].valid = 0;  // the unit did not answer for it
+    auto save = [&](size_t i, size_t records, bool partial) {
+        CDiveLog log = diveOfUnitAB();
+        log.info = directory[i];
+        log.samples.resize(records);
+        log.partial = partial;
+        ASSERT_EQ(log.saveDive(dir.path()), kLogSaved);
+    };
+    save(0, 3, false);  // complete
+    save(1, 2, false);  // short, though not marked
+    save(2, 3, true);   // every record, but the header did not arrive
+    // 3: nothing saved
+    std::vector<uint16_t> wanted;
+    for (const CDiveInfo& entry : DivesToDownload(directory, dir.path()))
+        wanted.push_back(entry.index);
+    EXPECT_EQ(wanted, (std::vector<uint16_t>{1, 2, 3}));
 }

@@ -47,12 +47,13 @@ TEST_F(CliLogs, DivesListsTheDirectory)
         << r.out;
 }
 
-TEST_F(CliLogs, DiveDownloadsSavesAndPrintsTheBaseName)
+TEST_F(CliLogs, DiveDownloadsSavesAndPrintsTheFullPaths)
 {
     ProgramResult r = cli({"dive", "1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string base = "KTL_SN1234_2012-05-06_14-22-33_O";
-    EXPECT_EQ(r.out.substr(r.out.size() - base.size() - 1), base + "\n");
+    const std::string paths = diveFile(base + ".txt") + "\n" + diveFile(base + ".csv") + "\n";
+    EXPECT_EQ(r.out.substr(r.out.size() - paths.size()), paths);
     EXPECT_NE(r.out.find("Read dive logdata 1 - 50 (61)\nRead dive logdata ... done\n"), std::string::npos);
     std::vector<CDiveDataRecord> samples;
     ASSERT_EQ(ReadSamplesCsv(diveFile(base + ".csv"), samples), 0);
@@ -70,8 +71,8 @@ TEST_F(CliLogs, NewDivesAreDownloadedOnce)
 {
     ProgramResult first = cli({"dives", "--new"});
     ASSERT_EQ(first.exitCode, 0) << first.err;
-    EXPECT_NE(first.out.find("KTL_SN1234_2000-01-01_00-01-40_O\n"), std::string::npos) << first.out;
-    EXPECT_NE(first.out.find("KTL_SN1234_2012-05-06_14-22-33_O\n"), std::string::npos);
+    EXPECT_NE(first.out.find(diveFile("KTL_SN1234_2000-01-01_00-01-40_O.csv\n")), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find(diveFile("KTL_SN1234_2012-05-06_14-22-33_O.txt\n")), std::string::npos);
     EXPECT_NE(first.err.find("100%"), std::string::npos) << first.err;
     EXPECT_NE(first.err.find("2 new dive(s), 0 already saved"), std::string::npos) << first.err;
 
@@ -104,9 +105,9 @@ TEST_F(CliLogs, ShowPrintsTheSummaryAndWritesTheSvg)
 
     ProgramResult absent = cli({"show", "1234", "2001-01-01_00-00-00_O"});
     EXPECT_EQ(absent.exitCode, 1);
-    EXPECT_EQ(absent.out, "Select a dive log\n");
-    EXPECT_NE(absent.err.find("CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading"),
-              std::string::npos);
+    EXPECT_EQ(absent.out, "");
+    EXPECT_NE(absent.err.find("No saved dive 1234 2001-01-01_00-00-00_O in " + home.file("dive")), std::string::npos)
+        << absent.err;
     EXPECT_EQ(cli({"show", "1234", "2012-05-06_14-22-33_O", "--size", "big"}).exitCode, 2);
 }
 

@@ -2,10 +2,6 @@
 // real link, worker and files, and ravo-cli as a separate process.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -20,6 +16,7 @@
 #include "link/c_format.h"
 #include "sim/sim_presets.h"
 #include "sim/sim_server.h"
+#include "support/posix_facilities.h"
 #include "support/recording_receiver.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -271,27 +268,14 @@ TEST_F(SimWorker, DroppedLinkEndsWithThePartialLogSavedAndALine)
 // ravo-cli started as a child whose end the test chooses.
 pid_t startCli(const TempDir& home, const std::vector<std::string>& args)
 {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("HOME", home.path().c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
-        if (::chdir(home.path().c_str()) != 0)
-            ::_exit(127);
-        std::FILE* null = std::freopen("/dev/null", "w", stdout);
-        (void)null;
-        null = std::freopen("/dev/null", "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(RAVO_CLI_PATH)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(RAVO_CLI_PATH, argv.data());
-        ::_exit(127);
-    }
-    return pid;
+    return startInBackground(RAVO_CLI_PATH, args, {{"HOME", home.path()}, {"XDG_CONFIG_HOME", home.path()}},
+                             home.path());
 }
 
 TEST(SimDownloadKilled, EarlierSavedFilesStayIntact)
 {
+    if (!havePosixFacilities())
+        GTEST_SKIP() << kNeedsPosix;
     TempDir home;
     SimState unit = sim::generatedUnit(0x4925, {40, 60, 1500, 1500}, 0);
     unit.timing.enabled = true;  // real link time, so the kill lands mid-download
@@ -304,10 +288,7 @@ TEST(SimDownloadKilled, EarlierSavedFilesStayIntact)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_TRUE(std::filesystem::exists(firstCsv));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // inside the third dive's body
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(killHard(pid));
 
     std::vector<std::string> names;
     ListSavedDiveLogs(home.file("dive"), names);
@@ -327,6 +308,8 @@ TEST(SimDownloadKilled, EarlierSavedFilesStayIntact)
 // fails; the next "dives --new" fetches it again and completes it.
 TEST(SimDownload, AnInterruptedDiveIsFetchedAgainAndCompleted)
 {
+    if (!havePosixFacilities())
+        GTEST_SKIP() << kNeedsPosix;
     TempDir home;
     SimState unit = sim::generatedUnit(0x4925, {40, 3000}, 0);
     unit.timing.enabled = true;  // real link time, so the signal lands mid-download
@@ -339,11 +322,7 @@ TEST(SimDownload, AnInterruptedDiveIsFetchedAgainAndCompleted)
     while (!std::filesystem::exists(firstCsv) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ::kill(pid, SIGINT);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(interruptAndWait(pid), 1);
 
     std::vector<std::string> names;
     ListSavedDiveLogs(home.file("dive"), names);

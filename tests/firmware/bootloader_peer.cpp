@@ -2,12 +2,6 @@
 
 #include "support/tcp_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <string>
 
 #include "link/frame_format.h"
@@ -16,7 +10,7 @@ namespace ravo::test {
 
 ScriptedBootloader::ScriptedBootloader(Script script, bool ackFrames) : script_(std::move(script)), ackFrames_(ackFrames)
 {
-    listenFd_ = listenOnLoopback(port_, 4);
+    listener_ = listenOnLoopback(port_, 4);
     thread_ = std::thread([this] { serve(); });
 }
 
@@ -24,7 +18,7 @@ ScriptedBootloader::~ScriptedBootloader()
 {
     stop_ = true;
     thread_.join();
-    ::close(listenFd_);
+    net::closeSocket(listener_);
 }
 
 std::vector<std::vector<uint8_t>> ScriptedBootloader::chunks() const
@@ -45,7 +39,7 @@ std::vector<uint8_t> ScriptedBootloader::frameOpcodes() const
     return opcodes_;
 }
 
-bool ScriptedBootloader::consume(int fd, std::vector<uint8_t>& pending)
+bool ScriptedBootloader::consume(net::Socket fd, std::vector<uint8_t>& pending)
 {
     if (pending.empty())
         return false;
@@ -71,7 +65,7 @@ bool ScriptedBootloader::consume(int fd, std::vector<uint8_t>& pending)
         pending.erase(pending.begin(), pending.begin() + long(end) + 1);
         if (ackFrames_) {
             std::vector<uint8_t> ack = buildFrame(unit, 0, nullptr, 0);
-            ::send(fd, ack.data(), ack.size(), MSG_NOSIGNAL);
+            net::sendAll(fd, ack.data(), int(ack.size()));
         }
         return true;
     }
@@ -90,45 +84,44 @@ bool ScriptedBootloader::consume(int fd, std::vector<uint8_t>& pending)
     pending.erase(pending.begin(), pending.begin() + 2 + long(length));
     std::vector<uint8_t> answer = script_ ? script_(receipt) : std::vector<uint8_t>{};
     if (!answer.empty())
-        ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        net::sendAll(fd, answer.data(), int(answer.size()));
     return true;
 }
 
 void ScriptedBootloader::serve()
 {
-    int fd = -1;
+    net::Socket client = net::kNoSocket;
     std::vector<uint8_t> pending;
     while (!stop_) {
-        pollfd entries[2] = {{listenFd_, POLLIN, 0}, {fd, POLLIN, 0}};
-        if (::poll(entries, fd >= 0 ? 2 : 1, 10) <= 0)
+        net::Socket watched[2] = {listener_, client};
+        int ready = net::waitReadable(watched, client != net::kNoSocket ? 2 : 1, 10);
+        if (ready < 0)
             continue;
-        if (entries[0].revents & POLLIN) {
-            int accepted = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (accepted >= 0) {
+        if (ready == 0) {
+            net::Socket accepted = net::acceptClient(listener_);
+            if (accepted != net::kNoSocket) {
                 // The link reconnects after a restart: the newest connection is the unit's.
-                if (fd >= 0)
-                    ::close(fd);
-                fd = accepted;
+                net::closeSocket(client);
+                client = accepted;
                 pending.clear();
                 ++connections_;
             }
             continue;
         }
-        if (fd >= 0 && (entries[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-            uint8_t block[4096];
-            ssize_t got = ::recv(fd, block, sizeof block, 0);
-            if (got <= 0) {
-                ::close(fd);
-                fd = -1;
-                continue;
-            }
-            pending.insert(pending.end(), block, block + got);
-            while (consume(fd, pending)) {
-            }
+        uint8_t block[4096];
+        int got = net::receiveSome(client, block, sizeof block);
+        if (got == net::kWouldBlock)
+            continue;
+        if (got <= 0) {
+            net::closeSocket(client);
+            client = net::kNoSocket;
+            continue;
+        }
+        pending.insert(pending.end(), block, block + got);
+        while (consume(client, pending)) {
         }
     }
-    if (fd >= 0)
-        ::close(fd);
+    net::closeSocket(client);
 }
 
 }  // namespace ravo::test

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/net_socket.h"
+
 namespace ravo::test {
 
 // A unit's bootloader on a TCP socket at 127.0.0.1, answering each chunk frame
@@ -31,11 +33,11 @@ public:
 private:
     void serve();
     // Handles complete frames at the start of `pending`; false when more bytes are needed.
-    bool consume(int fd, std::vector<uint8_t>& pending);
+    bool consume(net::Socket s, std::vector<uint8_t>& pending);
 
     Script script_;
     bool ackFrames_;
-    int listenFd_ = -1;
+    net::Socket listener_ = net::kNoSocket;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "firmware/file_util.h"
+#include "app/app_config.h"
 #include "bootloader_peer.h"
 #include "support/http_server.h"
 #include "support/run_program.h"
@@ -24,8 +26,8 @@ struct CliRun {
     std::string log() const { return test::readFile(home.file("loggfile.txt")); }
     std::string firmware(const std::string& name) const
     {
-        std::filesystem::create_directories(home.path() + "/firmware");
-        return home.path() + "/firmware/" + name;
+        std::filesystem::create_directories(home.file("firmware"));
+        return ravo::joinFolder(home.file("firmware"), name);
     }
 };
 
@@ -79,7 +81,7 @@ TEST(CliFirmwareFlash, MissingFileStartsNothing)
     CliRun cli;
     auto run = cli.run({"--link", "tcp:127.0.0.1:" + std::to_string(peer.port()), "firmware", "flash", "none.enc"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "File [none.enc] not found\n");
+    EXPECT_EQ(run.out, "File [" + cli.home.file("none.enc") + "] not found\n");
     EXPECT_EQ(peer.accepted(), 0);
     auto usage = cli.run({"firmware", "flash"});
     EXPECT_EQ(usage.exitCode, 2);
@@ -124,6 +126,11 @@ TEST(CliCheckUpdate, ReportsThePublishedVersion)
     auto missing = cli.run({"check-update", "--url", server.url("/nothing.xml")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("/nothing.xml: HTTP status 404"), std::string::npos) << missing.err;
+
+    auto refused = cli.run({"check-update", "--url", "ftp://127.0.0.1/ravo_config.xml"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("Only http and https addresses are fetched"), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -28,8 +28,7 @@ std::string encipher(const std::string& code)
 struct CliWithUpdateUrl {
     explicit CliWithUpdateUrl(const std::string& url)
     {
-        std::filesystem::create_directories(home.path() + "/Varnholm");
-        test::writeFile(home.path() + "/Varnholm/Ravo_Config.conf", "[KTLS]\nUPDATEURL=" + url + "\n");
+        test::presetCliStore(home, "KTLS", "UPDATEURL", url);
     }
     test::ProgramResult run(const std::vector<std::string>& args)
     {
@@ -58,7 +57,10 @@ TEST(CliServiceCode, ComesFromTheFetchedManifest)
 
     CliWithUpdateUrl missing(server.url("/nothing.xml"));
     auto noManifest = missing.run({"--service-code", "RAVO", "firmware", "list"});
-    EXPECT_NE(noManifest.err.find(kRefused), std::string::npos);
+    EXPECT_EQ(noManifest.err.find(kRefused), std::string::npos) << "nothing to refuse the code against";
+    EXPECT_NE(noManifest.err.find("No update manifest could be read from " + server.url("/nothing.xml")),
+              std::string::npos)
+        << noManifest.err;
 
     // Without --service-code nothing is fetched.
     int before = server.requestCount();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 #include "firmware/file_util.h"
 #include "firmware/firmware_list.h"
@@ -95,6 +96,8 @@ TEST(FirmwareList, SortedAsAPersonReadsThem)
     FirmwareFileList list;
     for (const char* name : {"b.enc", "a.enc", "B.enc", "fw_10.enc", "FW_09.enc", "A.enc"})
         test::writeFile(dir.file(name), "0001AA");
+    if (std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()) < 6)
+        GTEST_SKIP() << "the file system ignores case (Windows): a.enc and A.enc are one file";
     ASSERT_EQ(ListFirmwareFiles(list, dir.path()), 6);
     EXPECT_EQ(list.names, (std::vector<std::string>{"A.enc", "a.enc", "B.enc", "b.enc", "FW_09.enc", "fw_10.enc"}));
 

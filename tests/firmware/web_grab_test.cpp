@@ -230,6 +230,81 @@ TEST(WebGrab, RefusesOtherSchemesAndDeadPorts)
     EXPECT_EQ(grab.statusCode, 0);
 }
 
+// The receive time-out counts from the last byte: a server that trickles
+// more slowly than the limit in total, but never pauses that long, is read to
+// the end; one that falls silent ends the fetch one time-out after its last byte.
+TEST(WebGrab, ReceiveTimeOutIsTimeWithoutAByte)
+{
+    HttpServer server;
+    HttpRoute trickle;
+    trickle.kind = HttpRoute::kTrickle;
+    trickle.body = "0123456789";
+    trickle.gapMs = 100;
+    server.route("/trickle.xml", trickle);
+    HttpRoute silent;
+    silent.kind = HttpRoute::kSilent;
+    server.route("/silent.xml", silent);
+
+    CWebGrab grab;
+    grab.connectTimeoutMs = 5000;
+    grab.receiveTimeoutMs = 400;
+    std::string text;
+    ASSERT_TRUE(grab.GetFile(server.url("/trickle.xml"), text, "Get Server Info")) << grab.failureText;
+    EXPECT_EQ(text, "0123456789");
+    EXPECT_EQ(grab.failure, WebFailure::kNone);
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(grab.GetFile(server.url("/silent.xml"), text, "Get Server Info"));
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(grab.failure, WebFailure::kTimeout);
+    EXPECT_NE(grab.failureText.find("No data from the server for 400 ms"), std::string::npos) << grab.failureText;
+    EXPECT_GE(seconds, 0.35);
+    EXPECT_LT(seconds, 0.95) << "a second-grained speed rule would wait a whole second";
+}
+
+// Every way a fetch fails reaches the caller as a kind and a text.
+TEST(WebGrab, TheReasonForAFailureReachesTheCaller)
+{
+    HttpServer server;
+    server.route("/big.xml", replyWith(std::string(kWebMaxBytes + 1, 'x')));
+    for (int i = 1; i <= 6; ++i)
+        server.route("/r" + std::to_string(i), redirectTo(i == 1 ? "/big.xml" : "/r" + std::to_string(i - 1)));
+    server.route("/to-ftp", redirectTo("ftp://127.0.0.1/ravo_config.xml"));
+    struct Row {
+        std::string url;
+        WebFailure failure;
+        std::string text;
+    };
+    const Row rows[] = {
+        {"ftp://127.0.0.1/x", WebFailure::kRefusedScheme, "Only http and https addresses are fetched"},
+        {server.url("/big.xml"), WebFailure::kTooLarge, "Reply larger than 1048576 bytes"},
+        {server.url("/r6"), WebFailure::kRefusedRedirect, ""},
+        {server.url("/to-ftp"), WebFailure::kRefusedRedirect, ""},
+        {"http://127.0.0.1:" + std::to_string(test::unusedPort()) + "/x", WebFailure::kConnect, ""},
+    };
+    for (const Row& row : rows) {
+        CWebGrab grab;
+        std::string text;
+        EXPECT_FALSE(grab.GetFile(row.url, text, "Get Server Info")) << row.url;
+        EXPECT_EQ(grab.failure, row.failure) << row.url << ": " << grab.failureText;
+        EXPECT_FALSE(grab.failureText.empty()) << row.url;
+        EXPECT_NE(grab.failureText.find(row.text), std::string::npos) << grab.failureText;
+    }
+
+    UpdateManifest manifest;
+    std::string reason;
+    EXPECT_FALSE(FetchManifest(manifest, server.url("/missing.xml"), &reason));
+    EXPECT_EQ(reason, "HTTP status 404");
+    server.route("/plain.xml", replyWith("just text"));
+    EXPECT_FALSE(FetchManifest(manifest, server.url("/plain.xml"), &reason));
+    EXPECT_EQ(reason, "The reply is not an update manifest");
+    HttpRoute silent;
+    silent.kind = HttpRoute::kSilent;
+    server.route("/silent.xml", silent);
+    EXPECT_FALSE(FetchManifest(manifest, server.url("/silent.xml"), &reason, 200));
+    EXPECT_NE(reason.find("No data from the server for 200 ms"), std::string::npos) << reason;
+}
+
 TEST(OpenWebLocation, OnlyWebAddressesReachTheOpenAction)
 {
     struct Row {

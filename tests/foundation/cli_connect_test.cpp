@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/run_program.h"
+#include "support/sim_process.h"
 #include "support/tcp_peer.h"
 #include "support/temp_dir.h"
 
@@ -13,36 +14,44 @@ struct CliRun {
     ravo::test::TempDir home;
     ravo::test::ProgramResult run(const std::vector<std::string>& args)
     {
-        return ravo::test::runCliIn(home, args);
+        return ravo::test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
     }
-    std::string store() const { return ravo::test::readFile(home.path() + "/Varnholm/Ravo_Config.conf"); }
+    std::string store() const { return ravo::test::cliStoreText(home); }
 };
 
 }  // namespace
 
-TEST(CliConnect, ConnectsToAListeningPeerAndFailsWithoutOne)
+#ifdef RAVO_SIM_PATH
+TEST(CliConnect, ConnectsToAnAnsweringUnitAndFailsWithoutOne)
 {
-    ravo::test::TcpPeer peer;
+    ravo::test::SimProcess unit(RAVO_SIM_PATH, {"--port", "0", "--unit", "12AB"});
+    const std::string link = unit.readLine();
+    ASSERT_EQ(link.rfind("tcp:127.0.0.1:", 0), 0u) << link;
     CliRun cli;
-    const std::string port = std::to_string(peer.port());
-    auto ok = cli.run({"--link", "tcp:127.0.0.1:" + port, "--unit", "12ab", "connect"});
+    auto ok = cli.run({"--link", link, "--unit", "12ab", "connect"});
     EXPECT_EQ(ok.exitCode, 0) << ok.err;
-    EXPECT_EQ(ok.out, "Connect to unit 12AB [tcp 127.0.0.1:" + port + " (7f-00-00-01)]\n");
+    EXPECT_EQ(ok.out, "Connect to unit 12AB [tcp " + link.substr(4) + " (7f-00-00-01)]\nSoftware\t49b25\n");
+
+    // A peer that takes the connection but does not answer is no unit.
+    ravo::test::TcpPeer silent;
+    auto mute = cli.run({"--link", "tcp:127.0.0.1:" + std::to_string(silent.port()), "--unit", "12ab", "connect"});
+    EXPECT_EQ(mute.exitCode, 1);
+    EXPECT_NE(mute.out.find("\nNo responce from unit. Please, check unit nr.\n"), std::string::npos) << mute.out;
 
     auto absent = cli.run({"--link", "tcp:127.0.0.1:" + std::to_string(ravo::test::unusedPort()), "connect"});
     EXPECT_EQ(absent.exitCode, 1);
     EXPECT_EQ(absent.out, "Can not find any IrDA unit. Please check that unit is on.\n");
 
     auto bad = cli.run({"--link", "tcp:nowhere", "connect"});
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.out, "Can not open IrDA socket. Please check if IrDA unit is connected.\n");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.out, "");
 }
+#endif
 
 TEST(CliConnect, UnitBoxIsSavedTheLinkOverrideIsNotAndTheLogAppends)
 {
-    ravo::test::TcpPeer peer;
     CliRun cli;
-    const std::string link = "tcp:127.0.0.1:" + std::to_string(peer.port());
+    const std::string link = "sim:default";
     ASSERT_EQ(cli.run({"--link", link, "--unit", " 1234* ", "connect"}).exitCode, 0);
     std::string store = cli.store();
     EXPECT_NE(store.find("UNIT_NR=1234"), std::string::npos) << store;

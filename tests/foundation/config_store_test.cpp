@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/app_config.h"
 #include "app/config_store.h"
+#include "firmware/file_util.h"
 #include "jobs/job_codes.h"
+#include "support/posix_facilities.h"
 #include "support/temp_dir.h"
 
 using ravo::AppConfig;
@@ -16,9 +19,9 @@ TEST(ConfigStore, MissingStoreGivesDefaultsAndFirstSaveWritesEveryEntryButTheUrl
     AppConfig config;
     const AppConfig defaults;
     config.load(store);
-    EXPECT_EQ(config.firmwareFolder, defaults.startFolder + ravo::kPathSeparator + "firmware");
-    EXPECT_EQ(config.diveFolder, defaults.startFolder + ravo::kPathSeparator + "dive");
-    EXPECT_EQ(config.redboxFolder, defaults.startFolder + ravo::kPathSeparator + "redbox");
+    EXPECT_EQ(config.firmwareFolder, ravo::joinFolder(defaults.startFolder, "firmware"));
+    EXPECT_EQ(config.diveFolder, ravo::joinFolder(defaults.startFolder, "dive"));
+    EXPECT_EQ(config.redboxFolder, ravo::joinFolder(defaults.startFolder, "redbox"));
     EXPECT_EQ(config.dataFolder, defaults.startFolder);
     EXPECT_EQ(config.unitNumberText, "FFFF");
     EXPECT_EQ(config.downloadMode, ravo::JOB_FIRMWARE) << "load passes UNIT_NR through the box rule";
@@ -70,8 +73,10 @@ TEST(ConfigStore, RoundTripAndStoredValues)
 // case runs in its own process, so the variable is read afresh.
 TEST(ConfigStore, NativeStoreWritesIntegersAndSurvivesGarbage)
 {
+    if (!ravo::test::havePosixFacilities())
+        GTEST_SKIP() << "the INI file store is the Linux store; Windows keeps the registry (RegistryStore tests)";
     ravo::test::TempDir home;
-    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    ravo::test::setEnv("XDG_CONFIG_HOME", home.path());
     const std::string file = home.path() + "/Varnholm/Ravo_Config.conf";
     {
         auto store = ravo::makeNativeConfigStore();
@@ -102,4 +107,48 @@ TEST(ConfigStore, NativeStoreWritesIntegersAndSurvivesGarbage)
     config.load(*store);
     EXPECT_EQ(config.unitNumberText, "FFFF");
     EXPECT_TRUE(config.viewLiters);
+}
+
+// Folder names come back exactly as they were saved: a comma (which the INI
+// format reads as a list) and bytes that are not UTF-8 included. A value the
+// store cannot give as text keeps the default.
+TEST(ConfigStore, NativeStoreKeepsTextsExactly)
+{
+    ravo::test::TempDir home;
+    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    const std::string comma = "/data/dives, old,new";
+    const std::string latin1 = std::string("/data/T\xf8rn\xe6s/redbox\xff.cvsr");
+    const std::string quoted = "/data/\"x\"; y=1 \\z @ByteArray(q)";
+    {
+        auto store = ravo::makeNativeConfigStore();
+        AppConfig config;
+        config.diveFolder = comma;
+        config.redboxFolder = latin1;
+        config.firmwareFolder = quoted;
+        config.dataFolder = "/data/\xc3\xa6\xc3\xb8";  // UTF-8 stays readable text
+        config.save(*store);
+    }
+    {
+        auto store = ravo::makeNativeConfigStore();
+        AppConfig config;
+        config.load(*store);
+        EXPECT_EQ(config.diveFolder, comma);
+        EXPECT_EQ(config.redboxFolder, latin1);
+        EXPECT_EQ(config.firmwareFolder, quoted);
+        EXPECT_EQ(config.dataFolder, "/data/\xc3\xa6\xc3\xb8");
+    }
+}
+
+// Written by hand: a list reads back as the text that was typed; a value that
+// is no text keeps the default.
+TEST(ConfigStore, NativeStoreReadsHandWrittenValues)
+{
+    ravo::test::TempDir home;
+    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    const std::string file = home.path() + "/Varnholm/Ravo_Config.conf";
+    std::filesystem::create_directories(home.path() + "/Varnholm");
+    ravo::test::writeFile(file, "[KTLS]\nDIVEFOLDER=/a,b\nFWFOLDER=@Variant(\\0\\0\\0\\t\\0\\0\\0\\0)\n");
+    auto store = ravo::makeNativeConfigStore();
+    EXPECT_EQ(store->readText("KTLS", "DIVEFOLDER", "default"), "/a,b");
+    EXPECT_EQ(store->readText("KTLS", "FWFOLDER", "default"), "default");
 }

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <pty.h>
-#include <unistd.h>
+#include <chrono>
+#include <thread>
 
 #include "link/ir_comm.h"
 #include "link/link_address.h"
+#include "support/posix_facilities.h"
 #include "support/tcp_peer.h"
 
 using ravo::CIrComm;
@@ -50,7 +50,7 @@ TEST(IrComm, TcpPeerConnectsOnceAndDescribesItself)
     EXPECT_FALSE(link.connected);
     EXPECT_EQ(link.Close(), -2);
     for (int i = 0; i < 200 && peer.accepted() < 1; ++i)
-        usleep(5000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(peer.accepted(), 1) << "the second Connect did not reach out again";
 }
 
@@ -83,29 +83,29 @@ TEST(IrComm, AbsentPeersAndBadAddresses)
 
 TEST(IrComm, SerialDeviceOnAPseudoTerminal)
 {
-    int master = -1, slave = -1;
-    char name[128];
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    if (!ravo::test::havePosixFacilities())
+        GTEST_SKIP() << ravo::test::kNeedsPosix;
+    ravo::test::TestPty pty;
+    ASSERT_TRUE(pty.open());
+    const std::string name = pty.name();
     CIrComm link;
-    link.setAddress(std::string("serial:") + name + "@9600");
+    link.setAddress("serial:" + name + "@9600");
     ASSERT_EQ(link.Open(), 0);
     ASSERT_EQ(link.Connect(), 0);
     std::string base = name;
     base = base.substr(base.rfind('/') + 1);
     EXPECT_EQ(link.PeerDescription(), base + " (00-00-00-00)");
 
-    ASSERT_EQ(write(master, "\xFA\x01", 2), 2);
+    ASSERT_EQ(pty.writeMaster("\xFA\x01", 2), 2);
     EXPECT_TRUE(link.WaitReadable(2000));
     uint8_t buffer[4] = {};
     EXPECT_EQ(link.Receive(buffer, 4), 2);
     EXPECT_EQ(buffer[0], 0xFA);
     EXPECT_EQ(link.Send(reinterpret_cast<const uint8_t*>("x"), 1), 1);
     char echo = 0;
-    EXPECT_EQ(read(master, &echo, 1), 1);
+    EXPECT_EQ(pty.readMaster(&echo, 1), 1);
     EXPECT_EQ(echo, 'x');
     link.Close();
-    close(slave);
-    close(master);
 }
 
 TEST(IrComm, DeviceNameIsCutTo22Bytes)

@@ -31,3 +31,17 @@ TEST(Locale, TextsAreFormattedInTheCLocale)
     EXPECT_EQ(text.substr(text.size() - 5), "2.5\r\n");
     std::setlocale(LC_ALL, "C");
 }
+
+// Output longer than the buffer is cut, not dropped: the Windows runtime
+// reports -1 for it, which once left an empty status line there.
+TEST(CFormat, LongOutputIsCutOnEveryPlatform)
+{
+    const std::string longText(300, 'x');
+    ravo::WorkTask task;
+    task.line("%s", longText.c_str());
+    EXPECT_EQ(std::string(task.statusLine), std::string(254, 'x'));
+    char small[16];
+    ravo::formatC(small, sizeof small, "%s and %0.1f", longText.c_str(), 1.5);
+    EXPECT_EQ(std::string(small), std::string(15, 'x'));
+    EXPECT_EQ(ravo::formatC("%s%0.2f", longText.c_str(), 2.5), longText + "2.50");
+}

@@ -127,7 +127,8 @@ TEST(CliSetScripted, RefusalsExitOneWithTheNotice)
     } rows[] = {
         {{"set", "DIL N2 part (%)", "50"}, "Can not be changed\n"},
         {{"set", "No such row", "1"}, "Unknown setting \"No such row\"\n"},
-        {{"set", "Metric/Imperial", "yes"}, "Value must be \"Metric\" or \"Imperial\"\n"},
+        {{"set", "Metric/Imperial", "yes"},
+         "Value must be \"Metric\" or \"Imperial\" (or \"metric\" / \"imperial\")\n"},
         {{"set", "RTC time (UTC)", "later"}, "Value must be \"now\"\n"},
     };
     for (const Row& row : rows) {

@@ -5,7 +5,6 @@
 #include "jobs/unit_versions.h"
 
 #include <chrono>
-#include <csignal>
 #include <memory>
 #include <thread>
 
@@ -17,6 +16,7 @@
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
 #include "support/run_program.h"
+#include "support/posix_facilities.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 
@@ -167,6 +167,8 @@ TEST_F(SimProgramTest, UnitNumberFirmwareAndTimingOptions)
 
 TEST_F(SimProgramTest, BootloaderOverAPseudoTerminal)
 {
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix;
     std::string address = start({"--pty", "--preset", "bootloader", "--chunk-fault", "*:44:1"});
     CIrComm& c = connect(address);
     const uint8_t chunk[] = {9, 8, 7};
@@ -200,7 +202,9 @@ TEST_F(SimProgramTest, DumpsToAFileOnSigusr1)
     std::string path = dir.file("state.json");
     std::string address = start({"--port", "0", "--preset", "no-logs", "--dump-state", path});
     ASSERT_FALSE(address.empty());
-    ::kill(process->pid(), SIGUSR1);
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix << "; the \"dump\" command does this there";
+    ASSERT_TRUE(test::sendDumpSignal(process->pid()));
     nlohmann::json state;
     for (int i = 0; i < 200 && !state.is_object(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -285,6 +289,8 @@ TEST_F(SimProgramTest, FirmwareOverTcpWithARestart)
 
 TEST_F(SimProgramTest, ServesOverAPseudoTerminal)
 {
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix;
     std::string address = start({"--pty", "--preset", "fw4210", "--timing", "--baud", "115200"});
     ASSERT_EQ(address.rfind("serial:/dev/", 0), 0u) << address;
     CIrComm& c = connect(address);

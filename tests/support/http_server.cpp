@@ -2,34 +2,34 @@
 
 #include "support/tcp_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstring>
 
 namespace ravo::test {
 namespace {
 
-bool sendAll(int fd, const std::string& data)
+// Writes all of `data` unless the client has gone (a full window only waits).
+bool sendAll(net::Socket s, const std::string& data)
 {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
     size_t done = 0;
     while (done < data.size()) {
-        ssize_t sent = ::send(fd, data.data() + done, data.size() - done, MSG_NOSIGNAL);
-        if (sent <= 0)
+        int n = net::sendAll(s, bytes + done, int(data.size() - done));
+        if (n > 0) {
+            done += size_t(n);
+            continue;
+        }
+        uint8_t probe;
+        int got = net::receiveSome(s, &probe, 1);
+        if (got == 0 || got == -1)
             return false;
-        done += size_t(sent);
     }
     return true;
 }
 
-// Waits up to `ms` for `fd` to become readable; true when it did.
-bool readable(int fd, int ms)
+// Waits up to `ms` for `s` to become readable; true when it did.
+bool readable(net::Socket s, int ms)
 {
-    pollfd entry{fd, POLLIN, 0};
-    return ::poll(&entry, 1, ms) > 0;
+    return net::waitReadable(&s, 1, ms) == 0;
 }
 
 const char* reasonOf(int status)
@@ -58,7 +58,7 @@ std::string headerValue(const std::string& request, const std::string& name)
 
 HttpServer::HttpServer()
 {
-    listenFd_ = listenOnLoopback(port_, 16);
+    listener_ = listenOnLoopback(port_, 16);
     acceptThread_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -68,7 +68,7 @@ HttpServer::~HttpServer()
     acceptThread_.join();
     for (std::thread& connection : connections_)
         connection.join();
-    ::close(listenFd_);
+    net::closeSocket(listener_);
 }
 
 void HttpServer::route(const std::string& path, const HttpRoute& route)
@@ -97,19 +97,19 @@ std::string HttpServer::lastUserAgent() const
 void HttpServer::acceptLoop()
 {
     while (!stop_) {
-        if (!readable(listenFd_, 20))
+        if (!readable(listener_, 20))
             continue;
-        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
+        net::Socket s = net::acceptClient(listener_);
+        if (s == net::kNoSocket)
             continue;
-        connections_.emplace_back([this, fd] {
-            serve(fd);
-            ::close(fd);
+        connections_.emplace_back([this, s] {
+            serve(s);
+            net::closeSocket(s);
         });
     }
 }
 
-void HttpServer::serve(int fd)
+void HttpServer::serve(net::Socket fd)
 {
     std::string request;
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
@@ -118,7 +118,9 @@ void HttpServer::serve(int fd)
         if (!readable(fd, 20))
             continue;
         char block[4096];
-        ssize_t got = ::recv(fd, block, sizeof block, 0);
+        int got = net::receiveSome(fd, reinterpret_cast<uint8_t*>(block), sizeof block);
+        if (got == net::kWouldBlock)
+            continue;
         if (got <= 0)
             return;
         request.append(block, size_t(got));
@@ -144,10 +146,11 @@ void HttpServer::serve(int fd)
     case HttpRoute::kReply: reply(fd, route); break;
     case HttpRoute::kSilent: stayQuiet(fd); break;
     case HttpRoute::kEndlessChunked: sendEndless(fd); break;
+    case HttpRoute::kTrickle: trickle(fd, route); break;
     }
 }
 
-void HttpServer::reply(int fd, const HttpRoute& route)
+void HttpServer::reply(net::Socket fd, const HttpRoute& route)
 {
     std::string head = "HTTP/1.1 " + std::to_string(route.status) + " " + reasonOf(route.status) + "\r\n";
     head += "Content-Type: " + route.contentType + "\r\n";
@@ -158,17 +161,34 @@ void HttpServer::reply(int fd, const HttpRoute& route)
     sendAll(fd, head + route.body);
 }
 
-void HttpServer::stayQuiet(int fd)
+void HttpServer::stayQuiet(net::Socket fd)
 {
     // Holds the connection open until the client gives up or the server ends.
-    char block[256];
+    uint8_t block[256];
     while (!stop_) {
-        if (readable(fd, 20) && ::recv(fd, block, sizeof block, 0) <= 0)
+        if (!readable(fd, 20))
+            continue;
+        int got = net::receiveSome(fd, block, sizeof block);
+        if (got == 0 || got == -1)
             return;
     }
 }
 
-void HttpServer::sendEndless(int fd)
+void HttpServer::trickle(net::Socket fd, const HttpRoute& route)
+{
+    std::string head = "HTTP/1.1 200 OK\r\nContent-Type: " + route.contentType + "\r\nContent-Length: " +
+                       std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
+    if (!sendAll(fd, head))
+        return;
+    for (char c : route.body) {
+        for (int waited = 0; waited < route.gapMs && !stop_; waited += 10)
+            net::sleepMs(10);
+        if (stop_ || !sendAll(fd, std::string(1, c)))
+            return;
+    }
+}
+
+void HttpServer::sendEndless(net::Socket fd)
 {
     if (!sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n"))
         return;

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/net_socket.h"
+
 namespace ravo::test {
 
 // What the test web server does for one path.
@@ -13,13 +15,15 @@ struct HttpRoute {
     enum Kind {
         kReply,          // status, headers and body, then close
         kSilent,         // accept the request and never answer
-        kEndlessChunked  // a chunked reply that never ends
+        kEndlessChunked, // a chunked reply that never ends
+        kTrickle         // headers, then the body one byte every gapMs
     };
     Kind kind = kReply;
     int status = 200;
     std::string body;
     std::string contentType = "text/xml";
     std::string location;  // a Location header when not empty (redirects)
+    int gapMs = 0;         // kTrickle: real milliseconds between bytes
 };
 
 // A small HTTP/1.1 server on 127.0.0.1 (a free port), one thread per
@@ -43,12 +47,13 @@ public:
 
 private:
     void acceptLoop();
-    void serve(int fd);
-    void reply(int fd, const HttpRoute& route);
-    void stayQuiet(int fd);
-    void sendEndless(int fd);
+    void serve(net::Socket s);
+    void reply(net::Socket s, const HttpRoute& route);
+    void stayQuiet(net::Socket s);
+    void sendEndless(net::Socket s);
+    void trickle(net::Socket s, const HttpRoute& route);
 
-    int listenFd_ = -1;
+    net::Socket listener_ = net::kNoSocket;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};

@@ -2,11 +2,6 @@
 
 #include "support/tcp_peer.h"
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 
 #include "link/frame_format.h"
@@ -17,7 +12,7 @@ LinkScriptPeer::LinkScriptPeer() : LinkScriptPeer(Handler{}) {}
 
 LinkScriptPeer::LinkScriptPeer(Handler handler) : handler_(std::move(handler))
 {
-    listenFd_ = listenOnLoopback(port_, 4);
+    listener_ = listenOnLoopback(port_, 4);
     thread_ = std::thread([this] { serve(); });
 }
 
@@ -29,9 +24,8 @@ LinkScriptPeer::~LinkScriptPeer()
     }
     changed_.notify_all();
     thread_.join();
-    if (clientFd_ >= 0)
-        ::close(clientFd_);
-    ::close(listenFd_);
+    net::closeSocket(client_);
+    net::closeSocket(listener_);
 }
 
 std::string LinkScriptPeer::address() const
@@ -51,7 +45,7 @@ void LinkScriptPeer::push(const std::vector<uint8_t>& bytes)
     for (int i = 0; i < 2000; ++i) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (clientFd_ >= 0)
+            if (client_ != net::kNoSocket)
                 break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -80,18 +74,13 @@ bool LinkScriptPeer::waitForBytes(size_t count, int timeoutMs) const
 
 void LinkScriptPeer::writeAll(const std::vector<uint8_t>& bytes)
 {
-    int fd;
+    net::Socket s;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        fd = clientFd_;
+        s = client_;
     }
-    size_t done = 0;
-    while (fd >= 0 && done < bytes.size()) {
-        ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        done += size_t(n);
-    }
+    if (s != net::kNoSocket)
+        net::sendAll(s, bytes.data(), int(bytes.size()));
 }
 
 void LinkScriptPeer::serve()
@@ -102,26 +91,27 @@ void LinkScriptPeer::serve()
             if (stop_)
                 return;
         }
-        int fd;
+        net::Socket s;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            fd = clientFd_ >= 0 ? clientFd_ : listenFd_;
+            s = client_ != net::kNoSocket ? client_ : listener_;
         }
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 10) <= 0)
+        if (net::waitReadable(&s, 1, 10) < 0)
             continue;
-        if (fd == listenFd_) {
-            int client = ::accept(listenFd_, nullptr, nullptr);
+        if (s == listener_) {
+            net::Socket client = net::acceptClient(listener_);
             std::lock_guard<std::mutex> lock(mutex_);
-            clientFd_ = client;
+            client_ = client;
             continue;
         }
         uint8_t buffer[2048];
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        int n = net::receiveSome(s, buffer, sizeof buffer);
+        if (n == net::kWouldBlock)
+            continue;
         if (n <= 0) {
             std::lock_guard<std::mutex> lock(mutex_);
-            ::close(clientFd_);
-            clientFd_ = -1;
+            net::closeSocket(client_);
+            client_ = net::kNoSocket;
             continue;
         }
         take(buffer, int(n));
@@ -131,48 +121,53 @@ void LinkScriptPeer::serve()
 void LinkScriptPeer::take(const uint8_t* bytes, int count)
 {
     for (int i = 0; i < count; ++i) {
-        const uint8_t b = bytes[i];
+        ReceivedRequest request;
+        bool complete = split(bytes[i], request);
         {
+            // A waiter for N bytes sees the request those bytes completed.
             std::lock_guard<std::mutex> lock(mutex_);
-            received_.push_back(b);
+            if (complete)
+                requests_.push_back(request);
+            received_.push_back(bytes[i]);
         }
         changed_.notify_all();
-        if (current_.empty()) {
-            if (b == kFrameStart)
-                current_.push_back(b);
-            continue;
-        }
-        current_.push_back(b);
-        if (escape_) {
-            escape_ = false;
-            continue;
-        }
-        if (b == kFrameEscape) {
-            escape_ = true;
-            continue;
-        }
-        if (b != kFrameEnd)
-            continue;
-        ReceivedRequest request;
-        request.wire = current_;
-        std::vector<uint8_t> plain;
-        for (size_t k = 0; k < current_.size(); ++k) {
-            if (k > 0 && current_[k] == kFrameEscape && k + 1 < current_.size() - 1)
-                ++k;
-            plain.push_back(current_[k]);
-        }
-        current_.clear();
-        if (plain.size() >= 7) {
-            request.unitNumber = uint16_t(plain[1] | plain[2] << 8);
-            request.opcode = plain[3];
-            request.payload.assign(plain.begin() + 5, plain.end() - 2);
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            requests_.push_back(request);
-        }
-        answer(request);
+        if (complete)
+            answer(request);
     }
+}
+
+bool LinkScriptPeer::split(uint8_t b, ReceivedRequest& request)
+{
+    if (current_.empty()) {
+        if (b == kFrameStart)
+            current_.push_back(b);
+        return false;
+    }
+    current_.push_back(b);
+    if (escape_) {
+        escape_ = false;
+        return false;
+    }
+    if (b == kFrameEscape) {
+        escape_ = true;
+        return false;
+    }
+    if (b != kFrameEnd)
+        return false;
+    request.wire = current_;
+    std::vector<uint8_t> plain;
+    for (size_t k = 0; k < current_.size(); ++k) {
+        if (k > 0 && current_[k] == kFrameEscape && k + 1 < current_.size() - 1)
+            ++k;
+        plain.push_back(current_[k]);
+    }
+    current_.clear();
+    if (plain.size() >= 7) {
+        request.unitNumber = uint16_t(plain[1] | plain[2] << 8);
+        request.opcode = plain[3];
+        request.payload.assign(plain.begin() + 5, plain.end() - 2);
+    }
+    return true;
 }
 
 void LinkScriptPeer::answer(const ReceivedRequest& request)

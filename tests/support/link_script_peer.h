@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/net_socket.h"
+
 namespace ravo::test {
 
 // Bytes the peer writes after waiting `delayMs` real milliseconds.
@@ -58,12 +60,14 @@ public:
 private:
     void serve();
     void take(const uint8_t* bytes, int count);
+    // Adds one byte to the frame being split off; true when it completed a frame.
+    bool split(uint8_t b, ReceivedRequest& request);
     void answer(const ReceivedRequest& request);
     void writeAll(const std::vector<uint8_t>& bytes);
 
     Handler handler_;
-    int listenFd_ = -1;
-    int clientFd_ = -1;
+    net::Socket listener_ = net::kNoSocket;
+    net::Socket client_ = net::kNoSocket;
     int port_ = 0;
     bool stop_ = false;
     mutable std::mutex mutex_;

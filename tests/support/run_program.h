@@ -23,4 +23,13 @@ class TempDir;
 ProgramResult runCliIn(const TempDir& home, const std::vector<std::string>& args,
                        std::map<std::string, std::string> env = {});
 
+// The store runCliIn gives ravo-cli: on Windows the registry key (under
+// HKEY_CURRENT_USER) of `home`; elsewhere an INI file in `home`.
+std::string cliRegistryKey(const TempDir& home);
+// Every stored entry as "ENTRY=value" lines (integers in decimal).
+std::string cliStoreText(const TempDir& home);
+// Puts an entry into that store before the program runs.
+void presetCliStore(const TempDir& home, const std::string& section, const std::string& entry,
+                    const std::string& value);
+
 }  // namespace ravo::test

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -18,19 +19,27 @@ public:
 
     bool running() const { return pid_ > 0; }
     pid_t pid() const { return pid_; }
-    // The next line of standard output, or "" after `realMs` without one.
+    // The next line of standard output (without its line end, LF or CR LF),
+    // or "" after `realMs` without one.
     std::string readLine(int realMs = 5000);
     // Writes `text` and a newline to its standard input.
     void writeLine(const std::string& text);
     // Standard output until `marker` has been seen (or `realMs` passed).
     std::string readUntil(const std::string& marker, int realMs = 5000);
-    // SIGTERM, then waits (bounded); the exit code, or -1.
+    // Asks it to end (SIGTERM; "quit" on its standard input on Windows), then
+    // waits (bounded); the exit code, or -1.
     int stop(int realMs = 5000);
 
 private:
+    // Waits up to `realMs` for output and reads it: the count, 0 when none
+    // came, -1 when the output is closed.
+    int readChunk(char* buffer, int size, int realMs);
+    void closePipes();
+
     pid_t pid_ = -1;
-    int in_ = -1;
-    int out_ = -1;
+    intptr_t process_ = 0;  // the process handle, on Windows
+    intptr_t in_ = -1;
+    intptr_t out_ = -1;
     std::string buffered_;
 };
 

@@ -2,6 +2,8 @@
 #include <atomic>
 #include <thread>
 
+#include "link/net_socket.h"
+
 namespace ravo::test {
 
 // A TCP listener on 127.0.0.1 (a free port) that accepts connections and keeps
@@ -15,7 +17,7 @@ public:
 
 private:
     void serve();
-    int listenFd_ = -1;
+    net::Socket listener_ = net::kNoSocket;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> accepted_{0};
@@ -23,7 +25,7 @@ private:
 };
 
 // A listening TCP socket on 127.0.0.1 at a free port (stored in `port`).
-int listenOnLoopback(int& port, int backlog = 8);
+net::Socket listenOnLoopback(int& port, int backlog = 8);
 
 // A port on 127.0.0.1 with nothing listening.
 int unusedPort();

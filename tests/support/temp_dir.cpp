@@ -1,8 +1,11 @@
 #include "support/temp_dir.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -10,10 +13,25 @@ namespace ravo::test {
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ravo-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A new folder of a random name; create_directory fails on one that exists.
+    static std::mt19937_64 random{std::random_device{}() ^
+                                  uint64_t(std::chrono::steady_clock::now().time_since_epoch().count())};
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "ravo-test-%012llx", (unsigned long long)(random() & 0xFFFFFFFFFFFFull));
+        std::error_code ec;
+        if (std::filesystem::create_directory(base / name, ec)) {
+            path_ = (base / name).string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+std::string TempDir::file(const std::string& name) const
+{
+    return path_ + char(std::filesystem::path::preferred_separator) + name;
 }
 
 TempDir::~TempDir()

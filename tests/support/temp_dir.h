@@ -13,7 +13,8 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // `name` in this folder, joined with the platform's separator as the program joins paths.
+    std::string file(const std::string& name) const;
 
 private:
     std::string path_;

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "app/ravo_config_app.h"
+
+namespace ravo::cli {
+
+// The warning for --unit text that the unit number rules read as another
+// number than the one typed ("XYZ" and "0000" become FFFF, "12345" 1234);
+// empty when the number used is the one typed, and for "BL".
+std::string unitNumberWarning(const std::string& typed);
+
+// Checks a --link address as the link would build it: false, with the
+// parser's reason in `error`, when it is malformed, names an unknown kind or
+// simulated unit, or names a scenario file that does not read.
+bool checkLinkAddress(const std::string& address, std::string& error);
+
+// RAVO_TIME_SCALE=F runs the link's and the jobs' waits (answer waits,
+// bootloader restart, reconnect) F times faster: for tests against a
+// simulated unit.
+void applyTimeScale(CRavo_ConfigApp& app);
+
+// Starts the protocol trace of this run into `path`. False after a message.
+bool startTrace(CRavo_ConfigApp& app, const std::string& path);
+
+}  // namespace ravo::cli

@@ -1,0 +1,75 @@
+#include "cli/json_output.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+
+#include "divedata/log_list_rows.h"
+#include "link/unit_time.h"
+
+namespace ravo::cli {
+namespace {
+
+bool isUtcTimeText(const std::string& text)
+{
+    static const char pattern[] = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != sizeof pattern - 1)
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
+        if (pattern[i] == 'd' ? !digit : text[i] != pattern[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Json jsonCell(const std::string& text)
+{
+    if (isUtcTimeText(text))
+        return text.substr(0, 10) + "T" + text.substr(11) + "Z";
+    bool numeric = !text.empty() && text.find_first_not_of("+-0123456789.") == std::string::npos &&
+                   std::isdigit(static_cast<unsigned char>(text.back()));
+    if (numeric) {
+        char* end = nullptr;
+        // The texts are printed in the C locale, so is the number read back.
+        if (text.find('.') == std::string::npos) {
+            long long value = std::strtoll(text.c_str(), &end, 10);
+            if (*end == '\0')
+                return value;
+        } else {
+            double value = std::strtod(text.c_str(), &end);
+            if (*end == '\0')
+                return value;
+        }
+    }
+    return text;
+}
+
+std::string isoTime(uint32_t unitTime)
+{
+    return jsonCell(FormatUnitTime(unitTime)).get<std::string>();
+}
+
+Json directoryJson(const std::vector<CDiveInfo>& directory)
+{
+    UnitLogListRows rows;
+    rows.Fill(directory);
+    Json list = Json::array();
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        const CDiveInfo* entry = rows.entryForRow(r);
+        list.push_back({{"index", entry->index},
+                        {"start", isoTime(entry->startTime)},
+                        {"records", entry->recordCount}});
+    }
+    return list;
+}
+
+void printJson(const Json& document)
+{
+    std::fputs((document.dump(2) + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace ravo::cli

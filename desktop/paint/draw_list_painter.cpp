@@ -1,0 +1,114 @@
+#include "desktop/paint/draw_list_painter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+namespace ravo::paint {
+namespace {
+
+QColor colourOf(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The list's font with a cell (ascent + descent) of fontHeight pixels, as the
+// list asks; the nearest face the system has when Arial is missing.
+QFont fontFor(const DrawList& list)
+{
+    QFont font(QString::fromStdString(list.fontFace));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Weight(list.fontWeight));
+    font.setPixelSize(list.fontHeight);
+    int cell = QFontMetrics(font).height();
+    if (cell > 0 && cell != list.fontHeight)
+        font.setPixelSize(std::max(1, list.fontHeight * list.fontHeight / cell));
+    return font;
+}
+
+void paintText(QPainter& painter, const QFontMetrics& metrics, const DrawOp& op)
+{
+    const QString text = QString::fromStdString(op.text);
+    const int width = metrics.horizontalAdvance(text);
+    // The cell in coordinates where the text runs left to right from (0, 0).
+    int left = op.alignH == AlignH::Left ? 0 : op.alignH == AlignH::Centre ? -width / 2 : -width;
+    int top = op.alignV == AlignV::Top ? 0 : -metrics.ascent();
+    painter.save();
+    painter.translate(op.points.front().x, op.points.front().y);
+    if (op.upward)
+        painter.rotate(-90);
+    const QRect cell(left, top, width, metrics.height());
+    painter.fillRect(cell, colourOf(op.background));
+    painter.setPen(colourOf(op.colour));
+    painter.drawText(left, top + metrics.ascent(), text);
+    painter.restore();
+}
+
+void paintLine(QPainter& painter, const DrawOp& op)
+{
+    QPen pen(colourOf(op.colour));
+    pen.setWidth(op.width);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    // Repeated points add nothing to the line but time.
+    QPolygon polygon;
+    polygon.reserve(int(op.points.size()));
+    for (const DrawPoint& p : op.points)
+        if (polygon.isEmpty() || polygon.last() != QPoint(p.x, p.y))
+            polygon.append(QPoint(p.x, p.y));
+    if (polygon.size() == 1)
+        painter.drawPoint(polygon.first());
+    else
+        painter.drawPolyline(polygon);
+}
+
+}  // namespace
+
+void PaintDrawList(QPainter& painter, const DrawList& list)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const QFont font = fontFor(list);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (const DrawOp& op : list.ops) {
+        switch (op.kind) {
+        case DrawKind::Fill: painter.fillRect(0, 0, list.width, list.height, colourOf(op.colour)); break;
+        case DrawKind::Pixel:
+            if (!op.points.empty())
+                painter.fillRect(op.points[0].x, op.points[0].y, 1, 1, colourOf(op.colour));
+            break;
+        case DrawKind::Line:
+        case DrawKind::Polyline:
+            if (!op.points.empty())
+                paintLine(painter, op);
+            break;
+        case DrawKind::Text:
+            if (!op.points.empty())
+                paintText(painter, metrics, op);
+            break;
+        }
+    }
+}
+
+void RenderInto(QImage& image, const DrawList& list)
+{
+    const QSize size(std::max(1, list.width), std::max(1, list.height));
+    if (image.size() != size || image.format() != QImage::Format_RGB32)
+        image = QImage(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PaintDrawList(painter, list);
+}
+
+QImage RenderImage(const DrawList& list)
+{
+    QImage image;
+    RenderInto(image, list);
+    return image;
+}
+
+bool WriteDrawListPng(const DrawList& list, const std::string& path)
+{
+    return RenderImage(list).save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace ravo::paint

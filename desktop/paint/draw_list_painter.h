@@ -1,0 +1,26 @@
+#pragma once
+#include <QImage>
+#include <string>
+
+#include "divedata/draw_list.h"
+
+class QPainter;
+
+namespace ravo::paint {
+
+// Paints a draw list with QPainter, pixel for pixel as the operations say:
+// unsmoothed lines through pixel centres, single pixels, opaque text cells in
+// the list's font. Needs a QGuiApplication (fonts).
+void PaintDrawList(QPainter& painter, const DrawList& list);
+
+// Paints the list into `image`, which is (re)made at the list's size when it
+// is not already, so repeated paints of one size allocate nothing.
+void RenderInto(QImage& image, const DrawList& list);
+
+// The list painted into a new image of its size.
+QImage RenderImage(const DrawList& list);
+
+// Paints the list into a PNG file at `path`. False when it cannot be written.
+bool WriteDrawListPng(const DrawList& list, const std::string& path);
+
+}  // namespace ravo::paint

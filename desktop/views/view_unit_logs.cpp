@@ -1,0 +1,80 @@
+#include "desktop/views/view_unit_logs.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ravo_config_app.h"
+#include "app/unit_log_view_state.h"
+#include "desktop/controls/unit_log_list_ctrl.h"
+#include "link/messages.h"
+
+namespace ravo::desktop {
+
+CViewUnitLogs::CViewUnitLogs(ViewContext ctx, bool redbox, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), redbox_(redbox)
+{
+    if (redbox)
+        list_ = new CUnitRedboxListCtrl(ctx, this);
+    else
+        list_ = new CUnitDiveListCtrl(ctx, this);
+
+    progress_ = new QProgressBar(this);
+    progress_->setAccessibleName("Download progress");
+    progress_->setFormat("%v of %m records");
+    progress_->setTextVisible(true);
+    progress_->setVisible(false);
+
+    cancel_ = new QPushButton("Cancel", this);
+    cancel_->setAccessibleName("Cancel");
+    cancel_->setEnabled(false);
+    connect(cancel_, &QPushButton::clicked, this, [this] { ctx_.app.worker->stopRequested = true; });
+
+    note_ = new QLabel(this);
+    note_->setAccessibleName("Download note");
+
+    buttons_ = new QHBoxLayout;
+    buttons_->addWidget(note_, 1);
+    buttons_->addWidget(progress_, 2);
+    buttons_->addWidget(cancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list_, 1);
+    layout->addLayout(buttons_);
+
+    list_->ResetColumns();
+}
+
+intptr_t CViewUnitLogs::onMessage(unsigned message, uintptr_t, intptr_t)
+{
+    switch (message) {
+    case UM_TREE_UNIT:
+    case UM_REFRESH_VIEW:
+        list_->Fill();
+        updateState();
+        break;
+    case UM_PROGRESS: updateState(); break;
+    default: break;
+    }
+    return 1;
+}
+
+void CViewUnitLogs::updateState()
+{
+    const UnitLogViewState state = unitLogViewState(*ctx_.app.worker, redbox_);
+    progress_->setVisible(state.downloading);
+    if (state.downloading) {
+        progress_->setRange(0, int(std::max<uint32_t>(state.total, 1)));
+        progress_->setValue(int(state.records));
+    }
+    cancel_->setEnabled(state.downloading);
+    if (state.downloading)
+        note_->clear();
+    else if (!state.lastResult.empty())
+        note_->setText(QString::fromStdString(state.lastResult));
+}
+
+}  // namespace ravo::desktop

@@ -1,0 +1,43 @@
+#pragma once
+#include <QWidget>
+
+#include "desktop/view_pane.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QHBoxLayout;
+
+namespace ravo::desktop {
+
+class CUnitLogListCtrl;
+
+// What the two unit log list views share: the list filling the view, and
+// under it the download's progress by records with its "Cancel" button.
+class CViewUnitLogs : public QWidget, public ViewPane {
+    Q_OBJECT
+public:
+    intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+
+    CUnitLogListCtrl* list() const { return list_; }
+    QProgressBar* progressBar() const { return progress_; }
+
+protected:
+    CViewUnitLogs(ViewContext ctx, bool redbox, QWidget* parent);
+    // The row of buttons under the list, for a view's own buttons.
+    QHBoxLayout* buttonRow() const { return buttons_; }
+    // Enables and shows what the worker's state allows.
+    virtual void updateState();
+
+    ViewContext ctx_;
+    QLabel* note_ = nullptr;
+
+private:
+    bool redbox_;
+    CUnitLogListCtrl* list_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QHBoxLayout* buttons_ = nullptr;
+};
+
+}  // namespace ravo::desktop

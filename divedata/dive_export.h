@@ -1,0 +1,48 @@
+#pragma once
+#include <string>
+
+#include "divedata/dive_log.h"
+#include "divedata/draw_list.h"
+
+namespace ravo {
+
+// The files a saved dive can be exported to.
+enum class ExportFormat { Uddf, Csv, Svg, Png };
+
+// "uddf", "csv", "svg" or "png" (letter case ignored). False for anything else.
+bool ParseExportFormat(const std::string& text, ExportFormat& format);
+// The file name extension of a format, without the dot.
+const char* ExportExtension(ExportFormat format);
+
+// The size the profile picture is exported at unless told otherwise.
+inline constexpr int kExportWidth = 800;
+inline constexpr int kExportHeight = 500;
+
+// The start of a saved log from its stamp-and-kind label:
+// "2012-05-06_14-22-33_O" gives "2012-05-06T14:22:33"; empty for another shape.
+std::string StartTimeFromDateKind(const std::string& dateKind);
+
+// The dive as a UDDF 3.2 document: date and time (`startIso`, or the log's
+// own start time when empty), greatest depth, duration, and one waypoint per
+// sample record (time in s, the depth last reported in m, temperature in K,
+// tank pressure in Pa where the record carries one).
+std::string FormatDiveUddf(const CDiveLog& log, const std::string& startIso);
+
+// The samples as CSV in the C locale: the title row
+// "time_s,depth_m,temperature_c,dil_bar,o2_bar", then one row per sample
+// record with only the cell of its kind filled (records of other kinds leave
+// all four empty). Rows end in CR LF.
+std::string FormatDiveCsv(const CDiveLog& log);
+
+// The painting of the dive's profile graph at width x height pixels.
+DrawList DrawDiveProfile(const CDiveLog& log, int width, int height);
+// The profile graph of the dive as an SVG picture of width x height pixels.
+std::string FormatDiveSvg(const CDiveLog& log, int width, int height);
+
+// Writes the UDDF, CSV or SVG export to `path` (replacing a file there).
+// 0; -1 when the file cannot be written; -2 for PNG, which needs a painter
+// and is written by the program layer.
+int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
+                   int width = kExportWidth, int height = kExportHeight);
+
+}  // namespace ravo

@@ -1,0 +1,31 @@
+// Dive export from arbitrary samples and log labels: the UDDF must stay
+// well-formed text, the CSV one row per record.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "divedata/dive_export.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ravo::CDiveLog log;
+    ravo::AppendSamples(data, size, log.samples);
+    log.info.recordCount = uint32_t(log.samples.size());
+    std::string label(reinterpret_cast<const char*>(data), size);
+    std::string start = ravo::StartTimeFromDateKind(label);
+    if (!start.empty() && start.size() != 19)
+        std::abort();
+    std::string uddf = ravo::FormatDiveUddf(log, label);
+    for (unsigned char c : uddf)
+        if ((c < 0x20 && c != '\n') || c > 0x7E)
+            std::abort();
+    std::string csv = ravo::FormatDiveCsv(log);
+    size_t rows = 0;
+    for (char c : csv)
+        rows += c == '\n';
+    if (rows != log.samples.size() + 1)
+        std::abort();
+    ravo::ExportFormat format;
+    (void)ravo::ParseExportFormat(label, format);
+    return 0;
+}

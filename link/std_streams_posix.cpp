@@ -1,0 +1,7 @@
+#include "link/std_streams.h"
+
+namespace ravo {
+
+void useUnchangedLineEnds() {}
+
+}  // namespace ravo

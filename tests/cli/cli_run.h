@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace ravo::test {
+
+// ravo-cli in a folder of its own with a store of its own, its link waits
+// run 50 times faster; `sim` prepends "--link sim --unit 1234".
+struct CliHome {
+    TempDir home;
+
+    ProgramResult run(const std::vector<std::string>& args, std::map<std::string, std::string> env = {}) const
+    {
+        env["RAVO_TIME_SCALE"] = "50";
+        return runCliIn(home, args, env);
+    }
+    ProgramResult sim(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"--link", "sim", "--unit", "1234"});
+        return run(args);
+    }
+    std::string store() const { return readFile(home.path() + "/Varnholm/Ravo_Config.conf"); }
+};
+
+inline bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace ravo::test

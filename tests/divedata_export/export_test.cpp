@@ -1,0 +1,218 @@
+// Dive export: UDDF read back by a real XML parser, CSV by its columns and
+// rows, and ravo-cli export against a dive downloaded from the simulated unit.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QXmlStreamReader>
+#include <map>
+
+#include "divedata/dive_export.h"
+#include "divedata/sample_csv.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace ravo::test {
+namespace {
+
+CDiveLog diveOf(std::vector<CDiveDataRecord> samples)
+{
+    CDiveLog log;
+    log.info.valid = 1;
+    log.info.unitNumber = 0x1A2B;
+    log.isDive = true;
+    log.samples = std::move(samples);
+    log.info.recordCount = uint32_t(log.samples.size());
+    return log;
+}
+
+// The parts of a UDDF document the tests look at.
+struct UddfRead {
+    bool wellFormed = false;
+    QString rootName, version, namespaceUri;
+    QStringList path;  // element path of the first waypoint, root first
+    QString datetime, greatestDepth, duration;
+    struct Waypoint {
+        QString depth, divetime, temperature, tankpressure, tankRef;
+    };
+    std::vector<Waypoint> waypoints;
+    QStringList tankIds;
+};
+
+UddfRead readUddf(const std::string& text)
+{
+    UddfRead out;
+    QXmlStreamReader xml(QByteArray::fromStdString(text));
+    QStringList stack;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const QString name = xml.name().toString();
+            if (stack.isEmpty()) {
+                out.rootName = name;
+                out.version = xml.attributes().value("version").toString();
+                out.namespaceUri = xml.namespaceUri().toString();
+            }
+            stack << name;
+            if (name == "waypoint") {
+                if (out.waypoints.empty())
+                    out.path = stack;
+                out.waypoints.emplace_back();
+            } else if (name == "tankdata") {
+                out.tankIds << xml.attributes().value("id").toString();
+            } else if (name == "tankpressure") {
+                out.waypoints.back().tankRef = xml.attributes().value("ref").toString();
+            }
+        } else if (xml.isCharacters() && !xml.isWhitespace() && !stack.isEmpty()) {
+            const QString& name = stack.last();
+            const QString text = xml.text().toString();
+            if (stack.contains("waypoint")) {
+                auto& w = out.waypoints.back();
+                (name == "depth" ? w.depth : name == "divetime" ? w.divetime : name == "temperature" ? w.temperature
+                                                                                                      : w.tankpressure) =
+                    text;
+            } else if (name == "datetime" && stack.contains("informationbeforedive")) {
+                out.datetime = text;
+            } else if (name == "greatestdepth") {
+                out.greatestDepth = text;
+            } else if (name == "diveduration") {
+                out.duration = text;
+            }
+        } else if (xml.isEndElement()) {
+            stack.removeLast();
+        }
+    }
+    out.wellFormed = !xml.hasError();
+    return out;
+}
+
+TEST(DiveExport, UddfIsWellFormedWithOneWaypointPerRecordInSiUnits)
+{
+    // 20 m at 60 s, 22.5 degrees, diluent 200 then 150 bar, an uninterpreted
+    // kind, and a wrap of the 16-bit time.
+    CDiveLog log = diveOf({{0, KindDepth, 0},
+                           {60, KindDepth, 40},
+                           {61, KindTemperature, 90},
+                           {62, KindHpDil, 200},
+                           {63, KindHpO2, 180},
+                           {64, 77, 5},
+                           {65530, KindHpDil, 150},
+                           {3, KindDepth, 0}});
+    UddfRead r = readUddf(FormatDiveUddf(log, "2012-05-06T14:22:33"));
+    ASSERT_TRUE(r.wellFormed);
+    EXPECT_EQ(r.rootName, "uddf");
+    EXPECT_EQ(r.version, "3.2.0");
+    EXPECT_EQ(r.namespaceUri, "http://www.streit.cc/uddf/3.2/");
+    EXPECT_EQ(r.path, (QStringList{"uddf", "profiledata", "repetitiongroup", "dive", "samples", "waypoint"}));
+    EXPECT_EQ(r.datetime, "2012-05-06T14:22:33");
+    EXPECT_EQ(r.greatestDepth, "20.0");
+    EXPECT_EQ(r.duration, "65539");
+    ASSERT_EQ(r.waypoints.size(), log.samples.size());
+    EXPECT_EQ(r.waypoints[1].depth, "20.0");
+    EXPECT_EQ(r.waypoints[1].divetime, "60");
+    EXPECT_EQ(r.waypoints[2].temperature, "295.65");
+    EXPECT_EQ(r.waypoints[2].depth, "20.0");  // the depth last reported
+    EXPECT_EQ(r.waypoints[3].tankpressure, "20000000");
+    EXPECT_EQ(r.waypoints[3].tankRef, "tank_dil");
+    EXPECT_EQ(r.waypoints[4].tankRef, "tank_o2");
+    EXPECT_TRUE(r.waypoints[5].temperature.isEmpty() && r.waypoints[5].tankpressure.isEmpty());
+    EXPECT_EQ(r.waypoints[7].divetime, "65539");
+    EXPECT_EQ(r.tankIds, (QStringList{"tank_dil", "tank_o2"}));
+}
+
+TEST(DiveExport, UddfOfAnEmptyLogAndTheLogsOwnStartTime)
+{
+    CDiveLog log = diveOf({});
+    log.info.startTime = 0;
+    UddfRead r = readUddf(FormatDiveUddf(log, ""));
+    ASSERT_TRUE(r.wellFormed);
+    EXPECT_EQ(r.datetime, "2000-01-01T00:00:00");
+    EXPECT_TRUE(r.waypoints.empty());
+    EXPECT_TRUE(r.tankIds.isEmpty());
+}
+
+TEST(DiveExport, CsvHasTheTitleRowAndOneRowPerRecord)
+{
+    CDiveLog log = diveOf({{0, KindDepth, 3}, {10, KindTemperature, 81}, {20, KindHpDil, 199}, {30, KindHpO2, 7},
+                           {40, 99, 1}});
+    std::vector<std::string> rows = splitLines(FormatDiveCsv(log));
+    ASSERT_EQ(rows.size(), 1 + log.samples.size());
+    EXPECT_EQ(rows[0], "time_s,depth_m,temperature_c,dil_bar,o2_bar\r");
+    EXPECT_EQ(rows[1], "0,1.5,,,\r");
+    EXPECT_EQ(rows[2], "10,,20.25,,\r");
+    EXPECT_EQ(rows[3], "20,,,199,\r");
+    EXPECT_EQ(rows[4], "30,,,,7\r");
+    EXPECT_EQ(rows[5], "40,,,,\r");
+    for (const std::string& row : rows)
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 4) << row;
+}
+
+TEST(DiveExport, FormatsByNameAndStartTimeFromTheLogLabel)
+{
+    ExportFormat f = ExportFormat::Csv;
+    EXPECT_TRUE(ParseExportFormat("UDDF", f));
+    EXPECT_EQ(f, ExportFormat::Uddf);
+    EXPECT_TRUE(ParseExportFormat("png", f));
+    EXPECT_EQ(f, ExportFormat::Png);
+    EXPECT_FALSE(ParseExportFormat("xml", f));
+    EXPECT_EQ(StartTimeFromDateKind("2012-05-06_14-22-33_O"), "2012-05-06T14:22:33");
+    EXPECT_EQ(StartTimeFromDateKind("2012-05-06_14-22"), "");
+    EXPECT_EQ(StartTimeFromDateKind("2012-05-06 14-22-33_O"), "");
+}
+
+TEST(DiveExport, XmlTextIsEscaped)
+{
+    UddfRead r = readUddf(FormatDiveUddf(diveOf({{0, KindDepth, 1}}), "<&\"'>\x01\xC3\r\n\t"));
+    ASSERT_TRUE(r.wellFormed);
+    EXPECT_EQ(r.datetime, "<&\"'>??\r\n\t");
+}
+
+// ravo-cli downloads a dive from the simulated unit, then exports it in each
+// format; the UDDF has one waypoint per record of the saved log.
+TEST(DiveExportCli, ExportsADiveDownloadedFromTheSimulatedUnit)
+{
+    TempDir home;
+    ProgramResult dive = runCliIn(home, {"--link", "sim", "--unit", "1234", "dive", "1"});
+    ASSERT_EQ(dive.exitCode, 0) << dive.err;
+    // The last line is the full path of the sample file: .../KTL_SN1234_<stamp>_O.csv
+    std::string csvPath = splitLines(dive.out).back();
+    std::string base = csvPath.substr(csvPath.find("KTL_SN1234_"));
+    base = base.substr(0, base.size() - std::string(".csv").size());
+    const std::string stamp = base.substr(std::string("KTL_SN1234_").size());
+    std::vector<CDiveDataRecord> saved;
+    ASSERT_EQ(ReadSamplesCsv(home.file("dive/" + base + ".csv"), saved), 0);
+    ASSERT_FALSE(saved.empty());
+
+    ProgramResult uddf = runCliIn(home, {"export", "1234", stamp, "--format", "uddf", "--out", home.file("d.uddf")});
+    ASSERT_EQ(uddf.exitCode, 0) << uddf.err;
+    UddfRead r = readUddf(readFile(home.file("d.uddf")));
+    ASSERT_TRUE(r.wellFormed);
+    EXPECT_EQ(r.waypoints.size(), saved.size());
+    EXPECT_EQ(r.datetime.toStdString(), StartTimeFromDateKind(stamp));
+
+    ProgramResult csv = runCliIn(home, {"export", "1234", stamp, "--format", "CSV", "--out", home.file("d.csv")});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(splitLines(readFile(home.file("d.csv"))).size(), saved.size() + 1);
+
+    ProgramResult png = runCliIn(home, {"export", "1234", stamp, "--format", "png", "--out", home.file("d.png")},
+                                 {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    ASSERT_EQ(png.exitCode, 0) << png.err;
+    EXPECT_EQ(readFile(home.file("d.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
+
+    ProgramResult svg = runCliIn(home, {"export", "1234", stamp, "--format", "svg", "--out", home.file("d.svg")});
+    ASSERT_EQ(svg.exitCode, 0) << svg.err;
+    EXPECT_NE(readFile(home.file("d.svg")).find("<polyline"), std::string::npos);
+}
+
+TEST(DiveExportCli, RefusesAnUnknownFormatAndAMissingDive)
+{
+    TempDir home;
+    ProgramResult bad = runCliIn(home, {"export", "1234", "2012-05-06_14-22-33_O", "--format", "xml", "--out", "x"});
+    EXPECT_EQ(bad.exitCode, 2);
+    ProgramResult missing =
+        runCliIn(home, {"export", "1234", "2012-05-06_14-22-33_O", "--format", "csv", "--out", home.file("x.csv")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("No saved dive 1234 2012-05-06_14-22-33_O"), std::string::npos) << missing.err;
+}
+
+}  // namespace
+}  // namespace ravo::test

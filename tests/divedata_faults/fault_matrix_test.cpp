@@ -1,0 +1,35 @@
+// Log downloads under the simulated unit's link faults, through the real
+// worker and link, on a virtual clock: every log arrives byte for byte or is
+// reported incomplete, and no run outlasts its bound.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "link/clock.h"
+#include "sim/sim_fault_matrix.h"
+
+namespace ravo::sim {
+namespace {
+
+TEST(LogFaultMatrix, EveryLogIsTheUnitsOrReportedIncomplete)
+{
+    ManualClock clock;
+    std::vector<FaultRun> rows = runLogFaultMatrix({1, 2, 3}, clock);
+    std::map<std::string, std::set<std::string>> outcomes;
+    for (const FaultRun& run : rows) {
+        EXPECT_TRUE(run.sound()) << run.fault << " seed " << run.seed << (run.dive ? " dive " : " redbox ")
+                                 << run.index << ": result " << run.jobResult << ", identical " << run.identical
+                                 << ", " << run.seconds << " s of " << run.boundSeconds;
+        outcomes[run.fault].insert(run.resultText());
+    }
+    EXPECT_EQ(rows.size(), linkFaultCases().size() * 3 * 3);
+    // The retries mend every fault but the dropped link for the dives at least.
+    for (const char* fault : {"none", "noise", "split", "corrupt", "ignore", "short"})
+        EXPECT_TRUE(outcomes[fault].count("complete")) << fault;
+    EXPECT_EQ(outcomes["none"], std::set<std::string>{"complete"});
+    EXPECT_TRUE(outcomes["drop"].count("incomplete"));
+}
+
+}  // namespace
+}  // namespace ravo::sim

@@ -1,0 +1,69 @@
+#include "support/run_program.h"
+
+#include <windows.h>
+
+#include <thread>
+
+#include "support/win_process.h"
+
+namespace ravo::test {
+namespace {
+
+void drain(HANDLE pipe, std::string& into)
+{
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        into.append(buffer, got);
+}
+
+}  // namespace
+
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& env, const std::string& workDir)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead, outWrite, errRead, errWrite;
+    if (!::CreatePipe(&outRead, &outWrite, &inherit, 0))
+        return {};
+    if (!::CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+        ::CloseHandle(outRead);
+        ::CloseHandle(outWrite);
+        return {};
+    }
+    ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    HANDLE nul = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                               nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    PROCESS_INFORMATION info{};
+    std::string line = win::commandLine(program, args);
+    std::vector<char> environment = win::environmentBlock(env);
+    BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, environment.data(),
+                                    workDir.empty() ? nullptr : workDir.c_str(), &startup, &info);
+    ::CloseHandle(outWrite);
+    ::CloseHandle(errWrite);
+    if (nul != INVALID_HANDLE_VALUE)
+        ::CloseHandle(nul);
+    ProgramResult result;
+    if (started) {
+        std::thread errors([&] { drain(errRead, result.err); });
+        drain(outRead, result.out);
+        errors.join();
+        ::WaitForSingleObject(info.hProcess, INFINITE);
+        DWORD code = 0;
+        result.exitCode = ::GetExitCodeProcess(info.hProcess, &code) ? int(code) : -1;
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    ::CloseHandle(outRead);
+    ::CloseHandle(errRead);
+    return result;
+}
+
+}  // namespace ravo::test

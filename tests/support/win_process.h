@@ -1,0 +1,14 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+// Windows only: what CreateProcess needs from a program and its arguments.
+namespace ravo::test::win {
+
+// The command line for `program` and `args`, quoted as the C runtime splits it.
+std::string commandLine(const std::string& program, const std::vector<std::string>& args);
+// This process's environment with `overrides` set, as CreateProcess takes it.
+std::vector<char> environmentBlock(const std::map<std::string, std::string>& overrides);
+
+}  // namespace ravo::test::win

@@ -1,0 +1,63 @@
+#include "support/win_process.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace ravo::test::win {
+namespace {
+
+std::string quoted(const std::string& arg)
+{
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
+        return arg;
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string commandLine(const std::string& program, const std::vector<std::string>& args)
+{
+    std::string line = quoted(program);
+    for (const std::string& a : args)
+        line += " " + quoted(a);
+    return line;
+}
+
+std::vector<char> environmentBlock(const std::map<std::string, std::string>& overrides)
+{
+    std::map<std::string, std::string> all;
+    char* block = ::GetEnvironmentStringsA();
+    for (const char* p = block; p && *p; p += std::strlen(p) + 1) {
+        std::string entry = p;
+        size_t eq = entry.find('=', 1);  // "=C:=C:\..." entries start with '='
+        if (eq != std::string::npos)
+            all[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    if (block)
+        ::FreeEnvironmentStringsA(block);
+    for (const auto& [key, value] : overrides)
+        all[key] = value;
+    std::vector<char> out;
+    for (const auto& [key, value] : all) {
+        std::string entry = key + "=" + value;
+        out.insert(out.end(), entry.begin(), entry.end());
+        out.push_back('\0');
+    }
+    out.push_back('\0');
+    return out;
+}
+
+}  // namespace ravo::test::win
