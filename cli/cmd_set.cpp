@@ -3,7 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/settings_output.h"
-#include "settings/setting_edit_unit.h"
+#include "jobs/worker_edit_host.h"
 
 namespace ravo::cli {
 namespace {

@@ -11,6 +11,7 @@ CliCommand fixSerialCommand();
 CliCommand checkUpdateCommand();
 CliCommand infoCommand();
 CliCommand setCommand();
+CliCommand settingsCommand();
 CliCommand powerDownCommand();
 CliCommand divesCommand();
 CliCommand diveCommand();

@@ -17,6 +17,7 @@ std::vector<CliCommand> commandTable()
         connectCommand(),
         infoCommand(),
         setCommand(),
+        settingsCommand(),
         powerDownCommand(),
         divesCommand(),
         diveCommand(),

@@ -1,20 +1,33 @@
 #include "settings/setting_edit_unit.h"
 
-#include "jobs/work_task.h"
+#include "link/ir_comm.h"
 #include "link/unit_time.h"
 
 namespace ravo {
 namespace {
 
-// The edit path's view of the real link.
+// The edit path's view of the real link; every call waits where the host says.
 class IrCommSettingLink : public SettingLink {
 public:
-    explicit IrCommSettingLink(CIrComm& link) : link_(link) {}
+    IrCommSettingLink(CIrComm& link, UnitEditHost& host) : link_(link), host_(host) {}
 
     bool isConnected() override { return link_.IsConnected(); }
-    int handshake(uint32_t version) override { return link_.Handshake(version); }
+    int handshake(uint32_t version) override
+    {
+        int result = 0;
+        host_.waitOnLink([&] { result = link_.Handshake(version); });
+        return result;
+    }
     uint32_t firmwareVersion() override { return link_.linkFirmwareVersion(); }
     int write(const SettingWrite& w) override
+    {
+        int result = 0;
+        host_.waitOnLink([&] { result = send(w); });
+        return result;
+    }
+
+private:
+    int send(const SettingWrite& w)
     {
         switch (w.kind) {
         case SettingWrite::Byte: return link_.WriteByte(w.command, uint8_t(w.value));
@@ -25,24 +38,32 @@ public:
         return 0;
     }
 
-private:
     CIrComm& link_;
+    UnitEditHost& host_;
 };
 
 }  // namespace
 
-EditOutcome editSettingOnUnit(WorkTask& worker, int rowId, UnitSettings& record, bool serviceMode,
-                              SettingEditHost& host)
+uint32_t UnitEditHost::unitNow()
 {
-    if (worker.busy)
+    return currentUnitTime();
+}
+
+EditOutcome editSettingOnUnit(int rowId, UnitSettings& record, bool serviceMode, UnitEditHost& host)
+{
+    if (host.linkBusy())
         return EditOutcome::Ignored;
-    worker.keepLinkOpen = true;
+    host.keepLinkOpen();
+    CIrComm& link = host.unitLink();
     // Results not looked at: a link that did not connect is caught after the editor.
-    worker.link.Open();
-    worker.link.Connect();
-    IrCommSettingLink link(worker.link);
-    return editSettingRow(rowId, record, serviceMode, worker.versions.firmwareVersion(), link, host,
-                          currentUnitTime);
+    if (!host.waitOnLink([&] {
+            link.Open();
+            link.Connect();
+        }))
+        return EditOutcome::Ignored;
+    IrCommSettingLink editLink(link, host);
+    return editSettingRow(rowId, record, serviceMode, host.unitFirmwareVersion(), editLink, host,
+                          [&host] { return host.unitNow(); });
 }
 
 }  // namespace ravo

@@ -1,27 +1,81 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 
 #include "desktop/view_pane.h"
+#include "firmware/firmware_list.h"
 
+class QComboBox;
+class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace ravo::desktop {
 
-// The unit view (placeholder until the real view lands): the unit number box
-// and "Read Info".
+class CSettingsListCtrl;
+
+// The unit view: what the last information read learned about the unit, the
+// unit number box every request reads, the firmware list and download, and
+// the settings list with its editors and its backup and restore. It never
+// runs a job: it sends requests to the main window and redraws from the
+// worker's results on UM_REFRESH_VIEW.
 class CViewUnit : public QWidget, public ViewPane {
     Q_OBJECT
 public:
     explicit CViewUnit(ViewContext ctx, QWidget* parent = nullptr);
+
     intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
 
+    // Asks for a file name for "Save settings..." (save true) and "Restore
+    // settings..."; empty when cancelled. A file dialog unless replaced.
+    std::function<QString(bool save)> chooseSettingsFile;
+
+    CSettingsListCtrl* settingsList() const { return settingsList_; }
+
 private:
+    void buildControls();
+    void initialUpdate();
+    void fillFirmwareList();
+    void showResults();
+    void applyEnabling();
+    void synchroniseUnitNumber();
     void readInfo();
+    void firmwareDownload();
+    void cancelJob();
+    void fixSerial();
+    void powerDown();
+    void editRow(int rowId);
+    void saveSettings();
+    void restoreSettings();
+    void showProgress(int percent);
+    bool idle() const;
+    bool linkConnected() const;
+    void notice(const QString& text, bool warning = false);
+    QString chooseFile(bool save);
 
     ViewContext ctx_;
+    FirmwareFileList firmwareListing_;
+    bool progressShown_ = false;
+    // When the shown settings were read, by the PC's clock: the unit clock's
+    // check compares against it, not against the time of a later refresh.
+    uint32_t shownClock_ = 0;
+    uint32_t shownClockReadAt_ = 0;
+
+    QLabel* infoValues_[6] = {};
     QLineEdit* unitBox_ = nullptr;
     QPushButton* readInfoButton_ = nullptr;
+    QLabel* resultText_ = nullptr;
+    QPushButton* powerDownButton_ = nullptr;
+    QPushButton* fixSerialButton_ = nullptr;
+    QComboBox* firmwareList_ = nullptr;
+    QLabel* firmwareText_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* downloadButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    CSettingsListCtrl* settingsList_ = nullptr;
+    QPushButton* saveSettingsButton_ = nullptr;
+    QPushButton* restoreSettingsButton_ = nullptr;
 };
 
 }  // namespace ravo::desktop

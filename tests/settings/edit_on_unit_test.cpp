@@ -2,7 +2,7 @@
 
 #include "jobs/unit_power_down.h"
 #include "scripted_unit.h"
-#include "settings/setting_edit_unit.h"
+#include "jobs/worker_edit_host.h"
 #include "settings/settings_rows.h"
 #include "support/tcp_peer.h"
 

@@ -2,7 +2,7 @@
 
 #include "jobs/work_task.h"
 #include "link/clock.h"
-#include "settings/setting_edit_unit.h"
+#include "jobs/worker_edit_host.h"
 #include "settings/settings_rows.h"
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"

@@ -1,0 +1,145 @@
+#include <cstdio>
+#include <memory>
+
+#include "cli/commands.h"
+#include "divedata/text_file.h"
+#include "jobs/worker_edit_host.h"
+#include "settings/settings_backup.h"
+#include "link/unit_time.h"
+
+namespace ravo::cli {
+namespace {
+
+struct SettingsOptions {
+    bool save = false;
+    bool restore = false;
+    std::string file;
+    bool dryRun = false;
+};
+
+// The restore's link side: the worker's link; notices go to stderr.
+class CommandLineUnitHost : public WorkerEditHost {
+public:
+    using WorkerEditHost::WorkerEditHost;
+    bool showEditor(const EditorRequest&, std::string&) override { return false; }
+    void notice(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void requestReread() override { rereadRequested = true; }
+    bool rereadRequested = false;
+};
+
+int finish(WorkTask& worker, int code)
+{
+    worker.keepLinkOpen = false;
+    worker.link.Close();
+    return code;
+}
+
+// Reads the unit with the link kept open for the writes that may follow.
+bool readUnit(CliContext& context)
+{
+    WorkTask& worker = *context.app.worker;
+    worker.unitNumber = context.app.config.currentUnitNumber();
+    worker.keepLinkOpen = true;
+    return runJob(context, JOB_READ_INFO) == 0 && worker.settings.valid;
+}
+
+int saveSettings(CliContext& context, const std::string& path)
+{
+    WorkTask& worker = *context.app.worker;
+    if (!readUnit(context))
+        return finish(worker, kExitFailed);
+    std::string text = settingsBackupText(worker.settings, uint16_t(worker.unitNumber),
+                                          worker.versions.firmwareVersion(), currentUnitTime());
+    if (WriteFileReplacing(path, text) != 0) {
+        std::fprintf(stderr, "Could not write [%s]\n", path.c_str());
+        return finish(worker, kExitFailed);
+    }
+    std::printf("Settings of unit %04X saved to [%s]\n", unsigned(worker.unitNumber), path.c_str());
+    return finish(worker, kExitOk);
+}
+
+void printDifferences(const std::vector<SettingDifference>& differences)
+{
+    if (differences.empty())
+        std::printf("The unit holds the file's settings\n");
+    // Name, unit's value, file's value; "*" marks a row the restore writes.
+    for (const SettingDifference& d : differences)
+        std::printf("%s%s\t%s\t%s\n", d.name.c_str(), d.restorable ? "*" : "", d.unitValue.c_str(),
+                    d.fileValue.c_str());
+    std::fflush(stdout);
+}
+
+int restoreFile(CliContext& context, const SettingsOptions& options)
+{
+    std::string text;
+    SettingsBackup backup;
+    std::string error;
+    if (!ReadWholeFile(options.file, text)) {
+        std::fprintf(stderr, "Could not read [%s]\n", options.file.c_str());
+        return kExitFailed;
+    }
+    if (!parseSettingsBackup(text, backup, error)) {
+        std::fprintf(stderr, "[%s]: %s\n", options.file.c_str(), error.c_str());
+        return kExitFailed;
+    }
+    WorkTask& worker = *context.app.worker;
+    if (!readUnit(context))
+        return finish(worker, kExitFailed);
+    std::string mismatch = backupMismatch(backup, uint16_t(worker.unitNumber), worker.versions.firmwareVersion());
+    if (!mismatch.empty()) {
+        std::fprintf(stderr, "%s\n", mismatch.c_str());
+        return finish(worker, kExitFailed);
+    }
+    std::vector<SettingDifference> differences = settingsDifferences(worker.settings, backup.record);
+    printDifferences(differences);
+    if (options.dryRun)
+        return finish(worker, kExitOk);
+
+    std::vector<int> rows;
+    for (const SettingDifference& d : differences)
+        if (d.restorable)
+            rows.push_back(d.rowId);
+    UnitSettings record = worker.settings;
+    CommandLineUnitHost host(worker);
+    RestoreResult result = restoreSettings(backup.record, rows, record, host);
+    if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
+        std::fprintf(stderr, "No connection with the unit\n");
+    for (const std::string& name : result.notWritten)
+        std::fprintf(stderr, "Not written: %s\n", name.c_str());
+    std::printf("%d rows written\n", result.written);
+    if (host.rereadRequested)
+        runJob(context, JOB_READ_SETTINGS);
+    bool ok = result.failure == EditOutcome::Sent && result.notWritten.empty() && worker.settings.valid;
+    return finish(worker, ok ? kExitOk : kExitFailed);
+}
+
+}  // namespace
+
+CliCommand settingsCommand()
+{
+    auto options = std::make_shared<SettingsOptions>();
+    return {"settings",
+            "Settings backup: 'settings save FILE' reads the unit and writes its settings to FILE (INI text); "
+            "'settings restore FILE' writes back the rows whose value differs (--dry-run: only print them).",
+            [options](CLI::App& sub) {
+                sub.require_subcommand(1);
+                CLI::App* save = sub.add_subcommand("save", "Read the unit and save its settings to FILE.");
+                save->add_option("FILE", options->file, "The settings file to write")->required();
+                save->callback([options] { options->save = true; });
+                CLI::App* restore = sub.add_subcommand(
+                    "restore", "Print the rows whose value differs from FILE (name, unit, file; * = written) "
+                               "and write them to the unit.");
+                restore->add_option("FILE", options->file, "A file written by 'settings save'")->required();
+                restore->add_flag("--dry-run", options->dryRun, "Print the differences, write nothing");
+                restore->callback([options] { options->restore = true; });
+            },
+            [options](CliContext& context) {
+                if (options->save)
+                    return saveSettings(context, options->file);
+                if (options->restore)
+                    return restoreFile(context, *options);
+                return int(kExitUsage);
+            }};
+}
+
+}  // namespace ravo::cli

@@ -1,0 +1,155 @@
+#include "desktop/unit/setting_dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "settings/entry_conversion.h"
+
+namespace ravo::desktop {
+namespace {
+
+// OK and Cancel, or the given text on the OK button; every button named by its text.
+QDialogButtonBox* okCancel(QDialog* dialog, const QString& okText = {})
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    ok->setText(okText.isEmpty() ? QString("OK") : okText);
+    cancel->setText("Cancel");
+    ok->setAccessibleName(ok->text());
+    cancel->setAccessibleName("Cancel");
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+QLineEdit* valueEdit(QDialog* dialog)
+{
+    auto* edit = new QLineEdit(dialog);
+    edit->setMinimumWidth(160);
+    return edit;
+}
+
+}  // namespace
+
+TEditBool::TEditBool(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Edit value");
+    auto* layout = new QVBoxLayout(this);
+    labelText_ = new QLabel("Edit boolean", this);
+    first_ = new QRadioButton("on", this);
+    second_ = new QRadioButton("off", this);
+    layout->addWidget(labelText_);
+    layout->addWidget(first_);
+    layout->addWidget(second_);
+    layout->addWidget(okCancel(this));
+}
+
+int TEditBool::exec()
+{
+    labelText_->setText(label);
+    first_->setText(firstText);
+    second_->setText(secondText);
+    first_->setAccessibleName(firstText);
+    second_->setAccessibleName(secondText);
+    (value ? first_ : second_)->setChecked(true);
+    return QDialog::exec();
+}
+
+void TEditBool::accept()
+{
+    value = first_->isChecked();
+    QDialog::accept();
+}
+
+TEditInt::TEditInt(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Edit value");
+    auto* layout = new QVBoxLayout(this);
+    labelText_ = new QLabel("Value", this);
+    edit_ = valueEdit(this);
+    range_ = new QLabel(this);
+    labelText_->setBuddy(edit_);
+    layout->addWidget(labelText_);
+    layout->addWidget(edit_);
+    layout->addWidget(range_);
+    layout->addWidget(okCancel(this));
+}
+
+int TEditInt::exec()
+{
+    labelText_->setText(label);
+    edit_->setAccessibleName(label);
+    range_->setText(QString::fromStdString(intRangeText(minimum, maximum, step)));
+    edit_->setText(QString::number(value));
+    edit_->selectAll();
+    return QDialog::exec();
+}
+
+void TEditInt::accept()
+{
+    enteredText = edit_->text();
+    value = clampIntEntry(enteredText.toStdString(), minimum, maximum, step);
+    QDialog::accept();
+}
+
+TEditFloat::TEditFloat(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Edit value");
+    auto* layout = new QVBoxLayout(this);
+    labelText_ = new QLabel("Value", this);
+    edit_ = valueEdit(this);
+    range_ = new QLabel(this);
+    labelText_->setBuddy(edit_);
+    layout->addWidget(labelText_);
+    layout->addWidget(edit_);
+    layout->addWidget(range_);
+    layout->addWidget(okCancel(this));
+}
+
+int TEditFloat::exec()
+{
+    labelText_->setText(label);
+    edit_->setAccessibleName(label);
+    range_->setText(QString::fromStdString(realRangeText(precision, minimum, maximum)));
+    // The C locale's decimal point, as the conversion on OK reads it.
+    edit_->setText(QString::number(value, 'f', precision));
+    edit_->selectAll();
+    return QDialog::exec();
+}
+
+void TEditFloat::accept()
+{
+    enteredText = edit_->text();
+    value = clampRealEntry(enteredText.toStdString(), minimum, maximum);
+    QDialog::accept();
+}
+
+TSendReset::TSendReset(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Reset value");
+    auto* layout = new QVBoxLayout(this);
+    textLine_ = new QLabel(this);
+    layout->addWidget(textLine_);
+    layout->addWidget(okCancel(this, "Send RESET"));
+}
+
+int TSendReset::exec()
+{
+    textLine_->setText(text);
+    return QDialog::exec();
+}
+
+TSetRTC::TSetRTC(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Set RTC");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Set RealTimeClock", this));
+    layout->addWidget(okCancel(this, "Set to NOW"));
+}
+
+}  // namespace ravo::desktop

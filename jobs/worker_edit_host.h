@@ -1,0 +1,29 @@
+#pragma once
+#include "settings/setting_edit_unit.h"
+
+namespace ravo {
+
+class WorkTask;
+
+// The unit side of a setting edit taken from the worker: its busy flag, its
+// link and keepLinkOpen, and the firmware version of its last versions read.
+// The dialogs and notices stay with the deriving class.
+class WorkerEditHost : public UnitEditHost {
+public:
+    explicit WorkerEditHost(WorkTask& worker) : worker_(worker) {}
+
+    bool linkBusy() override;
+    void keepLinkOpen() override;
+    CIrComm& unitLink() override;
+    uint32_t unitFirmwareVersion() override;
+
+protected:
+    WorkTask& worker_;
+};
+
+// editSettingOnUnit against the worker's link, with `dialogs` answering the
+// editors and taking the notices and the re-read request.
+EditOutcome editSettingOnUnit(WorkTask& worker, int rowId, UnitSettings& record, bool serviceMode,
+                              SettingEditHost& dialogs);
+
+}  // namespace ravo

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+#include "jobs/work_task.h"
+#include "jobs/worker_edit_host.h"
+#include "link/clock.h"
+#include "settings/settings_backup.h"
+#include "sim/sim_registration.h"
+#include "sim/sim_transport.h"
+#include "support/recording_receiver.h"
+
+namespace ravo::test {
+namespace {
+
+// The worker against a simulated unit in this process; the unit's trace
+// keeps the opcodes of the requests it received.
+struct RestoreBench : WorkerEditHost {
+    explicit RestoreBench(const std::string& preset) : WorkerEditHost(worker)
+    {
+        sim::registerSimTransport();
+        sim::forgetSimUnits();
+        worker.link.setAddress("sim:" + preset);
+        worker.link.setClock(&clock);
+        worker.unitNumber = 0x1234;
+        std::string error;
+        unit = sim::simUnitFor(preset, error);
+        unit->setTrace([this](const std::string& line) {
+            std::lock_guard<std::mutex> lock(mutex);
+            trace.push_back(line);
+        });
+    }
+    ~RestoreBench() override
+    {
+        unit->setTrace(nullptr);
+        worker.link.Close();
+        worker.link.setClock(nullptr);
+        sim::forgetSimUnits();
+    }
+    void read(int job = JOB_READ_INFO)
+    {
+        worker.keepLinkOpen = true;
+        worker.start(job, &receiver);
+        worker.waitFinished(20000);
+        ASSERT_EQ(worker.settings.valid, 1);
+    }
+    // The opcodes of the requests since the last call.
+    std::vector<std::string> requests()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        std::vector<std::string> ops;
+        for (const std::string& line : trace)
+            if (line.rfind("request", 0) == 0)
+                ops.push_back(line.substr(line.find("op ") + 3, 2));
+        trace.clear();
+        return ops;
+    }
+
+    bool showEditor(const EditorRequest&, std::string&) override { return false; }
+    void notice(const std::string& text) override { notices.push_back(text); }
+    void requestReread() override { ++rereads; }
+
+    ScaledClock clock{40.0};
+    WorkTask worker;
+    RecordingReceiver receiver;
+    std::shared_ptr<sim::SimUnit> unit;
+    std::mutex mutex;
+    std::vector<std::string> trace;
+    std::vector<std::string> notices;
+    int rereads = 0;
+};
+
+std::vector<int> restorableRows(const std::vector<SettingDifference>& differences)
+{
+    std::vector<int> rows;
+    for (const SettingDifference& d : differences)
+        if (d.restorable)
+            rows.push_back(d.rowId);
+    return rows;
+}
+
+TEST(RestoreOnUnit, OnlyTheCheckedRowsAreWrittenAndTheUnitHoldsTheFilesValues)
+{
+    RestoreBench bench("fw4925");
+    bench.unit->update([](sim::SimState& s) { s.settings.setpointSurface = 57; });
+    bench.read();
+    SettingsBackup backup;
+    std::string error;
+    ASSERT_TRUE(parseSettingsBackup(settingsBackupText(bench.worker.settings, 0x1234, 0x4925, 0), backup, error));
+
+    bench.unit->update([](sim::SimState& s) {
+        s.settings.setpointSurface = 60;
+        s.settings.hudBrightness = 1;
+        s.settings.metric = 0;
+        s.settings.oxygenPercent = 95;
+    });
+    bench.read();
+    auto differences = settingsDifferences(bench.worker.settings, backup.record);
+    ASSERT_EQ(restorableRows(differences), (std::vector<int>{2, 6, 7, 17}));
+
+    // The user leaves "Oxygen part (%)" unchecked.
+    bench.requests();
+    UnitSettings record = bench.worker.settings;
+    RestoreResult result = restoreSettings(backup.record, {7, 2, 6}, record, bench);
+    EXPECT_EQ(result.failure, EditOutcome::Sent);
+    EXPECT_EQ(result.written, 3);
+    EXPECT_TRUE(result.notWritten.empty());
+    EXPECT_EQ(bench.rereads, 1);
+    // Metric (8), HUD (39), SP1 (52): nothing else is written.
+    EXPECT_EQ(bench.requests(), (std::vector<std::string>{"08", "27", "34"}));
+    sim::SimSettings now = bench.unit->state().settings;
+    EXPECT_EQ(now.metric, 1);
+    EXPECT_EQ(now.hudBrightness, 3);
+    // 0.57 reaches the unit as 57, not truncated to 56.
+    EXPECT_EQ(now.setpointSurface, 57);
+    EXPECT_EQ(now.oxygenPercent, 95);
+
+    bench.read(JOB_READ_SETTINGS);
+    auto left = settingsDifferences(bench.worker.settings, backup.record);
+    ASSERT_EQ(restorableRows(left), (std::vector<int>{17}));
+}
+
+TEST(RestoreOnUnit, RowsThatOpenUpOrAreHeldByAPartnerGetASecondPass)
+{
+    RestoreBench bench("fw4925");
+    bench.unit->update([](sim::SimState& s) {
+        s.settings.dilHePercent = 35;
+        s.settings.dilN2Percent = 44;
+        s.settings.setpointSurface = 90;
+        s.settings.setpointDepth = 140;
+    });
+    bench.read();
+    UnitSettings file = bench.worker.settings;
+
+    bench.unit->update([](sim::SimState& s) {
+        s.settings.decoEnabled = 0;
+        s.settings.dilHePercent = 0;
+        s.settings.dilN2Percent = 79;
+        s.settings.setpointSurface = 50;
+        s.settings.setpointDepth = 60;
+    });
+    bench.read();
+    auto differences = settingsDifferences(bench.worker.settings, file);
+    UnitSettings record = bench.worker.settings;
+    RestoreResult result = restoreSettings(file, restorableRows(differences), record, bench);
+    EXPECT_EQ(result.failure, EditOutcome::Sent);
+    EXPECT_TRUE(result.notWritten.empty());
+
+    sim::SimSettings now = bench.unit->state().settings;
+    EXPECT_EQ(now.decoEnabled, 1);
+    EXPECT_EQ(now.dilHePercent, 35);
+    EXPECT_EQ(now.dilN2Percent, 44);
+    EXPECT_EQ(now.setpointSurface, 90);
+    EXPECT_EQ(now.setpointDepth, 140);
+}
+
+TEST(RestoreOnUnit, AUnitThatDoesNotAnswerTheHandshakeStopsTheRestore)
+{
+    RestoreBench bench("fw4925");
+    bench.read();
+    UnitSettings file = bench.worker.settings;
+    file.oxygenPercent = 93;
+    file.hudBrightness = 25;
+    bench.unit->update([](sim::SimState& s) { s.faults.silent = true; });
+    UnitSettings record = bench.worker.settings;
+    RestoreResult result = restoreSettings(file, {17, 6}, record, bench);
+    EXPECT_EQ(result.failure, EditOutcome::HandshakeFailed);
+    EXPECT_EQ(bench.notices, (std::vector<std::string>{"Failed to connect to unit"}));
+    // HUD brightness goes first (list order) and needs no handshake.
+    EXPECT_EQ(result.written, 1);
+    EXPECT_EQ(bench.rereads, 1);
+}
+
+}  // namespace
+}  // namespace ravo::test
