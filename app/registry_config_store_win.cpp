@@ -55,6 +55,8 @@ public:
         set(section, entry, REG_DWORD, &dword, sizeof dword);
     }
 
+    std::string location() const override { return "HKEY_CURRENT_USER\\" + root_; }
+
 private:
     static DWORD dwordOf(const std::string& data)
     {

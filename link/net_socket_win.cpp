@@ -47,26 +47,49 @@ bool waitWritable(SOCKET s, int timeoutMs)
     return ::select(0, nullptr, &writable, &failed, &tv) > 0 && FD_ISSET(s, &writable);
 }
 
-SOCKET connectOne(const addrinfo* ai, int timeoutMs)
+// The connected socket, or INVALID_SOCKET with the Winsock error that says
+// why in `error`: read at the failing call, before closesocket() can clear it.
+SOCKET connectOne(const addrinfo* ai, int timeoutMs, int& error)
 {
     SOCKET s = ::socket(ai->ai_family, ai->ai_socktype, ai->ai_protocol);
-    if (s == INVALID_SOCKET)
+    if (s == INVALID_SOCKET) {
+        error = ::WSAGetLastError();
         return INVALID_SOCKET;
+    }
     setNonBlocking(s);
     int r = ::connect(s, ai->ai_addr, int(ai->ai_addrlen));
-    if (r == SOCKET_ERROR && ::WSAGetLastError() == WSAEWOULDBLOCK) {
+    error = r == 0 ? 0 : ::WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+        // A refused connect is signalled in the failed set, with the reason
+        // in SO_ERROR; no signal at all is a time-out.
+        waitWritable(s, timeoutMs);
         int soError = 0;
         int len = sizeof soError;
-        if (waitWritable(s, timeoutMs) &&
-            ::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &len) == 0 && soError == 0)
-            r = 0;
+        if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &len) != 0)
+            soError = ::WSAGetLastError();
+        else if (soError == 0 && !waitWritable(s, 0))
+            soError = WSAETIMEDOUT;
+        error = soError;
     }
-    if (r != 0) {
+    if (error != 0) {
         ::closesocket(s);
         return INVALID_SOCKET;
     }
     setNoDelay(s);
     return s;
+}
+
+// The failed connect's reason in the words the POSIX build gives.
+std::string connectError(int error)
+{
+    switch (error) {
+    case WSAECONNREFUSED: return "Connection refused";
+    case WSAETIMEDOUT: return "Connection timed out";
+    case WSAENETUNREACH: return "Network is unreachable";
+    case WSAEHOSTUNREACH: return "No route to host";
+    case WSAEADDRNOTAVAIL: return "Cannot assign requested address";
+    default: return "no connection (error " + std::to_string(error) + ")";
+    }
 }
 
 Socket wrap(SOCKET s)
@@ -90,14 +113,15 @@ Socket connectTcp(const std::string& host, int port, int timeoutMs, uint8_t ipv4
         return kNoSocket;
     }
     SOCKET s = INVALID_SOCKET;
+    int error = 0;
     for (addrinfo* ai = list; ai && s == INVALID_SOCKET; ai = ai->ai_next) {
-        s = connectOne(ai, timeoutMs);
+        s = connectOne(ai, timeoutMs, error);
         if (s != INVALID_SOCKET && ai->ai_family == AF_INET)
             std::memcpy(ipv4, &reinterpret_cast<const sockaddr_in*>(ai->ai_addr)->sin_addr.s_addr, 4);
     }
     ::freeaddrinfo(list);
     if (s == INVALID_SOCKET && reason)
-        *reason = "no connection (error " + std::to_string(::WSAGetLastError()) + ")";
+        *reason = connectError(error);
     return wrap(s);
 }
 

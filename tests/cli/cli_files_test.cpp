@@ -14,8 +14,8 @@ TEST(CliShow, AMissingLogNamesTheFolderWithoutTheReadersText)
     ProgramResult r = cli.run({"show", "1234", "2012-05-06_14-22-33_O"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_TRUE(contains(r.err, "No saved dive 1234 2012-05-06_14-22-33_O in " + cli.home.path() + "/dive")) << r.err;
-    EXPECT_TRUE(contains(r.err, cli.home.path() + "/dive/KTL_SN1234_2012-05-06_14-22-33_O.csv")) << r.err;
+    EXPECT_TRUE(contains(r.err, "No saved dive 1234 2012-05-06_14-22-33_O in " + cli.home.file("dive"))) << r.err;
+    EXPECT_TRUE(contains(r.err, joinFolder(cli.home.file("dive"), "KTL_SN1234_2012-05-06_14-22-33_O.csv"))) << r.err;
     EXPECT_FALSE(contains(r.err, "CDiveHeaderOrangebox")) << r.err;
 }
 
@@ -23,7 +23,7 @@ TEST(CliShow, AFileThatIsNoDiveLogIsReportedNotSummarised)
 {
     CliHome cli;
     std::filesystem::create_directories(cli.home.path() + "/dive");
-    const std::string base = cli.home.path() + "/dive/KTL_SN1234_2012-05-06_14-22-33_O";
+    const std::string base = joinFolder(cli.home.file("dive"), "KTL_SN1234_2012-05-06_14-22-33_O");
     writeFile(base + ".txt", "Ravo_Config v1.35\r\n");
     writeFile(base + ".csv", "1,8,20\r\n2,8,21\r\n<html>not samples</html>\r\n");
     ProgramResult r = cli.run({"show", "1234", "2012-05-06_14-22-33_O"});
@@ -43,11 +43,12 @@ TEST(CliFirmwareFlash, RefusesWhatIsNotAReadableRegularFile)
     std::filesystem::create_directories(cli.home.path() + "/firmware/folder.enc");
     ProgramResult folder = cli.run({"--link", "sim", "--unit", "1234", "firmware", "flash", "firmware/folder.enc"});
     EXPECT_EQ(folder.exitCode, 1);
-    EXPECT_EQ(folder.out, "Firmware file [" + cli.home.path() + "/firmware/folder.enc] refused: it is a folder, not a file\n");
+    EXPECT_EQ(folder.out,
+              "Firmware file [" + joinFolder(cli.home.file("firmware"), "folder.enc") + "] refused: it is a folder, not a file\n");
 
     ProgramResult missing = cli.run({"--link", "sim", "--unit", "1234", "firmware", "flash", "none.enc"});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.out, "File [" + cli.home.path() + "/none.enc] not found\n");
+    EXPECT_EQ(missing.out, "File [" + cli.home.file("none.enc") + "] not found\n");
 }
 
 }  // namespace

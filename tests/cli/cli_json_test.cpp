@@ -60,7 +60,7 @@ TEST(CliJson, DirectoriesSavedLogsAndShow)
     EXPECT_TRUE(std::filesystem::exists(csv)) << csv;
 
     json listed = parsed(cli.run({"--json", "saved"}));
-    EXPECT_EQ(listed["folder"], cli.home.path() + "/dive");
+    EXPECT_EQ(listed["folder"], cli.home.file("dive"));
     ASSERT_EQ(listed["units"].size(), 1u);
     EXPECT_EQ(listed["units"][0]["unit"], "1234");
     std::string stamp = listed["units"][0]["logs"][0]["log"];
@@ -89,9 +89,9 @@ TEST(CliJson, FirmwareListAndCheckUpdate)
     std::filesystem::create_directories(cli.home.path() + "/firmware");
     writeFile(cli.home.file("firmware/A.enc"), "00");
     json list = parsed(cli.run({"--json", "firmware", "list"}));
-    EXPECT_EQ(list["folder"], cli.home.path() + "/firmware");
+    EXPECT_EQ(list["folder"], cli.home.file("firmware"));
     ASSERT_EQ(list["files"].size(), 1u);
-    EXPECT_EQ(list["files"][0]["path"], cli.home.path() + "/firmware/A.enc");
+    EXPECT_EQ(list["files"][0]["path"], joinFolder(cli.home.file("firmware"), "A.enc"));
     EXPECT_EQ(list["files"][0]["default"], true);
 
     HttpServer server;

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "firmware/file_util.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -22,7 +23,7 @@ struct CliHome {
         args.insert(args.begin(), {"--link", "sim", "--unit", "1234"});
         return run(args);
     }
-    std::string store() const { return readFile(home.path() + "/Varnholm/Ravo_Config.conf"); }
+    std::string store() const { return cliStoreText(home); }
 };
 
 inline bool contains(const std::string& text, const std::string& part)

@@ -59,9 +59,9 @@ TEST(CliUnit, DiveDownloadShowsABarByRecordsAndPrintsFullPaths)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::vector<std::string> lines = splitLines(r.out);
     ASSERT_GE(lines.size(), 2u);
-    const std::string base = cli.home.path() + "/dive/KTL_SN1234_";
+    const std::string base = joinFolder(cli.home.file("dive"), "KTL_SN1234_");
     EXPECT_EQ(lines[lines.size() - 2].rfind(base, 0), 0u) << lines[lines.size() - 2];
-    EXPECT_TRUE(std::regex_match(lines.back(), std::regex(".*/dive/KTL_SN1234_[-_0-9]+_O\\.csv"))) << lines.back();
+    EXPECT_TRUE(std::regex_match(lines.back(), std::regex(".*[/\\\\]dive[/\\\\]KTL_SN1234_[-_0-9]+_O\\.csv"))) << lines.back();
     EXPECT_TRUE(contains(r.err, "/30 records")) << r.err;
     EXPECT_TRUE(contains(r.err, "100%  30/30 records  ")) << r.err;
     EXPECT_TRUE(std::regex_search(r.err, std::regex("(-- rec/s  --:--|[0-9]+ rec/s  [0-9]+:[0-9]{2}) left")))
@@ -138,9 +138,10 @@ TEST(CliTrace, ADiveDownloadCanBeFollowedRequestByRequest)
     EXPECT_EQ(dataReplies, 2);
     EXPECT_TRUE(contains(lines.back(), " -- close")) << lines.back();
 
-    ProgramResult unwritable = cli.sim({"--trace", cli.home.file("no/such/folder/t.txt"), "connect"});
+    const std::string trace = joinFolder(joinFolder(cli.home.file("no"), "such"), "t.txt");
+    ProgramResult unwritable = cli.sim({"--trace", trace, "connect"});
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_TRUE(contains(unwritable.err, "Can not write the trace file " + cli.home.file("no/such/folder/t.txt")))
+    EXPECT_TRUE(contains(unwritable.err, "Can not write the trace file " + trace))
         << unwritable.err;
 }
 

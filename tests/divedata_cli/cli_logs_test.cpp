@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "divedata/sample_csv.h"
+#include "firmware/file_util.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "tests/divedata_jobs/fake_unit.h"
@@ -29,7 +30,7 @@ protected:
         return test::runCliIn(home, args);
     }
 
-    std::string diveFile(const std::string& name) const { return home.file("dive/" + name); }
+    std::string diveFile(const std::string& name) const { return joinFolder(home.file("dive"), name); }
 
     FakeUnit unit;
     std::unique_ptr<LinkScriptPeer> peer;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/config_entries.h"
+#include "firmware/file_util.h"
 
 namespace ravo {
 namespace {
@@ -24,7 +25,7 @@ TEST(ConfigEntries, ListsWhatIsStoredAndSetsOnlyFoldersAndTheLink)
 
     std::string error;
     EXPECT_EQ(setConfigEntry(config, "ktls/fwfolder", "/opt/fw/../firmware", error), ConfigSetResult::Changed);
-    EXPECT_EQ(config.firmwareFolder, "/opt/firmware");
+    EXPECT_EQ(config.firmwareFolder, absolutePath("/opt/firmware"));
     EXPECT_EQ(setConfigEntry(config, "LINK", "tcp:127.0.0.1:4711", error), ConfigSetResult::Changed);
     EXPECT_EQ(config.linkAddress, "tcp:127.0.0.1:4711");
 

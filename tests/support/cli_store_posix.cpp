@@ -13,6 +13,11 @@ std::string storeFile(const TempDir& home)
 
 }  // namespace
 
+std::string cliStoreLocation(const TempDir& home)
+{
+    return storeFile(home);
+}
+
 std::string cliStoreText(const TempDir& home)
 {
     return readFile(storeFile(home));

@@ -5,6 +5,11 @@
 
 namespace ravo::test {
 
+std::string cliStoreLocation(const TempDir& home)
+{
+    return "HKEY_CURRENT_USER\\" + cliRegistryKey(home);
+}
+
 std::string cliStoreText(const TempDir& home)
 {
     std::string text;

@@ -26,6 +26,9 @@ ProgramResult runCliIn(const TempDir& home, const std::vector<std::string>& args
 // The store runCliIn gives ravo-cli: on Windows the registry key (under
 // HKEY_CURRENT_USER) of `home`; elsewhere an INI file in `home`.
 std::string cliRegistryKey(const TempDir& home);
+// Where ravo-cli says its store lives: the INI file, or the registry key
+// under HKEY_CURRENT_USER.
+std::string cliStoreLocation(const TempDir& home);
 // Every stored entry as "ENTRY=value" lines (integers in decimal).
 std::string cliStoreText(const TempDir& home);
 // Puts an entry into that store before the program runs.
