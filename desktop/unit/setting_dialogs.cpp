@@ -34,6 +34,32 @@ QLineEdit* valueEdit(QDialog* dialog)
     return edit;
 }
 
+// The number editors' form: the label (naming the field for screen readers),
+// the edit field, the range line, OK and Cancel.
+void buildValueForm(QDialog* dialog, QLabel*& labelText, QLineEdit*& edit, QLabel*& range)
+{
+    dialog->setWindowTitle("Edit value");
+    auto* layout = new QVBoxLayout(dialog);
+    labelText = new QLabel("Value", dialog);
+    edit = valueEdit(dialog);
+    range = new QLabel(dialog);
+    labelText->setBuddy(edit);
+    layout->addWidget(labelText);
+    layout->addWidget(edit);
+    layout->addWidget(range);
+    layout->addWidget(okCancel(dialog));
+}
+
+void fillValueForm(QLabel* labelText, QLineEdit* edit, QLabel* range, const QString& label,
+                   const std::string& rangeText, const QString& valueText)
+{
+    labelText->setText(label);
+    edit->setAccessibleName(label);
+    range->setText(QString::fromStdString(rangeText));
+    edit->setText(valueText);
+    edit->selectAll();
+}
+
 }  // namespace
 
 TEditBool::TEditBool(QWidget* parent) : QDialog(parent)
@@ -68,25 +94,12 @@ void TEditBool::accept()
 
 TEditInt::TEditInt(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Edit value");
-    auto* layout = new QVBoxLayout(this);
-    labelText_ = new QLabel("Value", this);
-    edit_ = valueEdit(this);
-    range_ = new QLabel(this);
-    labelText_->setBuddy(edit_);
-    layout->addWidget(labelText_);
-    layout->addWidget(edit_);
-    layout->addWidget(range_);
-    layout->addWidget(okCancel(this));
+    buildValueForm(this, labelText_, edit_, range_);
 }
 
 int TEditInt::exec()
 {
-    labelText_->setText(label);
-    edit_->setAccessibleName(label);
-    range_->setText(QString::fromStdString(intRangeText(minimum, maximum, step)));
-    edit_->setText(QString::number(value));
-    edit_->selectAll();
+    fillValueForm(labelText_, edit_, range_, label, intRangeText(minimum, maximum, step), QString::number(value));
     return QDialog::exec();
 }
 
@@ -99,26 +112,14 @@ void TEditInt::accept()
 
 TEditFloat::TEditFloat(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Edit value");
-    auto* layout = new QVBoxLayout(this);
-    labelText_ = new QLabel("Value", this);
-    edit_ = valueEdit(this);
-    range_ = new QLabel(this);
-    labelText_->setBuddy(edit_);
-    layout->addWidget(labelText_);
-    layout->addWidget(edit_);
-    layout->addWidget(range_);
-    layout->addWidget(okCancel(this));
+    buildValueForm(this, labelText_, edit_, range_);
 }
 
 int TEditFloat::exec()
 {
-    labelText_->setText(label);
-    edit_->setAccessibleName(label);
-    range_->setText(QString::fromStdString(realRangeText(precision, minimum, maximum)));
     // The C locale's decimal point, as the conversion on OK reads it.
-    edit_->setText(QString::number(value, 'f', precision));
-    edit_->selectAll();
+    fillValueForm(labelText_, edit_, range_, label, realRangeText(precision, minimum, maximum),
+                  QString::number(value, 'f', precision));
     return QDialog::exec();
 }
 
