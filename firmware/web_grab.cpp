@@ -38,6 +38,28 @@ void CWebGrabSession::ReportStatus(const char* format, ...)
 CWebGrab::CWebGrab() = default;
 CWebGrab::~CWebGrab() = default;
 
+bool CWebGrab::beginFetch(std::string& destination, const std::string& agentName, WebStatusWindow statusWindow,
+                          bool& created)
+{
+    responseHeaders.clear();
+    statusCode = 0;
+    destination.clear();
+    failure = WebFailure::kNone;
+    failureText.clear();
+    created = false;
+    if (!session) {
+        session = std::make_unique<CWebGrabSession>(agentName, statusWindow);
+        if (!session->valid()) {
+            session.reset();
+            return fail(WebFailure::kOther, "The web client could not be started", false);
+        }
+        created = true;
+    }
+    if (statusWindow)
+        session->statusWindow = statusWindow;
+    return true;
+}
+
 bool CWebGrab::fail(WebFailure kind, std::string text, bool whileReading)
 {
     if (text.size() > 255)

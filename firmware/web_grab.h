@@ -91,6 +91,12 @@ public:
     Clock* clock = &systemClock();  // times the "Read %d bytes" reports
 
 private:
+    // The start of every fetch, whatever the platform's client: the last
+    // fetch's results cleared, the session made on first use (`created` says
+    // so, for the platform's options) and the status window taken. False,
+    // after the failure is recorded, when no session could be made.
+    bool beginFetch(std::string& destination, const std::string& agentName, WebStatusWindow statusWindow,
+                    bool& created);
     // Records a failure: its kind and text, reported as status; a failure
     // while reading is also kept as errorText.
     bool fail(WebFailure kind, std::string text, bool whileReading);

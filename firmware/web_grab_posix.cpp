@@ -223,25 +223,16 @@ WebFailure failureOf(CURLcode result, const Transfer& transfer)
 bool CWebGrab::GetFile(const std::string& url, std::string& destination, const std::string& agentName,
                        WebStatusWindow statusWindow)
 {
-    responseHeaders.clear();
-    statusCode = 0;
-    destination.clear();
-    failure = WebFailure::kNone;
-    failureText.clear();
-    if (!session) {
-        session = std::make_unique<CWebGrabSession>(agentName, statusWindow);
-        if (!session->valid()) {
-            session.reset();
-            return fail(WebFailure::kOther, "The web client could not be started", false);
-        }
+    bool created = false;
+    if (!beginFetch(destination, agentName, statusWindow, created))
+        return false;
+    if (created) {
         CURL* curl = curlOf(*session);
         if (connectTimeoutMs)
             curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(connectTimeoutMs));
         if (useProxy)
             curl_easy_setopt(curl, CURLOPT_PROXY, formatC("%s:%d", proxyHost.c_str(), proxyPort).c_str());
     }
-    if (statusWindow)
-        session->statusWindow = statusWindow;
     if (!webSchemeAllowed(url))
         return fail(WebFailure::kRefusedScheme, "Only http and https addresses are fetched: " + url, false);
 

@@ -153,25 +153,16 @@ CWebGrabSession::~CWebGrabSession()
 bool CWebGrab::GetFile(const std::string& url, std::string& destination, const std::string& agentName,
                        WebStatusWindow statusWindow)
 {
-    responseHeaders.clear();
-    statusCode = 0;
-    destination.clear();
-    failure = WebFailure::kNone;
-    failureText.clear();
-    if (!session) {
-        session = std::make_unique<CWebGrabSession>(agentName, statusWindow);
-        if (!session->valid()) {
-            session.reset();
-            return fail(WebFailure::kOther, "The web client could not be started", false);
-        }
+    bool created = false;
+    if (!beginFetch(destination, agentName, statusWindow, created))
+        return false;
+    if (created) {
         if (useProxy) {
             std::wstring proxy = widen(formatC("%s:%d", proxyHost.c_str(), proxyPort));
             WINHTTP_PROXY_INFO info{WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.data(), nullptr};
             ::WinHttpSetOption(session->handle(), WINHTTP_OPTION_PROXY, &info, sizeof info);
         }
     }
-    if (statusWindow)
-        session->statusWindow = statusWindow;
 
     // Redirects are followed here, not by WinHTTP, so that each hop's address is checked.
     std::string current = url;
