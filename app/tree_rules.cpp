@@ -26,4 +26,11 @@ unsigned selectionMessage(const TreeLabels& labels)
     return 0;
 }
 
+std::string SavedLogTreeText(const std::string& label, const SavedLogPartial& partial)
+{
+    if (!partial.partial)
+        return label;
+    return label + " (" + PartialRecordsText(partial.records, partial.expected) + ")";
+}
+
 }  // namespace ravo

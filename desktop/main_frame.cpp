@@ -68,6 +68,7 @@ void CMainFrame::createClientArea()
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setChildrenCollapsible(false);
     tree_ = new MListUnit(*bridge_, app_.savedDiveNames, splitter_);
+    tree_->setDiveFolder(&app_.config.diveFolder);
     stack_ = new QStackedWidget(splitter_);
     ViewContext ctx{app_, *bridge_};
     views_[VIEW_DIVE] = new CViewDive(ctx, stack_);
