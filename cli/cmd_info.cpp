@@ -17,9 +17,10 @@ void printInfoJson(CliContext& context)
         info[name] = jsonCell(value);
     Json settings = Json::array();
     for (const SettingsRow& row : buildSettingsRows(worker.settings, context.app.config.serviceUnlocked))
-        settings.push_back({{"name", row.name}, {"value", jsonCell(row.value)}, {"editable", row.editable}});
+        settings.push_back(
+            {{"name", row.name}, {"value", settingValueJson(row)}, {"editable", row.editable}});
     printJson({{"unit", formatUnitNumber(uint16_t(worker.unitNumber))},
-               {"link", worker.linkText},
+               {"link", jsonText(worker.linkText)},
                {"info", info},
                {"settings", settings}});
 }
