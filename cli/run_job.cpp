@@ -33,11 +33,21 @@ int runJob(CliContext& context, int jobCode, StatusPrinter* receiver)
     WorkTask& worker = *context.app.worker;
     StatusPrinter printer(context.output, worker);
     g_stopFlag = &worker.stopRequested;
+    // Closing the terminal (SIGHUP) or `timeout` (SIGTERM) stops a job like
+    // Ctrl-C, so a stopped download still keeps what arrived.
     auto previous = std::signal(SIGINT, onInterrupt);
+    auto previousTerm = std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+    auto previousHup = std::signal(SIGHUP, onInterrupt);
+#endif
     worker.start(jobCode, receiver ? receiver : &printer);
     while (!worker.waitFinished(200)) {
     }
     std::signal(SIGINT, previous);
+    std::signal(SIGTERM, previousTerm);
+#ifdef SIGHUP
+    std::signal(SIGHUP, previousHup);
+#endif
     g_stopFlag = nullptr;
     // The receiver may end after this; a link kept open must not report to it.
     worker.link.notifyWindow = nullptr;
