@@ -44,7 +44,8 @@ std::vector<SavedDiveState> SavedStatesOf(const std::vector<CDiveInfo>& director
     // Entries grouped by the name their start second gives.
     std::map<std::string, std::vector<size_t>> groups;
     for (size_t i = 0; i < directory.size(); ++i)
-        groups[DiveBaseName(directory[i], 1)].push_back(i);
+        if (directory[i].valid)
+            groups[DiveBaseName(directory[i], 1)].push_back(i);
     for (const auto& [name, members] : groups) {
         std::vector<SlotSummary> slots = savedSlots(directory[members.front()], diveFolder, members.size());
         // First the slots that are the entry's dive by their count, complete

@@ -11,7 +11,8 @@ namespace ravo {
 // saved complete.
 enum class SavedDiveState { NotSaved, Incomplete, Complete };
 
-// The state of each entry of `directory`, in directory order. Dives that
+// The state of each entry of `directory`, in directory order (an entry not
+// read from the unit is NotSaved). Dives that
 // started in the same second share one name and its numbered followers
 // ("_2_O", see saved_dive_slots.h); each saved file is given to one entry
 // only, by its record count, so two such dives are each found once.
