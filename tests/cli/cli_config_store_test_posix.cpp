@@ -6,12 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
+#include "background_cli.h"
 #include "cli_run.h"
-#include "support/posix_facilities.h"
 
 namespace ravo::test {
 namespace {
@@ -56,11 +54,10 @@ TEST(CliConfigStore, AnEntrySetDuringARunIsNotRevertedAtItsEnd)
     writeFile(scenario, R"({"preset": "no-logs", "timing": {"enabled": true},
                            "diveLogs": [{"generate": "dive", "records": 3000, "seed": 3, "startTime": 849200000}]})");
     ASSERT_EQ(cli.run({"config", "set", "DIVEFOLDER", cli.home.file("before")}).exitCode, 0);
-    pid_t pid = startInBackground(RAVO_CLI_PATH, {"--link", "sim:" + scenario, "--unit", "1234", "dive", "0"},
-                                  {{"XDG_CONFIG_HOME", cli.home.path()}, {"HOME", cli.home.path()}},
-                                  cli.home.path());
+    pid_t pid = startCliInBackground(cli, {"--link", "sim:" + scenario, "--unit", "1234", "dive", "0"});
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The download has read the store and runs.
+    EXPECT_TRUE(waitForOutput(cli, "Read dive logdata 0 - 25 "));
     ProgramResult set = cli.run({"config", "set", "DIVEFOLDER", cli.home.file("after")});
     int status = 0;
     const bool stillRunning = ::waitpid(pid, &status, WNOHANG) == 0;

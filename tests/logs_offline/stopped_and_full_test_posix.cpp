@@ -10,13 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "divedata/partial_log.h"
 #include "divedata/sample_csv.h"
 #include "support/posix_facilities.h"
+#include "tests/cli/background_cli.h"
 #include "tests/cli/cli_run.h"
 
 namespace ravo::test {
@@ -103,20 +102,17 @@ TEST(Signals, TermAndHupKeepWhatArrivedLikeCtrlC)
 {
     for (int signal : {SIGTERM, SIGHUP}) {
         CliHome cli;
-        const std::string errFile = cli.home.file("err.txt");
-        pid_t pid = startInBackground(
-            "/bin/sh",
-            {"-c", "exec \"$0\" \"$@\" 2>\"" + errFile + "\"", RAVO_CLI_PATH, "--link",
-             "sim:" + unitWithOneLongDive(cli, 0, true), "--unit", "1234", "dive", "0"},
-            {{"XDG_CONFIG_HOME", cli.home.path()}, {"HOME", cli.home.path()}}, cli.home.path());
+        pid_t pid = startCliInBackground(
+            cli, {"--link", "sim:" + unitWithOneLongDive(cli, 0, true), "--unit", "1234", "dive", "0"});
         ASSERT_GT(pid, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        const bool reading = waitForOutput(cli, "Read dive logdata 0 - 25 ");
         ::kill(pid, signal);
         int status = 0;
         ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(reading) << readFile(cli.home.file("err.txt"));
         ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << signal << " without saving";
         EXPECT_EQ(WEXITSTATUS(status), 1);
-        const std::string err = readFile(errFile);
+        const std::string err = readFile(cli.home.file("err.txt"));
         EXPECT_TRUE(contains(err, "Dive 0 is incomplete: saved, marked partial.")) << err;
         EXPECT_GT(markedRecords(cli), 0u);
     }
@@ -133,16 +129,13 @@ TEST(Signals, AStopAfterABetterPartialSaysOnlyThatItWasKept)
     const uint32_t saved = markedRecords(cli);
     ASSERT_GT(saved, 1000u);
 
-    const std::string errFile = cli.home.file("err.txt");
-    pid_t pid = startInBackground("/bin/sh",
-                                  {"-c", "exec \"$0\" \"$@\" 2>\"" + errFile + "\"", RAVO_CLI_PATH, "--link",
-                                   "sim:" + unitWithOneLongDive(cli, 0, true), "--unit", "1234", "dives", "--new"},
-                                  {{"XDG_CONFIG_HOME", cli.home.path()}, {"HOME", cli.home.path()}},
-                                  cli.home.path());
+    pid_t pid = startCliInBackground(
+        cli, {"--link", "sim:" + unitWithOneLongDive(cli, 0, true), "--unit", "1234", "dives", "--new"});
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const bool reading = waitForOutput(cli, "Read dive logdata 0 - 25 ");
     EXPECT_EQ(interruptAndWait(pid), 1);
-    const std::string err = readFile(errFile);
+    ASSERT_TRUE(reading);
+    const std::string err = readFile(cli.home.file("err.txt"));
     ASSERT_EQ(markedRecords(cli), saved) << err;
     EXPECT_TRUE(contains(err, "Dive 0 is incomplete: the log saved before was kept.")) << err;
     EXPECT_FALSE(contains(err, "saved as far as it arrived")) << err;
