@@ -10,6 +10,7 @@
 #include "divedata/dive_log.h"
 #include "divedata/download_plan.h"
 #include "divedata/partial_log.h"
+#include "divedata/sample_csv.h"
 #include "divedata/saved_dive_slots.h"
 #include "divedata/saved_logs.h"
 
@@ -48,5 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     log.info = entry;
     (void)ravo::SlotHoldsDive(slot, log);
     (void)ravo::SavedDiveLogPartial(folder, "KTL_SN1A2B_2000-01-01_00-00-00_O");
+    (void)ravo::CheckSampleFile(base + ".csv");
     return 0;
 }
