@@ -11,7 +11,11 @@
 #include "app/tree_labels.h"
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/paint/draw_list_painter.h"
+#include "desktop/paint/report_painter.h"
+#include "divedata/dive_report.h"
 #include "divedata/dive_summary.h"
+#include "divedata/saved_dive.h"
+#include "divedata/text_file.h"
 #include "firmware/file_util.h"
 #include "link/messages.h"
 
@@ -39,6 +43,7 @@ constexpr FilterChoice kFilters[] = {
     {ExportFormat::Csv, "CSV samples (*.csv)"},
     {ExportFormat::Svg, "SVG picture (*.svg)"},
     {ExportFormat::Png, "PNG picture (*.png)"},
+    {ExportFormat::Pdf, "PDF report (*.pdf)"},
 };
 
 }  // namespace
@@ -95,6 +100,7 @@ void CViewDive::showSavedLog(const std::string& unitLabel, const std::string& no
 {
     FileMessages messages;
     log_.loadFromFile(ctx_.app.config.diveFolder, unitLabel, nodeLabel, &messages);
+    unitLabel_ = unitLabel;
     logLabel_ = nodeLabel;
     graph_->SetData(&log_);
     summary_->setText(shownText(DiveSummaryText(log_, graph_->graph())));
@@ -137,6 +143,16 @@ void CViewDive::exportDive()
         exportTo(path, format);
 }
 
+SavedDive CViewDive::shownDive() const
+{
+    SavedDive dive;
+    dive.ref = SavedDiveRef{unitLabel_, logLabel_};
+    dive.log = log_;
+    dive.headerKnown = ReadSavedHeaderBytes(
+        SavedLogBasePath(ctx_.app.config.diveFolder, unitLabel_, logLabel_) + ".txt", dive.log.header);
+    return dive;
+}
+
 bool CViewDive::exportTo(const QString& path, ExportFormat format)
 {
     if (!canExport())
@@ -146,6 +162,17 @@ bool CViewDive::exportTo(const QString& path, ExportFormat format)
     if (format == ExportFormat::Png) {
         written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight), path.toStdString(),
                                           &reason);
+    } else if (format == ExportFormat::Pdf || format == ExportFormat::Uddf) {
+        // The report's header details and the UDDF's gases come from the
+        // header bytes, which the view's log does not read back.
+        const SavedDive dive = shownDive();
+        if (format == ExportFormat::Pdf)
+            written = paint::WriteDiveReportPdf({BuildDiveReportPage(dive)}, paper_, path.toStdString(), &reason);
+        else
+            written = WriteFileReplacing(path.toStdString(),
+                                         FormatUddf({ExportDive{&dive.log, StartTimeFromDateKind(logLabel_),
+                                                                SlotOfStamp(logLabel_)}}),
+                                         &reason) == 0;
     } else {
         written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString(), kExportWidth,
                                  kExportHeight, &reason) == 0;
