@@ -21,6 +21,7 @@ CliCommand showCommand();
 CliCommand configCommand();
 CliCommand presetsCommand();
 CliCommand exportCommand();
+CliCommand healthCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

@@ -25,6 +25,7 @@ std::vector<CliCommand> commandTable()
         savedCommand(),
         showCommand(),
         exportCommand(),
+        healthCommand(),
         firmwareCommand(),
         fixSerialCommand(),
         checkUpdateCommand(),

@@ -6,8 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# libxml2-utils (xmllint) checks the UDDF export against its schema, poppler-utils
+# (pdftoppm) renders the PDF report in the tests.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libcurl4-openssl-dev libgtest-dev
-          libcli11-dev nlohmann-json3-dev locales desktop-file-utils appstream)
+          libcli11-dev nlohmann-json3-dev locales desktop-file-utils appstream libxml2-utils poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do
