@@ -26,27 +26,47 @@ double maxOf(const HealthReport& report, int HealthDive::*member, double floor)
     return top;
 }
 
-double maxCell(const HealthReport& report)
+// The cells' panel spans the plausible band and every output, 10 mV beyond.
+std::pair<double, double> cellRange(const HealthReport& report)
 {
-    double top = report.thresholds.plausibleHighMv + 10;
+    double low = report.thresholds.plausibleLowMv, high = report.thresholds.plausibleHighMv;
     for (const HealthDive& d : report.dives)
         if (d.known)
-            top = std::max({top, double(d.cellMv[0]), double(d.cellMv[1])});
-    return top;
+            for (int mv : d.cellMv) {
+                low = std::min(low, double(mv));
+                high = std::max(high, double(mv));
+            }
+    return {std::max(0.0, low - 10), high + 10};
 }
 
-// One polyline per run of known dives; a run of one dive is a short tick.
+// A small square around a point: a dive's mark on its line, or a flag.
+DrawOp squareAround(DrawPoint at, int half, Rgb colour, int width)
+{
+    return PolylineOp({{at.x - half, at.y - half},
+                       {at.x + half, at.y - half},
+                       {at.x + half, at.y + half},
+                       {at.x - half, at.y + half},
+                       {at.x - half, at.y - half}},
+                      colour, width);
+}
+
+// One polyline per run of known dives (a run of one dive is a short tick),
+// each dive marked by a small square.
 template <typename Value>
 void addSeries(DrawList& list, const HealthReport& report, const HealthTrendLayout& l,
                const HealthTrendLayout::Panel& p, Value value, Rgb colour)
 {
     const size_t n = report.dives.size();
     std::vector<DrawPoint> run;
+    std::vector<DrawOp> marks;
     auto flush = [&] {
+        const std::vector<DrawPoint> points = run;
         if (run.size() == 1)
             run = {{run[0].x - 2, run[0].y}, {run[0].x + 3, run[0].y}};
         if (!run.empty())
             list.ops.push_back(PolylineOp(run, colour, 2));
+        for (const DrawPoint& point : points)
+            marks.push_back(squareAround(point, 2, colour, 1));
         run.clear();
     };
     for (size_t i = 0; i < n; ++i) {
@@ -57,6 +77,7 @@ void addSeries(DrawList& list, const HealthReport& report, const HealthTrendLayo
         run.push_back({l.xOf(i, n), HealthTrendLayout::yOf(p, value(report.dives[i]))});
     }
     flush();
+    list.ops.insert(list.ops.end(), marks.begin(), marks.end());
 }
 
 void addPanel(DrawList& list, const HealthTrendLayout& l, const HealthTrendLayout::Panel& p, const std::string& title,
@@ -105,7 +126,8 @@ HealthTrendLayout HealthTrendLayoutFor(const HealthReport& report, int width, in
     const int usable = std::max(60, height - 3 * kTitleRow - kBottomRow);
     const int cellsHeight = usable / 2, otherHeight = usable / 4;
     int top = kTitleRow;
-    l.cells = panel(top, top + cellsHeight, 0, maxCell(report));
+    const auto [cellLow, cellHigh] = cellRange(report);
+    l.cells = panel(top, top + cellsHeight, cellLow, cellHigh);
     top = l.cells.bottom + kTitleRow;
     l.battery = panel(top, top + otherHeight, 0, 100);
     top = l.battery.bottom + kTitleRow;
@@ -138,9 +160,7 @@ DrawList DrawHealthTrend(const HealthReport& report, int width, int height, cons
         const HealthDive& d = report.dives[f.dive];
         const int x = l.xOf(f.dive, n);
         for (int cell : f.cell == 0 ? std::vector<int>{1, 2} : std::vector<int>{f.cell}) {
-            const int y = HealthTrendLayout::yOf(l.cells, d.cellMv[cell - 1]);
-            list.ops.push_back(PolylineOp({{x - 5, y - 5}, {x + 5, y - 5}, {x + 5, y + 5}, {x - 5, y + 5}, {x - 5, y - 5}},
-                                          c.flag, 2));
+            list.ops.push_back(squareAround({x, HealthTrendLayout::yOf(l.cells, d.cellMv[cell - 1])}, 5, c.flag, 2));
         }
     }
 

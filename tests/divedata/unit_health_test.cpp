@@ -165,13 +165,15 @@ TEST(HealthTrend, DrawsEachCellBatteryAndDaysWithFlagsAndGaps)
     EXPECT_EQ(list.width, 600);
     ASSERT_FALSE(list.ops.empty());
     EXPECT_EQ(list.ops.front().kind, DrawKind::Fill);
-    auto polylines = [&](Rgb colour) {
+    // Lines are 2 pixels wide, the dives' marks 1, the flags' squares 2.
+    auto polylines = [&](Rgb colour, int width = 2) {
         std::vector<const DrawOp*> found;
         for (const DrawOp& op : list.ops)
-            if (op.kind == DrawKind::Polyline && op.colour == colour)
+            if (op.kind == DrawKind::Polyline && op.colour == colour && op.width == width)
                 found.push_back(&op);
         return found;
     };
+    EXPECT_EQ(polylines(c.cell[1], 1).size(), 4u) << "a mark on each known dive";
     // The unknown second dive splits each line into a tick and a run of three.
     ASSERT_EQ(polylines(c.cell[1]).size(), 2u);
     EXPECT_EQ(polylines(c.cell[1])[1]->points.size(), 3u);
