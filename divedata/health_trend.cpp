@@ -172,7 +172,7 @@ DrawList DrawHealthTrend(const HealthReport& report, int width, int height, cons
     }
     list.ops.push_back(
         TextOp(report.dives.front().stamp.substr(0, 10), l.plotLeft, labelY, AlignH::Left, AlignV::Top, c.text, c.back));
-    list.ops.push_back(TextOp(detail::textC("%zu dive%s in date order", n, n == 1 ? "" : "s"),
+    list.ops.push_back(TextOp(detail::textC("%u dive%s in date order", unsigned(n), n == 1 ? "" : "s"),
                               (l.plotLeft + l.plotRight) / 2, labelY, AlignH::Centre, AlignV::Top, c.text, c.back));
     if (n > 1)
         list.ops.push_back(TextOp(report.dives.back().stamp.substr(0, 10), l.plotRight, labelY, AlignH::Right,

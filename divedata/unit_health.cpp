@@ -50,8 +50,8 @@ void assessDive(HealthReport& report, size_t i)
         const double median = medianOf(history);
         if (median > 0 && mv < median * (1.0 - t.dropShare))
             flag(report, i, c + 1, HealthRule::BelowMedian,
-                 detail::textC("Cell %d %d mV is %.0f%% below its median of %g mV over the %zu dives before", c + 1,
-                               mv, (median - mv) / median * 100.0, median, history.size()));
+                 detail::textC("Cell %d %d mV is %.0f%% below its median of %g mV over the %u dives before", c + 1,
+                               mv, (median - mv) / median * 100.0, median, unsigned(history.size())));
     }
     const double mean = (d.cellMv[0] + d.cellMv[1]) / 2.0;
     const int apart = std::abs(d.cellMv[0] - d.cellMv[1]);
@@ -127,7 +127,7 @@ std::string HealthWarningLine(const HealthReport& report)
     for (size_t i = 0; i < latest; ++i)
         earlier += report.flagsText(i).empty() ? 0 : 1;
     const std::string earlierText =
-        earlier == 0 ? "" : detail::textC("%zu earlier dive%s flagged", earlier, earlier == 1 ? "" : "s");
+        earlier == 0 ? "" : detail::textC("%u earlier dive%s flagged", unsigned(earlier), earlier == 1 ? "" : "s");
     const std::string now = report.flagsText(latest);
     if (!now.empty())
         return "Warning (" + report.dives[latest].stamp + "): " + now + (earlierText.empty() ? "" : "; " + earlierText);
