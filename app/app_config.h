@@ -2,13 +2,14 @@
 #include <string>
 
 #include "app/config_store.h"
+#include "ravo_version.h"
 
 namespace ravo {
 
 // The program's name and version, compiled in.
 inline constexpr char kProgramName[] = "Ravo_Config";
-inline constexpr char kProgramVersion[] = "v1.35";
-inline constexpr char kProgramBanner[] = "Ravo_Config v1.35";
+inline constexpr char kProgramVersion[] = RAVO_VERSION_TAG;
+inline constexpr char kProgramBanner[] = RAVO_BANNER;
 
 // The configuration record, loaded once at start-up and saved once at shutdown.
 struct AppConfig {
