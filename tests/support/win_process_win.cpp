@@ -36,6 +36,12 @@ std::string commandLine(const std::string& program, const std::vector<std::strin
     return line;
 }
 
+std::mutex& processStartLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 std::vector<char> environmentBlock(const std::map<std::string, std::string>& overrides)
 {
     std::map<std::string, std::string> all;
