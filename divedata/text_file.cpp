@@ -19,13 +19,17 @@ std::string temporaryNameFor(const std::string& path)
 {
     static std::atomic<unsigned> counter{0};
     std::filesystem::path p(path);
-    std::string name = "." + p.filename().string() + ".part" +
 #ifdef _WIN32
-                       std::to_string(_getpid())
+    const int pid = _getpid();
 #else
-                       std::to_string(getpid())
+    const int pid = getpid();
 #endif
-                       + "-" + std::to_string(counter++);
+    std::string name = ".";
+    name += p.filename().string();
+    name += ".part";
+    name += std::to_string(pid);
+    name += '-';
+    name += std::to_string(counter++);
     return (p.parent_path() / name).string();
 }
 
