@@ -88,8 +88,10 @@ std::vector<uint8_t> always(uint8_t answer)
 std::string oneByteChunks(int count)
 {
     std::string hex;
-    for (int i = 0; i < count; ++i)
-        hex += "0001" + std::string(i < 16 ? "0" : "") + "0123456789ABCDEF"[i % 16];
+    for (int i = 0; i < count; ++i) {
+        hex += i < 16 ? "00010" : "0001";
+        hex += "0123456789ABCDEF"[i % 16];
+    }
     return hex;
 }
 

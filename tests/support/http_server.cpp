@@ -195,7 +195,9 @@ void HttpServer::sendEndless(net::Socket fd)
 {
     if (!sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n", stop_))
         return;
-    std::string chunk = "1000\r\n" + std::string(0x1000, 'x') + "\r\n";
+    std::string chunk = "1000\r\n";
+    chunk.append(0x1000, 'x');
+    chunk += "\r\n";
     while (!stop_ && sendAll(fd, chunk, stop_))
         endlessBytes_ += 0x1000;
 }

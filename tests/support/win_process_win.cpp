@@ -31,8 +31,10 @@ std::string quoted(const std::string& arg)
 std::string commandLine(const std::string& program, const std::vector<std::string>& args)
 {
     std::string line = quoted(program);
-    for (const std::string& a : args)
-        line += " " + quoted(a);
+    for (const std::string& a : args) {
+        line += ' ';
+        line += quoted(a);
+    }
     return line;
 }
 
