@@ -27,9 +27,9 @@ for suite in $suites; do
     if "${run[@]}" >"$log" 2>&1; then
       passed=$((passed + 1)); verdict=passed
     else
-      failed=1; verdict="FAILED: $(grep -E '^[[:space:]]+[0-9]+ - ' "$log" | tr -s ' ' | paste -sd ';' -)"
+      failed=1; verdict="FAILED: $(grep -E '^[[:space:]]+[0-9]+ - ' "$log" | grep -v '(Skipped)' | tr -s ' ' | paste -sd ';' - || true)"
     fi
-    echo "soak: $suite run $i of $runs: $verdict ($(grep -E 'tests passed' "$log" | tail -1)) $(( $(date +%s) - start )) s" >&2
+    echo "soak: $suite run $i of $runs: $verdict ($(grep -E 'tests passed' "$log" | tail -1 || true)) $(( $(date +%s) - start )) s" >&2
   done
   summary+=("$suite: $passed of $runs runs passed")
 done

@@ -41,6 +41,7 @@ export WINEARCH=win64
 # off from it ("wine client error: recvmsg: Connection reset by peer").
 # (A "-p" given once a server runs is refused.) Its output goes nowhere, so it
 # cannot hold ctest's output open.
+mkdir -p "$WINEPREFIX"
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wineserver -p </dev/null >/dev/null 2>&1
