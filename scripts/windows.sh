@@ -48,4 +48,4 @@ wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 wineboot -u </dev/null >/dev/null 2>&1
 
-cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 120
+cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 300
