@@ -24,6 +24,7 @@ else
   flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
   programs=()
   export ASAN_OPTIONS="detect_leaks=1 detect_stack_use_after_return=0 ${ASAN_OPTIONS:-}"
+  export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp print_suppressions=0 ${LSAN_OPTIONS:-}"
   export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1 ${UBSAN_OPTIONS:-}"
 fi
 
