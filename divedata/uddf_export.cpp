@@ -9,6 +9,7 @@
 #include "divedata/sample_clock.h"
 #include "divedata/xml_writer.h"
 #include "link/unit_time.h"
+#include "ravo_version.h"
 
 namespace ravo {
 namespace {
@@ -292,7 +293,7 @@ std::string FormatUddf(const std::vector<ExportDive>& given)
     xml.open("generator");
     xml.leaf("name", "Ravo_Config");
     xml.leaf("type", "converter");
-    xml.leaf("version", "1.35");
+    xml.leaf("version", RAVO_VERSION);
     xml.close();
     if (!dives.empty()) {
         writeOwner(xml, dives);
