@@ -15,8 +15,9 @@ inline constexpr char kRedboxLogNode[] = "Redbox log";
 // grandparent (empty where there is none), shifted so they read root first.
 TreeLabels selectionLabels(const std::string& node, const std::string& parent, const std::string& grandparent);
 
-// The message a selection sends to the main window: UM_TREE_SAVED_DIVE under
-// "Dive log", UM_TREE_UNIT under "Ravo unit", 0 otherwise.
-unsigned selectionMessage(const TreeLabels& labels);
+// Which branch a selection is in: the saved logs under "Dive log", the units
+// under "Ravo unit".
+enum class TreeBranch { None, Units, SavedLogs };
+TreeBranch selectionBranch(const TreeLabels& labels);
 
 }  // namespace ravo

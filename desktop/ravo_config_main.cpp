@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
 
@@ -9,6 +10,7 @@
 #include "desktop/display_check.h"
 #include "desktop/main_frame.h"
 #include "desktop/program_icon.h"
+#include "desktop/quit_signals.h"
 #include "desktop/update_check_runner.h"
 #include "sim/sim_registration.h"
 
@@ -78,12 +80,21 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!options.link.isEmpty())
-        app.worker->link.setAddress(options.link.toStdString());
+        app.worker->setLinkAddress(options.link.toStdString());
 
     int result = 0;
     {
         CMainFrame frame(app);
         UpdateCheckRunner updateCheck(app, &frame);
+        // Told to end by the system: what a running download brought is kept.
+        QuitSignals quitSignals([&frame] { frame.quitRequested(); });
+        QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frame, [&frame](QSessionManager&) {
+            frame.quitRequested();
+        });
+        QObject::connect(&qapp, &QCoreApplication::aboutToQuit, &frame, [&] {
+            updateCheck.abandon();
+            frame.finishBeforeQuit();
+        });
         // The update check only once the window is on the screen.
         QObject::connect(&frame, &CMainFrame::firstPainted, &frame, [&] {
             if (options.quitAfterPaint) {

@@ -47,6 +47,14 @@ enum class EditOutcome {
     Sent,             // the writes went out and the re-read was requested
 };
 
+// The user's side of an edit, before anything reaches the unit: a notice for
+// a row that cannot be edited (none in service mode) or for a reset row
+// without service mode, else the row's editor. True with the editor's text in
+// `entered`; false with the reason in `outcome` (NotEditable, ServiceOnly,
+// Cancelled).
+bool askRowEdit(int rowId, const UnitSettings& record, bool serviceMode, SettingEditHost& host, std::string& entered,
+                EditOutcome& outcome);
+
 // Edits row `rowId` of `record` (the list's own copy) and sends it to the
 // unit: editor, conversion, handshake when the row needs it (with
 // `unitVersion`, from the worker's versions), the writes in the link's opcode

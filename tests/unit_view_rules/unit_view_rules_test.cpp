@@ -60,22 +60,22 @@ TEST(UnitViewRules, FirmwareRequestChecksTheChosenFile)
     writeFile(dir.file("Empty.enc"), "");
     std::filesystem::create_directory(dir.file("Folder.enc"));
 
-    FirmwareRequest ok = firmwareRequestFor(listing, " A.enc ");
-    EXPECT_EQ(ok.action, FirmwareRequest::Request);
+    FirmwarePress ok = firmwareRequestFor(listing, " A.enc ");
+    EXPECT_EQ(ok.action, FirmwarePress::Request);
     EXPECT_EQ(ok.path, dir.file("A.enc"));
     for (const char* name : {"B.enc", kNoFirmwareFile}) {
-        FirmwareRequest refused = firmwareRequestFor(listing, name);
-        EXPECT_EQ(refused.action, FirmwareRequest::NotFound) << name;
+        FirmwarePress refused = firmwareRequestFor(listing, name);
+        EXPECT_EQ(refused.action, FirmwarePress::NotFound) << name;
         EXPECT_EQ(refused.statusText, std::string("File [") + name + "] not found");
     }
     // Found, but no firmware: the reason is named.
     for (const char* name : {"Empty.enc", "Folder.enc"}) {
-        FirmwareRequest refused = firmwareRequestFor(listing, name);
-        EXPECT_EQ(refused.action, FirmwareRequest::NotFound) << name;
+        FirmwarePress refused = firmwareRequestFor(listing, name);
+        EXPECT_EQ(refused.action, FirmwarePress::NotFound) << name;
         EXPECT_EQ(refused.statusText.rfind(std::string("Firmware file [") + name + "] refused: ", 0), 0u)
             << refused.statusText;
     }
-    EXPECT_EQ(firmwareRequestFor(listing, "  ").action, FirmwareRequest::Nothing);
+    EXPECT_EQ(firmwareRequestFor(listing, "  ").action, FirmwarePress::Nothing);
 
     FirmwareChoice none = firmwareChoiceFor(FirmwareFileList{dir.path(), {}}, "A");
     EXPECT_EQ(none.entries, (std::vector<std::string>{"<no file avalible>"}));
