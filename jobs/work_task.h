@@ -60,6 +60,8 @@ public:
     void setClock(Clock* clock);
     Clock& clock() const { return link_.clock(); }
     void setTrace(std::shared_ptr<LinkTrace> trace);
+    // Reply waits wake as soon as bytes arrive (true), or sleep their pauses.
+    void setWakeOnData(bool wake) { link_.wakeOnData = wake; }
     bool linkOpen() const { return link_.isOpen(); }
     // keepLinkOpen := false and the link closed; false (nothing done) while a job runs.
     bool closeLink();

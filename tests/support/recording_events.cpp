@@ -170,6 +170,8 @@ void EventQueue::push(std::function<void(JobEvents&)> event)
 void EventQueue::statusLine(const std::string& text)
 {
     push([text](JobEvents& t) { t.statusLine(text); });
+    if (onLine)
+        onLine(text);
 }
 
 void EventQueue::firmwareText(const std::string& text)

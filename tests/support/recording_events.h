@@ -82,6 +82,9 @@ public:
     // Hands over every event kept so far; the number handed over.
     int deliverTo(JobEvents& target);
 
+    // Called (on the job's thread) for every status line as it comes.
+    std::function<void(const std::string& line)> onLine;
+
 private:
     void push(std::function<void(JobEvents&)> event);
 
