@@ -52,6 +52,11 @@ CMainFrame::~CMainFrame()
     splitter_ = nullptr;
 }
 
+JobEvents& CMainFrame::jobEvents()
+{
+    return *bridge_;
+}
+
 void CMainFrame::stopAndWaitForJob()
 {
     if (!app_.worker)

@@ -33,6 +33,8 @@ public:
     // Where the views and the tree send their requests.
     FrameRequests& requests() { return *dispatcher_; }
     FrameSignals& frameSignals() { return *signals_; }
+    // Where the worker's events enter the window (the bridge to the UI thread).
+    JobEvents& jobEvents();
     MListUnit& tree() { return *tree_; }
     QWidget* view(FrameView index) const { return views_[size_t(index)]; }
     QSplitter& splitter() { return *splitter_; }

@@ -161,6 +161,54 @@ void RecordingEvents::release()
     changed_.notify_all();
 }
 
+void RelayEvents::statusLine(const std::string& text)
+{
+    RecordingEvents::statusLine(text);
+    target_.statusLine(text);
+}
+
+void RelayEvents::firmwareText(const std::string& text)
+{
+    RecordingEvents::firmwareText(text);
+    target_.firmwareText(text);
+}
+
+void RelayEvents::progress(const JobProgress& p)
+{
+    RecordingEvents::progress(p);
+    target_.progress(p);
+}
+
+void RelayEvents::unitFound(uint16_t unit)
+{
+    RecordingEvents::unitFound(unit);
+    target_.unitFound(unit);
+}
+
+void RelayEvents::logDownloaded(const CDiveLog& log)
+{
+    RecordingEvents::logDownloaded(log);
+    target_.logDownloaded(log);
+}
+
+void RelayEvents::directoryRead(const LogDirectory& directory)
+{
+    RecordingEvents::directoryRead(directory);
+    target_.directoryRead(directory);
+}
+
+void RelayEvents::linkState(const LinkEvent& event)
+{
+    RecordingEvents::linkState(event);
+    target_.linkState(event);
+}
+
+void RelayEvents::jobFinished(const JobOutcome& outcome)
+{
+    RecordingEvents::jobFinished(outcome);
+    target_.jobFinished(outcome);
+}
+
 void EventQueue::push(std::function<void(JobEvents&)> event)
 {
     std::lock_guard lock(mutex_);

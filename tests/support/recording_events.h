@@ -65,6 +65,25 @@ private:
     bool holding_ = false;
 };
 
+// Records every event, as RecordingEvents does (holding status lines when
+// asked), and then hands it on to `target`: a test stands between the worker
+// and the window.
+class RelayEvents : public RecordingEvents {
+public:
+    explicit RelayEvents(JobEvents& target) : target_(target) {}
+    void statusLine(const std::string& text) override;
+    void firmwareText(const std::string& text) override;
+    void progress(const JobProgress& progress) override;
+    void unitFound(uint16_t unit) override;
+    void logDownloaded(const CDiveLog& log) override;
+    void directoryRead(const LogDirectory& directory) override;
+    void linkState(const LinkEvent& event) override;
+    void jobFinished(const JobOutcome& outcome) override;
+
+private:
+    JobEvents& target_;
+};
+
 // Keeps a job's events as they come and hands them to another receiver
 // later, on the caller's thread, in order: what the window's bridge does,
 // without a toolkit.
