@@ -13,6 +13,7 @@
 #include "sim/sim_unit.h"
 #include "support/recording_events.h"
 #include "support/temp_dir.h"
+#include "support_desktop/modal_helpers.h"
 
 class QTreeWidgetItem;
 
@@ -52,15 +53,5 @@ struct UnitViewBench {
     std::vector<std::string> downloadQuestions;
     bool answerDownload = true;
 };
-
-// Acts on the next modal dialog or message box once it shows (polling the
-// event loop, so it works inside nested waits). `act` gets the dialog.
-void onNextModal(std::function<void(QWidget* dialog)> act);
-// The text of every label in `dialog`, one per line.
-std::string labelTexts(QWidget* dialog);
-// Clicks the button named `name` in `dialog`.
-void clickButton(QWidget* dialog, const QString& name);
-// Types into the line edit named `name` in `dialog`, replacing its text.
-void typeInto(QWidget* dialog, const QString& name, const QString& text);
 
 }  // namespace ravo::test
