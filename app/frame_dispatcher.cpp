@@ -457,6 +457,9 @@ bool FrameDispatcher::stopForClose(bool ask)
     // A stopped update leaves the unit in its bootloader: the user decides.
     if (ask && state_.job.kind == JobKind::Firmware && !window_.confirm(kProgramName, kCloseDuringUpdateQuestion))
         return false;
+    // The update may have ended while the question was open.
+    if (!busy())
+        return true;
     closePending_ = true;
     closeQuietly_ = !ask;
     worker().requestStop();

@@ -48,8 +48,8 @@ struct FrameState {
     // The link is open and kept for the next request.
     bool linkOpen = false;
     UnitShown unit;
-    LogDirectory dives{LogKind::Dive};
-    LogDirectory redbox{LogKind::Redbox};
+    LogDirectory dives{LogKind::Dive, 0xFFFF, {}, {}};
+    LogDirectory redbox{LogKind::Redbox, 0xFFFF, {}, {}};
     // How the last download of each kind ended, when it did not end whole.
     std::string diveDownloadNote;
     std::string redboxDownloadNote;

@@ -88,8 +88,10 @@ int main(int argc, char** argv)
         UpdateCheckRunner updateCheck(app, &frame);
         // Told to end by the system: what a running download brought is kept.
         QuitSignals quitSignals([&frame] { frame.quitRequested(); });
+        // The session ends: a running job stops, what it brought is kept.
         QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frame, [&frame](QSessionManager&) {
-            frame.quitRequested();
+            if (frame.dispatcher().busy())
+                frame.quitRequested();
         });
         QObject::connect(&qapp, &QCoreApplication::aboutToQuit, &frame, [&] {
             updateCheck.abandon();

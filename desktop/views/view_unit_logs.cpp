@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/frame_ports.h"
+#include "app/frame_state.h"
 #include "app/unit_log_view_state.h"
 #include "desktop/controls/unit_log_list_ctrl.h"
 #include "desktop/frame_signals.h"
@@ -47,8 +48,14 @@ CViewUnitLogs::CViewUnitLogs(ViewContext ctx, bool redbox, QWidget* parent)
 
     list_->ResetColumns();
     connect(&ctx_.changes, &FrameSignals::jobChanged, this, [this] {
-        // A directory read's start and end change what the list shows.
-        list_->Fill();
+        // A job's start and end change what the list shows (a directory being
+        // read shows nothing); its progress only the state below the list.
+        const JobStatus& job = ctx_.state.job;
+        if (job.running != shownRunning_ || job.kind != shownKind_) {
+            shownRunning_ = job.running;
+            shownKind_ = job.kind;
+            list_->Fill();
+        }
         updateState();
     });
     connect(&ctx_.changes, &FrameSignals::directoryChanged, this, [this] {

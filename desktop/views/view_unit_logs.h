@@ -3,6 +3,7 @@
 
 #include "desktop/view_pane.h"
 #include "jobs/job_events.h"
+#include "jobs/job_requests.h"
 
 class QLabel;
 class QProgressBar;
@@ -37,6 +38,8 @@ protected:
 
 private:
     bool redbox_;
+    bool shownRunning_ = false;
+    JobKind shownKind_ = JobKind::None;
     CUnitLogListCtrl* list_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;

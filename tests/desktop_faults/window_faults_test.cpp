@@ -5,6 +5,7 @@
 // not recover, "ONLINE" for a unit that was gone, a close during an update,
 // and zeros for values not read.
 #include <QLabel>
+#include <csignal>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -12,8 +13,11 @@
 #include <nlohmann/json.hpp>
 
 #include "desktop/controls/unit_log_list_ctrl.h"
+#include "desktop/quit_signals.h"
 #include "desktop/views/view_unit.h"
 #include "desktop/views/view_unit_dive.h"
+#include "divedata/sample_csv.h"
+#include "divedata/saved_logs.h"
 #include "link/c_format.h"
 #include "link/clock.h"
 #include "sim/sim_firmware_image.h"
@@ -35,10 +39,11 @@ protected:
             app->worker->setClock(nullptr);
     }
 
-    // ravo-unit-sim with `args`, on `port` (0 picks one); the link address.
-    std::string startSim(std::vector<std::string> args, int port = 0)
+    // ravo-unit-sim with `args`, on `port` (0 picks one), unreachable for
+    // `restartMs` on a restart; the link address.
+    std::string startSim(std::vector<std::string> args, int port = 0, int restartMs = 100)
     {
-        args.insert(args.end(), {"--port", std::to_string(port), "--restart-ms", "100"});
+        args.insert(args.end(), {"--port", std::to_string(port), "--restart-ms", std::to_string(restartMs)});
         sim = std::make_unique<SimProcess>(RAVO_SIM_PATH, args);
         const std::string address = sim->readLine();
         EXPECT_EQ(address.rfind("tcp:127.0.0.1:", 0), 0u) << address;
@@ -222,7 +227,8 @@ TEST_F(WindowFaults, TheLinkRecoversAndOnlineMeansTheUnitAnswered)
 // is read again by itself.
 TEST_F(WindowFaults, ClosingDuringAnUpdateAsksStopsAndTheNextStartFinishesIt)
 {
-    openWindow(startSim({"--preset", "default", "--timing", "--baud", "38400"}));
+    // The unit restarts at once: the scaled waits of the update outlast it.
+    openWindow(startSim({"--preset", "default", "--timing", "--baud", "38400"}, 0, 0));
     ScaledClock fast(20.0);  // the bootloader entry's waits
     app->worker->setClock(&fast);
     readInfo("1234");
@@ -279,6 +285,45 @@ TEST_F(WindowFaults, ClosingDuringAnUpdateAsksStopsAndTheNextStartFinishesIt)
     EXPECT_EQ(app->worker->lastOutcome().kind, JobKind::ReadInfo);
     EXPECT_EQ(dump()["inBootloader"], false);
     EXPECT_EQ(in<QLabel>(unitView(), "Result")->text().indexOf("bootloader"), -1);
+}
+
+// Told to quit by the system (log-out, shutdown, SIGTERM) during a download:
+// the job stops at a block, what arrived is saved marked partial, and the
+// window closes without a question.
+TEST_F(WindowFaults, AQuitDuringADownloadKeepsWhatArrived)
+{
+    openWindow(startSim({"--preset", "long-dive", "--timing", "--baud", "115200"}));
+    startLongDownload();
+    int questions = 0;
+    onNextModal([&](QWidget* box) {
+        ++questions;
+        clickButton(box, "&No");
+    });
+    desktop::QuitSignals quit([this] { frame->quitRequested(); });
+    ASSERT_EQ(std::raise(SIGTERM), 0);
+    ASSERT_TRUE(waitFor([&] { return !frame->isVisible(); }, 20000));
+    EXPECT_EQ(questions, 0);
+    EXPECT_FALSE(jobRunning());
+    ASSERT_EQ(app->savedDiveNames.size(), 1u);
+    EXPECT_TRUE(SavedDiveLogIsPartial(app->config.diveFolder, app->savedDiveNames[0]));
+    std::vector<CDiveDataRecord> samples;
+    ASSERT_EQ(ReadSamplesCsv(app->config.diveFolder + "/" + app->savedDiveNames[0] + ".csv", samples), 0);
+    EXPECT_GE(samples.size(), 500u);
+    EXPECT_LT(samples.size(), 12000u);
+}
+
+// The event loop ends under a running download (the session ends it): the
+// job is stopped and waited for, and its last events are handled, so the log
+// is saved though no event loop runs any more.
+TEST_F(WindowFaults, AnEventLoopEndingUnderADownloadStillSavesWhatArrived)
+{
+    openWindow(startSim({"--preset", "long-dive", "--timing", "--baud", "115200"}));
+    startLongDownload();
+    frame->finishBeforeQuit();
+    EXPECT_FALSE(app->worker->running());
+    EXPECT_FALSE(jobRunning()) << "the job's end was handled";
+    ASSERT_EQ(app->savedDiveNames.size(), 1u);
+    EXPECT_TRUE(SavedDiveLogIsPartial(app->config.diveFolder, app->savedDiveNames[0]));
 }
 
 }  // namespace

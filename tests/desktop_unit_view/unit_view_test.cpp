@@ -175,9 +175,15 @@ TEST(UnitView, AReadOnlyRowSaysItCanNotBeChangedAndAClickBesideTheRowsOpensNothi
     EXPECT_EQ(notice, "Can not be changed");
 
     QTreeWidget* list = bench.view->settingsList();
-    bench.view->resize(900, 1600);
-    QApplication::processEvents();
-    QPoint below(20, list->viewport()->height() - 3);
+    // A window tall enough to leave room below the rows.
+    bench.frame->resize(1200, 2000);
+    QPoint below;
+    for (int i = 0; i < 200; ++i) {
+        QTest::qWait(5);
+        below = QPoint(20, list->viewport()->height() - 3);
+        if (!list->itemAt(below))
+            break;
+    }
     ASSERT_EQ(list->itemAt(below), nullptr);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, below);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, below);
