@@ -6,6 +6,18 @@
 #include "link/c_format.h"
 
 namespace ravo {
+namespace {
+
+// A line as the unit's texts are formatted: printf rules, C locale, cut to
+// kLineMax characters.
+std::string lineText(const char* format, va_list args)
+{
+    char text[JobContext::kLineMax + 1];
+    vformatC(text, sizeof text, format, args);
+    return text;
+}
+
+}  // namespace
 
 JobContext::JobContext(CIrComm& l, JobEvents& e, const std::atomic<bool>& stop, std::atomic<bool>& keep,
                        UnitVersions& v)
@@ -15,21 +27,18 @@ JobContext::JobContext(CIrComm& l, JobEvents& e, const std::atomic<bool>& stop, 
 
 void JobContext::line(const char* format, ...)
 {
-    char text[kLineMax + 1];
     va_list args;
     va_start(args, format);
-    vformatC(text, sizeof text, format, args);
+    lastLine_ = lineText(format, args);
     va_end(args);
-    lastLine_ = text;
     events.statusLine(lastLine_);
 }
 
 void JobContext::firmwareLine(const char* format, ...)
 {
-    char text[kLineMax + 1];
     va_list args;
     va_start(args, format);
-    vformatC(text, sizeof text, format, args);
+    const std::string text = lineText(format, args);
     va_end(args);
     events.firmwareText(text);
 }

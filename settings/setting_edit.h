@@ -20,7 +20,7 @@ public:
     // A modal notice: "Can not be changed", "Used by service center",
     // "Failed to connect to unit".
     virtual void notice(const std::string& text) = 0;
-    // The settings should be read again (UM_REQ_REREAD_INFO).
+    // The settings should be read again.
     virtual void requestReread() = 0;
 };
 
