@@ -71,13 +71,30 @@ AppConfig::AppConfig()
 {
 }
 
+namespace {
+
+// A folder entry stored empty (or blank) would send files to the current
+// folder: the default folder is used, and the user is told.
+void readFolder(ConfigStore& store, const char* entry, std::string& field, std::vector<std::string>& warnings)
+{
+    std::string text = store.readText(kKtls, entry, field);
+    if (trimmed(text).empty()) {
+        warnings.push_back(std::string("Warning: the stored ") + entry + " is empty; using " + field);
+        return;
+    }
+    field = text;
+}
+
+}  // namespace
+
 void AppConfig::load(ConfigStore& store)
 {
+    loadWarnings.clear();
     updateUrl = store.readText(kKtls, "UPDATEURL", updateUrl);
-    firmwareFolder = store.readText(kKtls, "FWFOLDER", firmwareFolder);
-    diveFolder = store.readText(kKtls, "DIVEFOLDER", diveFolder);
+    readFolder(store, "FWFOLDER", firmwareFolder, loadWarnings);
+    readFolder(store, "DIVEFOLDER", diveFolder, loadWarnings);
     redboxFolder = store.readText(kKtls, "REDBOXFOLDER", redboxFolder);
-    dataFolder = store.readText(kKtls, "DATAFOLDER", dataFolder);
+    readFolder(store, "DATAFOLDER", dataFolder, loadWarnings);
     readBool(store, kKtls, "METRIC", metricDefault);
     readBool(store, kKtls, "POINT", decimalPoint);
     setUnitNumberText(store.readText(kKtls, "UNIT_NR", unitNumberText));
@@ -87,24 +104,55 @@ void AppConfig::load(ConfigStore& store)
     readBool(store, kView, "LITERS", viewLiters);
     readBool(store, kView, "KG", viewKg);
     linkAddress = store.readText(kKtls, "LINK", linkAddress);
+    saved_ = storedEntries();
 }
 
-void AppConfig::save(ConfigStore& store) const
+std::vector<StoredEntry> AppConfig::storedEntries() const
 {
-    store.writeText(kKtls, "FWFOLDER", firmwareFolder);
-    store.writeText(kKtls, "DIVEFOLDER", diveFolder);
-    store.writeText(kKtls, "REDBOXFOLDER", redboxFolder);
-    store.writeText(kKtls, "DATAFOLDER", dataFolder);
-    store.writeInt(kKtls, "METRIC", metricDefault ? 1 : 0);
-    store.writeInt(kKtls, "POINT", decimalPoint ? 1 : 0);
-    store.writeText(kKtls, "UNIT_NR", unitNumberText);
-    store.writeInt(kView, "METER", viewMeter ? 1 : 0);
-    store.writeInt(kView, "BAR", viewBar ? 1 : 0);
-    store.writeInt(kView, "CELCIUS", viewCelsius ? 1 : 0);
-    store.writeInt(kView, "LITERS", viewLiters ? 1 : 0);
-    store.writeInt(kView, "KG", viewKg ? 1 : 0);
-    store.writeText(kKtls, "LINK", linkAddress);
-    store.flush();
+    auto text = [](const char* section, const char* name, const std::string& value) {
+        return StoredEntry{section, name, false, value};
+    };
+    auto flag = [](const char* section, const char* name, bool value) {
+        return StoredEntry{section, name, true, value ? "1" : "0"};
+    };
+    return {
+        text(kKtls, "FWFOLDER", firmwareFolder),
+        text(kKtls, "DIVEFOLDER", diveFolder),
+        text(kKtls, "REDBOXFOLDER", redboxFolder),
+        text(kKtls, "DATAFOLDER", dataFolder),
+        flag(kKtls, "METRIC", metricDefault),
+        flag(kKtls, "POINT", decimalPoint),
+        text(kKtls, "UNIT_NR", unitNumberText),
+        flag(kView, "METER", viewMeter),
+        flag(kView, "BAR", viewBar),
+        flag(kView, "CELCIUS", viewCelsius),
+        flag(kView, "LITERS", viewLiters),
+        flag(kView, "KG", viewKg),
+        text(kKtls, "LINK", linkAddress),
+    };
+}
+
+bool AppConfig::save(ConfigStore& store, std::string& error)
+{
+    // Take in what other programs wrote since the load, then write over it
+    // only what this program changed.
+    std::string ignored;
+    store.flush(ignored);
+    const std::vector<StoredEntry> now = storedEntries();
+    for (size_t i = 0; i < now.size(); ++i) {
+        const StoredEntry& entry = now[i];
+        const bool changed = i >= saved_.size() || saved_[i].value != entry.value;
+        if (!changed && store.contains(entry.section, entry.name))
+            continue;
+        if (entry.integer)
+            store.writeInt(entry.section, entry.name, entry.value == "1" ? 1 : 0);
+        else
+            store.writeText(entry.section, entry.name, entry.value);
+    }
+    if (!store.flush(error))
+        return false;
+    saved_ = now;
+    return true;
 }
 
 void AppConfig::setUnitNumberText(const std::string& text)

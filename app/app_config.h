@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "app/config_store.h"
 
@@ -10,7 +11,18 @@ inline constexpr char kProgramName[] = "Ravo_Config";
 inline constexpr char kProgramVersion[] = "v1.35";
 inline constexpr char kProgramBanner[] = "Ravo_Config v1.35";
 
-// The configuration record, loaded once at start-up and saved once at shutdown.
+// One entry as the configuration stores it.
+struct StoredEntry {
+    const char* section;
+    const char* name;
+    bool integer;       // written as an integer (0/1), else as text
+    std::string value;  // the text, or the integer in decimal
+};
+
+// The configuration record, loaded once at start-up and saved at shutdown.
+// A save writes only the entries this program changed since it loaded them
+// (and those the store lacks), so a change another program made meanwhile
+// (`ravo-cli config set` during a download) is not reverted.
 struct AppConfig {
     AppConfig();  // defaults; reads the working directory
 
@@ -34,13 +46,31 @@ struct AppConfig {
     std::string linkAddress;
 
     void load(ConfigStore& store);
-    void save(ConfigStore& store) const;
+    // Writes the changed entries and flushes the store. False, with the
+    // store's reason in `error`, when it cannot be written; the entries then
+    // count as changed still.
+    bool save(ConfigStore& store, std::string& error);
+    bool save(ConfigStore& store)
+    {
+        std::string error;
+        return save(store, error);
+    }
+
+    // Every entry save() may write, in its order, with this record's values.
+    std::vector<StoredEntry> storedEntries() const;
+
+    // Warnings of the last load, for the user: a folder entry stored empty
+    // stands for the default folder.
+    std::vector<std::string> loadWarnings;
 
     // Takes the text of the unit number box: "BL" chooses the download of a
     // unit waiting in its bootloader (number unchanged), a trailing "*" the
     // forced bootloader entry; otherwise the normal download.
     void setUnitNumberText(const std::string& text);
     uint16_t currentUnitNumber() const;
+
+private:
+    std::vector<StoredEntry> saved_;  // the entries as loaded or last saved
 };
 
 }  // namespace ravo

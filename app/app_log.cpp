@@ -57,6 +57,9 @@ void AppLog::write(const std::string& message)
     std::string text = formatC("%s : %s", stamp, trimLogMessage(message).c_str());
     text += "\r\n";
     std::fwrite(text.data(), 1, text.size(), file_);
+    // Each line reaches the file as it is logged: a crash or a kill must not
+    // take the run's lines with it.
+    std::fflush(file_);
 }
 
 void AppLog::writef(const char* format, ...)

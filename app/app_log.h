@@ -6,7 +6,8 @@ namespace ravo {
 
 // The application log, "loggfile.txt": one line per program start and per
 // firmware or serial-number request, "%Y-%m-%d %H:%M:%S : message", CR LF ends,
-// appended across runs. A log that cannot be opened drops its lines silently.
+// appended across runs, each line written through to the file as it is
+// logged. A log that cannot be opened drops its lines silently.
 class AppLog {
 public:
     AppLog() = default;

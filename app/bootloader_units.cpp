@@ -38,7 +38,9 @@ void BootloaderUnits::setWaiting(uint16_t unit, bool waiting)
     for (uint16_t u : units_)
         text += (text.empty() ? "" : " ") + formatC("%04X", unsigned(u));
     store_->writeText(kSection, kEntry, text);
-    store_->flush();
+    // A store that cannot be written leaves the knowledge to this run.
+    std::string error;
+    store_->flush(error);
 }
 
 }  // namespace ravo

@@ -15,33 +15,13 @@ std::string upper(std::string text)
     return text;
 }
 
-// A store that records what AppConfig::save writes, so the list follows
-// save() without a copy of its entry names.
-class ListingStore : public ConfigStore {
-public:
-    explicit ListingStore(std::vector<ConfigEntry>& entries) : entries_(entries) {}
-    std::string readText(const std::string&, const std::string&, const std::string& def) override { return def; }
-    int readInt(const std::string&, const std::string&, int def) override { return def; }
-    void writeText(const std::string& section, const std::string& entry, const std::string& value) override
-    {
-        entries_.push_back({section + "/" + entry, value});
-    }
-    void writeInt(const std::string& section, const std::string& entry, int value) override
-    {
-        entries_.push_back({section + "/" + entry, std::to_string(value)});
-    }
-
-private:
-    std::vector<ConfigEntry>& entries_;
-};
-
 }  // namespace
 
 std::vector<ConfigEntry> configEntries(const AppConfig& config)
 {
     std::vector<ConfigEntry> entries{{"KTLS/UPDATEURL", config.updateUrl}};
-    ListingStore store(entries);
-    config.save(store);
+    for (const StoredEntry& entry : config.storedEntries())
+        entries.push_back({std::string(entry.section) + "/" + entry.name, entry.value});
     return entries;
 }
 

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <QByteArray>
+#include <QFileInfo>
 #include <QVariant>
 
 #include "app/config_store.h"
@@ -36,6 +37,23 @@ std::string textOf(const QVariant& v, const std::string& def)
         return text.isEmpty() ? def : text.toStdString();
     }
     }
+}
+
+// Why the store's file could not be written; QSettings only says that it
+// could not.
+std::string writeProblem(const QString& fileName)
+{
+    const QFileInfo file(fileName);
+    if (file.isDir())
+        return "it is a folder";
+    if (file.exists() && !file.isWritable())
+        return "the file is read-only";
+    const QFileInfo folder(file.absolutePath());
+    if (folder.exists() && !folder.isDir())
+        return folder.absoluteFilePath().toStdString() + " is not a folder";
+    if (folder.exists() && !folder.isWritable())
+        return "its folder " + folder.absoluteFilePath().toStdString() + " is read-only";
+    return "it could not be written";
 }
 
 class QSettingsConfigStore : public ConfigStore {
@@ -73,7 +91,20 @@ public:
         settings_.setValue(key(section, entry), value);
     }
 
-    void flush() override { settings_.sync(); }
+    bool contains(const std::string& section, const std::string& entry) override
+    {
+        return settings_.contains(key(section, entry));
+    }
+
+    bool flush(std::string& error) override
+    {
+        settings_.sync();
+        if (settings_.status() == QSettings::NoError)
+            return true;
+        error = "Can not write the configuration store " + settings_.fileName().toStdString() + " (" +
+                writeProblem(settings_.fileName()) + ")";
+        return false;
+    }
 
     std::string location() const override { return settings_.fileName().toStdString(); }
 

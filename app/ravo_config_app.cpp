@@ -40,16 +40,23 @@ void CRavo_ConfigApp::listSavedDives()
     ListSavedDiveLogs(config.diveFolder, savedDiveNames);
 }
 
-void CRavo_ConfigApp::shutDown()
+bool CRavo_ConfigApp::saveConfig(std::string& error)
+{
+    return store_ && config.save(*store_, error);
+}
+
+bool CRavo_ConfigApp::shutDown()
 {
     if (!started_)
-        return;
+        return configSaveError.empty();
     started_ = false;
     log.close();
     manifest.reset();
     worker.reset();
-    config.save(*store_);
+    configSaveError.clear();
+    config.save(*store_, configSaveError);
     store_.reset();
+    return configSaveError.empty();
 }
 
 }  // namespace ravo

@@ -23,8 +23,16 @@ public:
     // dive logs. False, after the message in `error`, when the program must end.
     bool startUp(std::unique_ptr<ConfigStore> store, std::string& error);
     // Shutdown: the log closed, the manifest released, the worker destroyed
-    // (waiting for its job), the configuration saved.
-    void shutDown();
+    // (waiting for its job), the configuration saved (what this run changed
+    // only). False when the store could not be written, with the reason in
+    // configSaveError.
+    bool shutDown();
+
+    // Saves the configuration now (what changed since start-up or the last
+    // save). False, with the reason in `error`, when the store cannot be
+    // written.
+    bool saveConfig(std::string& error);
+    std::string configSaveError;
 
     // Where the configuration store lives; empty before start-up.
     std::string storeLocation() const { return store_ ? store_->location() : std::string(); }

@@ -55,6 +55,22 @@ public:
         set(section, entry, REG_DWORD, &dword, sizeof dword);
     }
 
+    bool contains(const std::string& section, const std::string& entry) override
+    {
+        DWORD type = 0;
+        std::string data;
+        return query(section, entry, type, data);
+    }
+
+    bool flush(std::string& error) override
+    {
+        if (writeError_.empty())
+            return true;
+        error = "Can not write the configuration store " + location() + " (" + writeError_ + ")";
+        writeError_.clear();
+        return false;
+    }
+
     std::string location() const override { return "HKEY_CURRENT_USER\\" + root_; }
 
 private:
@@ -86,14 +102,18 @@ private:
     void set(const std::string& section, const std::string& entry, DWORD type, const void* data, DWORD size)
     {
         HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, keyOf(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr) != ERROR_SUCCESS)
-            return;  // a store that cannot be written is ignored
-        ::RegSetValueExA(key, entry.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-        ::RegCloseKey(key);
+        LONG result = ::RegCreateKeyExA(HKEY_CURRENT_USER, keyOf(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                        nullptr, &key, nullptr);
+        if (result == ERROR_SUCCESS) {
+            result = ::RegSetValueExA(key, entry.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+            ::RegCloseKey(key);
+        }
+        if (result != ERROR_SUCCESS && writeError_.empty())
+            writeError_ = section + "\\" + entry + ": registry error " + std::to_string(result);
     }
 
     std::string root_;
+    std::string writeError_;  // the first write that failed since the last flush
 };
 
 }  // namespace

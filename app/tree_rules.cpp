@@ -24,4 +24,11 @@ TreeBranch selectionBranch(const TreeLabels& labels)
     return TreeBranch::None;
 }
 
+std::string SavedLogTreeText(const std::string& label, const SavedLogPartial& partial)
+{
+    if (!partial.partial)
+        return label;
+    return label + " (" + PartialRecordsText(partial.records, partial.expected) + ")";
+}
+
 }  // namespace ravo

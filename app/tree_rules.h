@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/tree_labels.h"
+#include "divedata/saved_logs.h"
 
 namespace ravo {
 
@@ -19,5 +20,10 @@ TreeLabels selectionLabels(const std::string& node, const std::string& parent, c
 // under "Ravo unit".
 enum class TreeBranch { None, Units, SavedLogs };
 TreeBranch selectionBranch(const TreeLabels& labels);
+
+// The text of a saved log's node: its stamp-and-kind label, and for a log
+// saved before all of it arrived "2012-05-06_14-22-33_O (partial, records
+// 4600 of 12000)". A selection still carries the bare label.
+std::string SavedLogTreeText(const std::string& label, const SavedLogPartial& partial);
 
 }  // namespace ravo

@@ -29,11 +29,12 @@ CliCommand checkUpdateCommand()
                 const std::string& location = manifest.downloadLocation();
                 const bool opensLocation = location.empty() || isWebAddress(location);
                 if (context.output.json) {
-                    printJson({{"url", address},
-                               {"publishedVersion", manifest.programVersion()},
+                    // Texts from the served manifest need not be UTF-8.
+                    printJson({{"url", jsonText(address)},
+                               {"publishedVersion", jsonText(manifest.programVersion())},
                                {"ownVersion", kOwnProgramVersion},
                                {"newer", IsNewer(manifest)},
-                               {"downloadLocation", location},
+                               {"downloadLocation", jsonText(location)},
                                {"downloadLocationIsWebAddress", !location.empty() && opensLocation}});
                 } else {
                     std::printf("Published version: %s\n", manifest.programVersion().c_str());

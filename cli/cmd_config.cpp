@@ -20,10 +20,14 @@ int printConfig(CliContext& context)
     const std::string location = context.app.storeLocation();
     std::vector<ConfigEntry> entries = configEntries(context.app.config);
     if (context.output.json) {
+        // Every entry may hold a folder, so each is given losslessly too.
         Json values = Json::object();
         for (const ConfigEntry& entry : entries)
-            values[entry.name] = entry.value;
-        printJson({{"store", location}, {"entries", values}});
+            putName(values, entry.name, entry.value);
+        Json document = Json::object();
+        putName(document, "store", location);
+        document["entries"] = values;
+        printJson(document);
         return kExitOk;
     }
     std::printf("Store\t%s\n", location.c_str());
@@ -35,12 +39,20 @@ int printConfig(CliContext& context)
 int setEntry(CliContext& context, const ConfigOptions& o)
 {
     std::string error;
+    const AppConfig before = context.app.config;
     switch (setConfigEntry(context.app.config, o.name, o.value, error)) {
     case ConfigSetResult::Changed: break;
     case ConfigSetResult::UnknownName:
     case ConfigSetResult::BadValue: std::fprintf(stderr, "%s\n", error.c_str()); return kExitUsage;
     }
-    // Shown as it will be stored at shutdown.
+    // Stored now, not at exit: a store that cannot be written is an error
+    // here, with its reason, and nothing claims the new value.
+    if (!context.app.saveConfig(error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        context.app.config = before;  // said once; the exit must not try again
+        return kExitFailed;
+    }
+    // Shown as it is stored.
     std::string key = o.name;
     for (char& c : key)
         c = char(std::toupper(static_cast<unsigned char>(c)));

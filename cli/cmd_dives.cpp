@@ -22,7 +22,7 @@ int downloadNewDives(CliContext& context, const std::vector<CDiveInfo>& director
     LogSavingPrinter printer(context);
     int failures = 0;
     uint64_t doneRecords = 0;
-    Json saved = Json::array();
+    std::vector<std::string> saved;
     for (size_t i = 0; i < wanted.size(); ++i) {
         printer.setBatch(doneRecords, totalRecords);
         const JobOutcome outcome = runLogJob(context, LogKind::Dive, wanted[i].index, printer);
@@ -46,10 +46,17 @@ int downloadNewDives(CliContext& context, const std::vector<CDiveInfo>& director
     printer.endBar();
     size_t valid = size_t(std::count_if(directory.begin(), directory.end(),
                                         [](const CDiveInfo& e) { return e.valid != 0; }));
-    if (context.output.json)
-        printJson({{"files", saved}, {"newDives", wanted.size()}, {"alreadySaved", valid - wanted.size()}});
+    if (context.output.json) {
+        Json document = Json::object();
+        putNames(document, "files", saved);
+        document["newDives"] = wanted.size();
+        document["alreadySaved"] = valid - wanted.size();
+        printJson(document);
+    }
     if (jobInterrupted()) {
-        std::fprintf(stderr, "Stopped: the dive being read was saved as far as it arrived, marked partial.\n");
+        // What became of the dive being read was said above ("Dive 3 is
+        // incomplete: ..."); this only ends the run.
+        std::fprintf(stderr, "Stopped before every new dive was read.\n");
         return kExitFailed;
     }
     if (!context.output.quiet)

@@ -2,7 +2,9 @@
 
 #include "cli/commands.h"
 #include "cli/png/export_png.h"
+#include "cli/saved_log_check.h"
 #include "divedata/dive_export.h"
+#include "firmware/file_util.h"
 
 namespace ravo::cli {
 namespace {
@@ -36,27 +38,29 @@ CliCommand exportCommand()
                                  options->format.c_str());
                     return int(kExitUsage);
                 }
-                CDiveLog log;
-                FileMessages messages;
-                log.loadFromFile(context.app.config.diveFolder, options->unit, options->stamp, &messages);
-                for (const std::string& text : messages)
-                    std::fprintf(stderr, "%s\n", text.c_str());
-                if (log.samples.empty()) {
-                    std::fprintf(stderr, "No saved dive %s %s in %s\n", options->unit.c_str(),
-                                 options->stamp.c_str(), context.app.config.diveFolder.c_str());
+                // The same checks as `show`: junk is never exported as a dive.
+                const std::string folder = absolutePath(context.app.config.diveFolder);
+                if (!checkSavedLog(folder, options->unit, options->stamp,
+                                   SavedLogBasePath(folder, options->unit, options->stamp)))
                     return int(kExitFailed);
-                }
+                CDiveLog log;
+                // The reader's own messages add nothing to what the check said.
+                log.loadFromFile(folder, options->unit, options->stamp, nullptr);
+                const std::string out = absolutePath(options->out);
                 if (format == ExportFormat::Png) {
                     std::string error;
-                    if (!WritePngExport(DrawDiveProfile(log, kExportWidth, kExportHeight), options->out, error)) {
+                    if (!WritePngExport(DrawDiveProfile(log, kExportWidth, kExportHeight), out, error)) {
                         std::fprintf(stderr, "%s\n", error.c_str());
                         return int(kExitFailed);
                     }
-                } else if (ExportDiveFile(log, StartTimeFromDateKind(options->stamp), format, options->out) != 0) {
-                    std::fprintf(stderr, "Can not write %s\n", options->out.c_str());
+                } else if (std::string reason; ExportDiveFile(log, StartTimeFromDateKind(options->stamp), format, out,
+                                                              kExportWidth, kExportHeight, &reason) != 0) {
+                    std::fprintf(stderr, "Can not write %s (%s)\n", out.c_str(), reason.c_str());
                     return int(kExitFailed);
                 }
-                std::fprintf(stderr, "%zu samples exported to %s\n", log.samples.size(), options->out.c_str());
+                if (log.partial)
+                    std::fprintf(stderr, "%s\n", PartialLogNote(log).c_str());
+                std::fprintf(stderr, "%zu samples exported to %s\n", log.samples.size(), out.c_str());
                 return int(kExitOk);
             }};
 }

@@ -8,6 +8,7 @@
 #include "firmware/file_util.h"
 #include "firmware/firmware_check.h"
 #include "firmware/firmware_list.h"
+#include "firmware/regular_file.h"
 #include "jobs/firmware_download.h"
 #include "jobs/request_lines.h"
 
@@ -22,11 +23,17 @@ int listFirmware(CliContext& context)
     int chosen = defaultFirmwareChoice(list.names, "");
     if (context.output.json) {
         Json files = Json::array();
-        for (size_t i = 0; i < list.names.size(); ++i)
-            files.push_back({{"name", list.names[i]},
-                             {"path", joinFolder(folder, list.names[i])},
-                             {"default", int(i) == chosen}});
-        printJson({{"folder", folder}, {"files", files}});
+        for (size_t i = 0; i < list.names.size(); ++i) {
+            Json file = Json::object();
+            putName(file, "name", list.names[i]);
+            putName(file, "path", joinFolder(folder, list.names[i]));
+            file["default"] = int(i) == chosen;
+            files.push_back(file);
+        }
+        Json document = Json::object();
+        putName(document, "folder", folder);
+        document["files"] = files;
+        printJson(document);
         return kExitOk;
     }
     std::fprintf(stderr, "Firmware folder: %s\n", folder.c_str());
@@ -39,20 +46,21 @@ int listFirmware(CliContext& context)
     return kExitOk;
 }
 
-bool readable(const std::string& path)
+// Something is there under that name (a pipe too: it is refused by the
+// check, never opened, as opening it would wait for a writer).
+bool present(const std::string& path)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    return file != nullptr;
+    return !CheckRegularFile(path, kFirmwareFileMaxBytes).missing;
 }
 
 // The file as given, or else by that name in the firmware folder, as the
 // unit view's list would give it.
 std::string firmwarePathFor(const std::string& given, const std::string& folder)
 {
-    if (readable(given) || given.find_first_of("/\\") != std::string::npos)
+    if (present(given) || given.find_first_of("/\\") != std::string::npos)
         return given;
     std::string inFolder = joinFolder(folder, given);
-    return readable(inFolder) ? inFolder : given;
+    return present(inFolder) ? inFolder : given;
 }
 
 int flashFirmware(CliContext& context, const std::string& file)

@@ -16,9 +16,10 @@ void printInfoJson(CliContext& context, const JobOutcome& outcome, const ReadInf
         info[name] = jsonCell(value);
     Json settings = Json::array();
     for (const SettingsRow& row : buildSettingsRows(*read.settings, context.app.config.serviceUnlocked))
-        settings.push_back({{"name", row.name}, {"value", jsonCell(row.value)}, {"editable", row.editable}});
+        settings.push_back(
+            {{"name", row.name}, {"value", settingValueJson(row)}, {"editable", row.editable}});
     printJson({{"unit", formatUnitNumber(context.app.config.currentUnitNumber())},
-               {"link", outcome.linkText},
+               {"link", jsonText(outcome.linkText)},
                {"info", info},
                {"settings", settings}});
 }

@@ -3,6 +3,8 @@
 
 #include "cli/commands.h"
 #include "divedata/text_file.h"
+#include "firmware/file_util.h"
+#include "settings/ini_file.h"
 #include "jobs/worker_edit_host.h"
 #include "settings/settings_backup.h"
 #include "link/unit_time.h"
@@ -59,8 +61,9 @@ int saveSettings(CliContext& context, const std::string& path)
     if (!readUnit(context, unit))
         return finish(worker, kExitFailed);
     std::string text = settingsBackupText(unit.settings, unit.unitNumber, unit.firmwareVersion, currentUnitTime());
-    if (WriteFileReplacing(path, text) != 0) {
-        std::fprintf(stderr, "Could not write [%s]\n", path.c_str());
+    std::string reason;
+    if (WriteFileReplacing(path, text, &reason) != 0) {
+        std::fprintf(stderr, "Could not write [%s]: %s\n", absolutePath(path).c_str(), reason.c_str());
         return finish(worker, kExitFailed);
     }
     std::printf("Settings of unit %04X saved to [%s]\n", unsigned(unit.unitNumber), path.c_str());
@@ -83,8 +86,11 @@ int restoreFile(CliContext& context, const SettingsOptions& options)
     std::string text;
     SettingsBackup backup;
     std::string error;
-    if (!ReadWholeFile(options.file, text)) {
-        std::fprintf(stderr, "Could not read [%s]\n", options.file.c_str());
+    // A settings file is small: a pipe, a device or a huge file is refused
+    // before it is read.
+    std::string reason;
+    if (!ReadWholeFile(options.file, text, kIniMaxBytes, &reason)) {
+        std::fprintf(stderr, "Could not read [%s]: %s\n", absolutePath(options.file).c_str(), reason.c_str());
         return kExitFailed;
     }
     if (!parseSettingsBackup(text, backup, error)) {

@@ -1,8 +1,9 @@
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/commands.h"
 #include "cli/json_output.h"
+#include "cli/saved_log_check.h"
+#include "divedata/dive_export.h"
 #include "divedata/dive_graph.h"
 #include "divedata/dive_summary.h"
 #include "divedata/sample_csv.h"
@@ -32,49 +33,17 @@ bool parseSize(const std::string& text, int& width, int& height)
     return true;
 }
 
-bool isFile(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
-// Checks that the saved log's files are there and that its sample file holds
-// samples; says what is wrong, naming the files, when not.
-bool checkSavedLog(const std::string& folder, const ShowOptions& o, const std::string& base)
-{
-    const std::string samplePath = base + ".csv";
-    if (!isFile(samplePath)) {
-        std::fprintf(stderr, "No saved dive %s %s in %s (no file %s)\n", o.unit.c_str(), o.stamp.c_str(),
-                     folder.c_str(), samplePath.c_str());
-        return false;
-    }
-    std::string content;
-    if (!ReadWholeFile(samplePath, content)) {
-        std::fprintf(stderr, "Can not read %s\n", samplePath.c_str());
-        return false;
-    }
-    if (int line = FirstForeignSampleLine(content)) {
-        std::fprintf(stderr, "%s is not a dive log sample file (line %d holds no samples)\n", samplePath.c_str(),
-                     line);
-        return false;
-    }
-    if (content.find_first_not_of(" \t\r\n") == std::string::npos) {
-        std::fprintf(stderr, "%s holds no samples\n", samplePath.c_str());
-        return false;
-    }
-    if (!isFile(base + ".txt"))
-        std::fprintf(stderr, "No header file %s; the summary is made from the samples alone\n",
-                     (base + ".txt").c_str());
-    return true;
-}
-
 Json summaryJson(const ShowOptions& o, const CDiveLog& log, const DiveGraph& graph, const std::string& base)
 {
-    Json doc = {{"unit", o.unit},
-                {"log", o.stamp},
-                {"kind", log.isDive ? "dive" : "redbox"},
-                {"files", {base + ".txt", base + ".csv"}},
-                {"records", log.info.recordCount}};
+    Json doc = Json::object();
+    putName(doc, "unit", o.unit);
+    putName(doc, "log", o.stamp);
+    doc["kind"] = log.isDive ? "dive" : "redbox";
+    putNames(doc, "files", {base + ".txt", base + ".csv"});
+    doc["records"] = log.info.recordCount;
+    doc["partial"] = log.partial;
+    if (log.partial && log.expectedRecords > 0)
+        doc["recordsExpected"] = log.expectedRecords;
     // The stamp is the log's start in UTC: 2012-05-06_14-22-33.
     if (o.stamp.size() >= 19) {
         std::string start = o.stamp.substr(0, 10) + " " + o.stamp.substr(11, 8);
@@ -107,7 +76,7 @@ int show(CliContext& context, const ShowOptions& o)
     }
     const std::string folder = absolutePath(context.app.config.diveFolder);
     const std::string base = SavedLogBasePath(folder, o.unit, o.stamp);
-    if (!checkSavedLog(folder, o, base))
+    if (!checkSavedLog(folder, o.unit, o.stamp, base))
         return kExitFailed;
     CDiveLog log;
     // The reader's own messages name no file; checkSavedLog said what matters.
@@ -122,8 +91,9 @@ int show(CliContext& context, const ShowOptions& o)
             summary.replace(at, 2, "\n");
         std::fputs((summary + "\n").c_str(), stdout);
     }
-    if (!o.svgPath.empty() && WriteFileReplacing(o.svgPath, RenderSvg(graph.Draw(width, height))) != 0) {
-        std::fprintf(stderr, "Can not write %s\n", absolutePath(o.svgPath).c_str());
+    std::string reason;
+    if (!o.svgPath.empty() && WriteFileReplacing(o.svgPath, FormatDiveSvg(log, width, height), &reason) != 0) {
+        std::fprintf(stderr, "Can not write %s (%s)\n", absolutePath(o.svgPath).c_str(), reason.c_str());
         return kExitFailed;
     }
     return kExitOk;

@@ -62,16 +62,25 @@ void applyTimeScale(CRavo_ConfigApp& app)
     }
 }
 
-bool startTrace(CRavo_ConfigApp& app, const std::string& path)
+std::shared_ptr<LinkTrace> startTrace(CRavo_ConfigApp& app, const std::string& path)
 {
     auto trace = std::make_shared<LinkTrace>();
     std::string error;
     if (!trace->open(absolutePath(path), error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
-        return false;
+        return nullptr;
     }
     app.worker->setTrace(trace);
-    return true;
+    return trace;
+}
+
+bool finishTrace(LinkTrace& trace, const std::string& path)
+{
+    if (trace.close())
+        return true;
+    std::fprintf(stderr, "The trace file %s could not be written (%s); the trace is cut short.\n",
+                 absolutePath(path).c_str(), trace.writeError().c_str());
+    return false;
 }
 
 }  // namespace ravo::cli

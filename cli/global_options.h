@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "app/ravo_config_app.h"
@@ -20,7 +21,11 @@ bool checkLinkAddress(const std::string& address, std::string& error);
 // simulated unit.
 void applyTimeScale(CRavo_ConfigApp& app);
 
-// Starts the protocol trace of this run into `path`. False after a message.
-bool startTrace(CRavo_ConfigApp& app, const std::string& path);
+// Starts the protocol trace of this run into `path`. Null after a message.
+std::shared_ptr<LinkTrace> startTrace(CRavo_ConfigApp& app, const std::string& path);
+
+// Ends the trace after the run: when a line could not be written (a full
+// disk), says so naming the file and the reason, and returns false.
+bool finishTrace(LinkTrace& trace, const std::string& path);
 
 }  // namespace ravo::cli

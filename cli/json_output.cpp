@@ -6,6 +6,7 @@
 
 #include "divedata/log_list_rows.h"
 #include "link/unit_time.h"
+#include "link/utf8_text.h"
 
 namespace ravo::cli {
 namespace {
@@ -44,7 +45,41 @@ Json jsonCell(const std::string& text)
                 return value;
         }
     }
-    return text;
+    return jsonText(text);
+}
+
+Json settingValueJson(const SettingsRow& row)
+{
+    if (row.numeric || isUtcTimeText(row.value))
+        return jsonCell(row.value);
+    return jsonText(row.value);
+}
+
+Json jsonText(const std::string& text)
+{
+    return Utf8Replaced(text);
+}
+
+void putName(Json& object, const std::string& key, const std::string& name)
+{
+    object[key] = jsonText(name);
+    if (!IsValidUtf8(name))
+        object[key + "Bytes"] = PercentEncoded(name);
+}
+
+void putNames(Json& object, const std::string& key, const std::vector<std::string>& names)
+{
+    Json list = Json::array();
+    Json encoded = Json::array();
+    bool lossy = false;
+    for (const std::string& name : names) {
+        list.push_back(jsonText(name));
+        encoded.push_back(PercentEncoded(name));
+        lossy = lossy || !IsValidUtf8(name);
+    }
+    object[key] = list;
+    if (lossy)
+        object[key + "Bytes"] = encoded;
 }
 
 std::string isoTime(uint32_t unitTime)
@@ -68,7 +103,7 @@ Json directoryJson(const std::vector<CDiveInfo>& directory)
 
 void printJson(const Json& document)
 {
-    std::fputs((document.dump(2) + "\n").c_str(), stdout);
+    std::fputs((document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n").c_str(), stdout);
     std::fflush(stdout);
 }
 

@@ -89,10 +89,12 @@ void printSavedFiles(const CliContext& context, const LogSavingPrinter& printer,
     if (printer.saveResult == kLogSaveFailed)
         std::fprintf(stderr, "The log could not be saved in %s\n", absolutePath(folder).c_str());
     if (context.output.json) {
-        Json files = Json::array();
+        std::vector<std::string> files;
         for (const std::string& path : printer.savedPaths)
             files.push_back(absolutePath(path));
-        printJson({{"files", files}});
+        Json document = Json::object();
+        putNames(document, "files", files);
+        printJson(document);
         return;
     }
     for (const std::string& path : printer.savedPaths)

@@ -116,13 +116,16 @@ int runCli(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
     }
+    for (const std::string& warning : app.config.loadWarnings)
+        std::fprintf(stderr, "%s\n", warning.c_str());
     if (!o.unit.empty())
         app.config.setUnitNumberText(o.unit);
     // The override is for this run only: the stored LINK entry keeps its value.
     if (!o.link.empty())
         app.worker->setLinkAddress(o.link);
     applyTimeScale(app);
-    if (!o.tracePath.empty() && !startTrace(app, o.tracePath)) {
+    std::shared_ptr<LinkTrace> trace;
+    if (!o.tracePath.empty() && !(trace = startTrace(app, o.tracePath))) {
         app.shutDown();
         return kExitFailed;
     }
@@ -132,7 +135,11 @@ int runCli(int argc, char** argv)
 
     CliContext context{app, o.unit, o.output};
     int result = chosen->run(context);
-    app.shutDown();
+    if (!app.shutDown())
+        std::fprintf(stderr, "%s\n", app.configSaveError.c_str());
+    // After the shutdown, which closes the link and so writes its last lines.
+    if (trace && !finishTrace(*trace, o.tracePath) && result == kExitOk)
+        result = kExitFailed;
     return result;
 }
 

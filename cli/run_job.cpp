@@ -33,16 +33,24 @@ JobOutcome runJob(CliContext& context, JobRequest request, StatusPrinter* printe
     WorkTask& worker = *context.app.worker;
     StatusPrinter quiet(context.output);
     g_worker = &worker;
+    // Closing the terminal (SIGHUP) or `timeout` (SIGTERM) stops a job like
+    // Ctrl-C, so a stopped download still keeps what arrived.
     auto previous = std::signal(SIGINT, onInterrupt);
-    if (!worker.start(std::move(request), printer ? *printer : quiet)) {
-        std::signal(SIGINT, previous);
-        g_worker = nullptr;
-        return {};
-    }
-    while (!worker.waitFinished(200)) {
+    auto previousTerm = std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+    auto previousHup = std::signal(SIGHUP, onInterrupt);
+#endif
+    const bool started = worker.start(std::move(request), printer ? *printer : quiet);
+    while (started && !worker.waitFinished(200)) {
     }
     std::signal(SIGINT, previous);
+    std::signal(SIGTERM, previousTerm);
+#ifdef SIGHUP
+    std::signal(SIGHUP, previousHup);
+#endif
     g_worker = nullptr;
+    if (!started)
+        return {};
     JobOutcome outcome = worker.lastOutcome();
     if (!outcome.connected()) {
         reportJobFailure(context);

@@ -1,9 +1,8 @@
 #include "cli/service_code_option.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
+#include "divedata/text_file.h"
 #include "firmware/file_util.h"
 #include "firmware/upgrade_check.h"
 #include "settings/service_code.h"
@@ -15,16 +14,16 @@ namespace {
 // when the file cannot be read or is no manifest.
 std::string codeFromManifestFile(CRavo_ConfigApp& app, const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "Can not read the manifest file %s\n", absolutePath(path).c_str());
+    std::string text;
+    std::string reason;
+    // The web fetch takes at most 1 MiB of a manifest; a file gets no more.
+    if (!ReadWholeFile(path, text, kSmallTextFileMaxBytes, &reason)) {
+        std::fprintf(stderr, "Can not read the manifest file %s (%s)\n", absolutePath(path).c_str(), reason.c_str());
         return {};
     }
-    std::ostringstream text;
-    text << file.rdbuf();
     UpdateManifest& manifest = *app.manifest;
     manifest.clear();
-    manifest[UpdateManifest::kFetchedText] = text.str();
+    manifest[UpdateManifest::kFetchedText] = text;
     if (!ReadManifest(manifest)) {
         std::fprintf(stderr, "%s is not an update manifest\n", absolutePath(path).c_str());
         return {};

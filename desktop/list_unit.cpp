@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "app/tree_rules.h"
+#include "divedata/dive_log.h"
 #include "divedata/saved_logs.h"
 
 namespace ravo::desktop {
@@ -14,12 +15,20 @@ QString text(const char* t)
     return QString::fromUtf8(t);
 }
 
+// A saved log's node shows more than its label (the partial mark); the
+// label itself is kept in the node's data.
+QString labelOf(const QTreeWidgetItem* item)
+{
+    const QVariant label = item->data(0, Qt::UserRole);
+    return label.isValid() ? label.toString() : item->text(0);
+}
+
 QTreeWidgetItem* childByText(QTreeWidgetItem* parent, const QString& text)
 {
     if (!parent)
         return nullptr;
     for (int i = 0; i < parent->childCount(); ++i)
-        if (parent->child(i)->text(0) == text)
+        if (labelOf(parent->child(i)) == text)
             return parent->child(i);
     return nullptr;
 }
@@ -133,13 +142,29 @@ void MListUnit::rebuildSavedLogs()
     rebuilding_ = true;
     clearBranch(text(kSavedRoot));
     for (const SavedUnitGroup& group : GroupSavedLogs(savedDiveNames_))
-        for (const std::string& log : group.logs)
-            ensureGrandchild(text(kSavedRoot), QString::fromStdString(group.unit), QString::fromStdString(log));
+        for (const std::string& log : group.logs) {
+            QTreeWidgetItem* item =
+                ensureGrandchild(text(kSavedRoot), QString::fromStdString(group.unit), QString::fromStdString(log));
+            if (!item || !diveFolder_)
+                continue;
+            const SavedLogPartial partial =
+                SavedDiveLogPartial(*diveFolder_, SavedLogBasePath(std::string(), group.unit, log));
+            if (partial.partial) {
+                item->setData(0, Qt::UserRole, QString::fromStdString(log));
+                item->setText(0, QString::fromStdString(SavedLogTreeText(log, partial)));
+            }
+        }
     rebuilding_ = false;
     QList<QTreeWidgetItem*> selected = selectedItems();
     if (selected.isEmpty())
         labels_ = {};
     viewport()->update();
+}
+
+void MListUnit::setDiveFolder(const std::string* folder)
+{
+    diveFolder_ = folder;
+    rebuildSavedLogs();
 }
 
 void MListUnit::selectionMoved()
@@ -150,7 +175,7 @@ void MListUnit::selectionMoved()
     QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
     QTreeWidgetItem* parent = node ? node->parent() : nullptr;
     QTreeWidgetItem* grandparent = parent ? parent->parent() : nullptr;
-    auto label = [](QTreeWidgetItem* item) { return item ? item->text(0).toStdString() : std::string(); };
+    auto label = [](QTreeWidgetItem* item) { return item ? labelOf(item).toStdString() : std::string(); };
     labels_ = selectionLabels(label(node), label(parent), label(grandparent));
     if (selectionBranch(labels_) != TreeBranch::None)
         frame_.treeSelected(labels_);

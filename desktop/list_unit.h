@@ -24,8 +24,10 @@ public:
     QTreeWidgetItem* ensureChild(const QString& root, const QString& child);
     QTreeWidgetItem* ensureGrandchild(const QString& root, const QString& child, const QString& grandchild);
     void clearBranch(const QString& root);
-    // The saved-log branch again from the saved dive names.
+    // The saved-log branch again from the saved dive names; with a dive
+    // folder set, a log saved before all of it arrived says so in its text.
     void rebuildSavedLogs();
+    void setDiveFolder(const std::string* folder);
 
     const TreeLabels& labels() const { return labels_; }
     // Selects the node at that path (as the user would) and so notifies.
@@ -41,6 +43,7 @@ private:
 
     FrameRequests& frame_;
     const std::vector<std::string>& savedDiveNames_;
+    const std::string* diveFolder_ = nullptr;
     TreeLabels labels_;
     bool rebuilding_ = false;
 };

@@ -92,6 +92,7 @@ void CMainFrame::createClientArea()
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setChildrenCollapsible(false);
     tree_ = new MListUnit(*dispatcher_, app_.savedDiveNames, splitter_);
+    tree_->setDiveFolder(&app_.config.diveFolder);
     stack_ = new QStackedWidget(splitter_);
     ViewContext ctx{app_, *dispatcher_, dispatcher_->state(), *signals_};
     views_[VIEW_DIVE] = new CViewDive(ctx, stack_);

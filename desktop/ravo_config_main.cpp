@@ -79,6 +79,8 @@ int main(int argc, char** argv)
         QMessageBox::critical(nullptr, kProgramName, QString::fromStdString(error));
         return 1;
     }
+    for (const std::string& warning : app.config.loadWarnings)
+        std::fprintf(stderr, "%s\n", warning.c_str());
     if (!options.link.isEmpty())
         app.worker->setLinkAddress(options.link.toStdString());
 
@@ -110,6 +112,8 @@ int main(int argc, char** argv)
         frame.show();
         result = qapp.exec();
     }
-    app.shutDown();
+    // The window is gone: the reason goes where the program was started from.
+    if (!app.shutDown())
+        std::fprintf(stderr, "%s\n", app.configSaveError.c_str());
     return result;
 }

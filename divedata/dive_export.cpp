@@ -7,6 +7,7 @@
 #include "divedata/detail/text_format_p.h"
 #include "divedata/dive_graph.h"
 #include "divedata/sample_clock.h"
+#include "divedata/saved_logs.h"
 #include "divedata/text_file.h"
 #include "link/unit_time.h"
 #include "divedata/xml_writer.h"
@@ -76,6 +77,11 @@ void writeWaypoints(XmlWriter& xml, const CDiveLog& log)
 }
 
 }  // namespace
+
+std::string PartialLogNote(const CDiveLog& log)
+{
+    return "Partial log: " + RecordsOfText(uint32_t(log.samples.size()), log.expectedRecords);
+}
 
 bool ParseExportFormat(const std::string& text, ExportFormat& format)
 {
@@ -163,13 +169,20 @@ std::string FormatDiveUddf(const CDiveLog& log, const std::string& startIso)
     xml.open("informationafterdive");
     xml.leaf("greatestdepth", detail::textC("%.1f", greatestDepth));
     xml.leaf("diveduration", detail::textC("%llu", static_cast<unsigned long long>(duration)));
+    if (log.partial) {
+        xml.open("notes");
+        xml.leaf("para", PartialLogNote(log));
+        xml.close();
+    }
     xml.close();
     return xml.finish();
 }
 
 std::string FormatDiveCsv(const CDiveLog& log)
 {
-    std::string out = "time_s,depth_m,temperature_c,dil_bar,o2_bar\r\n";
+    // A partial log says so before its title row, so it is never taken for a whole dive.
+    std::string out = log.partial ? "# " + PartialLogNote(log) + "\r\n" : std::string();
+    out += "time_s,depth_m,temperature_c,dil_bar,o2_bar\r\n";
     out.reserve(out.size() + log.samples.size() * 16);
     SampleClock clock;
     for (const CDiveDataRecord& sample : log.samples) {
@@ -191,7 +204,18 @@ DrawList DrawDiveProfile(const CDiveLog& log, int width, int height)
 {
     auto graph = std::make_unique<DiveGraph>();  // the series is large for a stack
     graph->SetData(&log);
-    return graph->Draw(width, height);
+    DrawList list = graph->Draw(width, height);
+    if (log.partial) {
+        DrawOp note;
+        note.kind = DrawKind::Text;
+        note.colour = graph->textColour;
+        note.background = graph->backColour;
+        note.points = {{width - 8, 6}};
+        note.alignH = AlignH::Right;
+        note.text = PartialLogNote(log);
+        list.ops.push_back(note);
+    }
+    return list;
 }
 
 std::string FormatDiveSvg(const CDiveLog& log, int width, int height)
@@ -200,7 +224,7 @@ std::string FormatDiveSvg(const CDiveLog& log, int width, int height)
 }
 
 int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
-                   int width, int height)
+                   int width, int height, std::string* reason)
 {
     std::string content;
     switch (format) {
@@ -209,7 +233,7 @@ int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportForma
     case ExportFormat::Svg: content = FormatDiveSvg(log, width, height); break;
     case ExportFormat::Png: return -2;
     }
-    return WriteFileReplacing(path, content) == 0 ? 0 : -1;
+    return WriteFileReplacing(path, content, reason) == 0 ? 0 : -1;
 }
 
 }  // namespace ravo

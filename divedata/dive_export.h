@@ -18,6 +18,11 @@ const char* ExportExtension(ExportFormat format);
 inline constexpr int kExportWidth = 800;
 inline constexpr int kExportHeight = 500;
 
+// What an export of a partial log carries (a UDDF note, a CSV comment line
+// before the title row, a label in the picture): "Partial log: records 4600
+// of 12000".
+std::string PartialLogNote(const CDiveLog& log);
+
 // The start of a saved log from its stamp-and-kind label:
 // "2012-05-06_14-22-33_O" gives "2012-05-06T14:22:33"; empty for another shape.
 std::string StartTimeFromDateKind(const std::string& dateKind);
@@ -40,9 +45,10 @@ DrawList DrawDiveProfile(const CDiveLog& log, int width, int height);
 std::string FormatDiveSvg(const CDiveLog& log, int width, int height);
 
 // Writes the UDDF, CSV or SVG export to `path` (replacing a file there).
-// 0; -1 when the file cannot be written; -2 for PNG, which needs a painter
-// and is written by the program layer.
+// 0; -1 when the file cannot be written (the system's reason in `reason`,
+// optional); -2 for PNG, which needs a painter and is written by the program
+// layer.
 int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
-                   int width = kExportWidth, int height = kExportHeight);
+                   int width = kExportWidth, int height = kExportHeight, std::string* reason = nullptr);
 
 }  // namespace ravo

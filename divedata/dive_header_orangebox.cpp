@@ -122,8 +122,11 @@ std::string CDiveHeaderOrangebox::FormatTxt() const
 
 int CDiveHeaderOrangebox::SaveOrangeBoxTxt(const std::string& path, FileMessages* messages)
 {
-    if (WriteFileReplacing(path, FormatTxt()) != 0) {
-        reportFileError(messages, "CDiveHeaderOrangebox::SaveOrangeBoxTxt - Error, can not open file for writing");
+    std::string reason;
+    if (WriteFileReplacing(path, FormatTxt(), &reason) != 0) {
+        reportFileError(messages, FileErrorText("CDiveHeaderOrangebox::SaveOrangeBoxTxt - Error, can not open file "
+                                                "for writing",
+                                                path, reason));
         return -1;
     }
     return 0;
@@ -134,8 +137,11 @@ int CDiveHeaderOrangebox::ReadOrangeBoxTxt(const std::string& path, FileMessages
     if (path.empty())
         return 0;
     Reset();
-    if (!ReadFirstLine(path, text)) {
-        reportFileError(messages, "CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading");
+    std::string reason;
+    if (!ReadFirstLine(path, text, 65536, &reason)) {
+        reportFileError(messages, FileErrorText("CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file "
+                                                "for reading",
+                                                path, reason));
         return -1;
     }
     return 0;

@@ -65,8 +65,10 @@ int CDiveHeaderRedbox::ReadTxt(const std::string& path, FileMessages* messages)
     if (path.empty())
         return 0;
     Reset();
-    if (!ReadFirstLine(path, text)) {
-        reportFileError(messages, "CDiveHeaderRedbox::ReadTxt - Error, can not open file for reading");
+    std::string reason;
+    if (!ReadFirstLine(path, text, 65536, &reason)) {
+        reportFileError(messages,
+                        FileErrorText("CDiveHeaderRedbox::ReadTxt - Error, can not open file for reading", path, reason));
         return -1;
     }
     return 0;

@@ -30,18 +30,24 @@ public:
     // log is saved marked as such (see partial_log.h) and never over a
     // complete one.
     bool partial = false;
+    // A partial log loaded from its files: the records the whole log has
+    // (the mark's "of M"); 0 when not known or not partial.
+    uint32_t expectedRecords = 0;
     CDiveHeaderOrangebox header;     // used when isDive
     CDiveHeaderRedbox redboxHeader;  // used otherwise
 
     // Zeroes info, resets both headers, empties the samples; isDive and
-    // partial false.
+    // partial false, expectedRecords 0.
     void clear();
 
     // "KTL_SN%X_<date>_O" (dive) or "..._R" (redbox): the unit number in hex
     // without leading zeros, the start time in UTC as 2012-05-06_14-22-33.
     std::string makeFileName(bool isDive) const;
 
-    // Saves the log. A dive goes to `folder` as header text and sample file.
+    // Saves the log. A dive goes to `folder` as header text and sample file,
+    // under its usual name, or the next free one when another dive that
+    // started in the same second is saved there (see saved_dive_slots.h; the
+    // messages say so).
     // A redbox log goes where `choose` says (proposed: the folder of
     // `redboxFolder` by CFileUtil::FolderOf, else `folder`); its folder is
     // created when missing, and `redboxFolder` becomes the chosen path once
@@ -60,7 +66,8 @@ public:
 
     // Reads a saved log back: `serialText` is the unit node label ("00AB"),
     // `dateKindText` the log's label ("2012-05-06_14-22-33_O"). Leaves the log
-    // empty when a text is empty. 0, or -1 when a file could not be read
+    // empty when a text is empty. A log marked partial loads with `partial`
+    // and `expectedRecords` set. 0, or -1 when a file could not be read
     // (what was read stays; the messages say what failed).
     int loadFromFile(const std::string& folder, const std::string& serialText, const std::string& dateKindText,
                      FileMessages* messages = nullptr);

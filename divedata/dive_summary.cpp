@@ -1,6 +1,7 @@
 #include "divedata/dive_summary.h"
 
 #include "divedata/detail/text_format_p.h"
+#include "divedata/saved_logs.h"
 
 namespace ravo {
 
@@ -10,6 +11,8 @@ std::string DiveSummaryText(const CDiveLog& log, const DiveGraph& graph)
         return kSelectDiveLog;
     std::string text = detail::textC("Dive info: unit %04X (records %d)", unsigned(log.info.unitNumber),
                                int(log.info.recordCount));
+    if (log.partial)
+        text += "\r\nPartial log: " + RecordsOfText(uint32_t(log.samples.size()), log.expectedRecords);
     if (graph.hasDepth)
         text += detail::textC("\r\nDuration %0.1f minute, with maxDepth of %0.1f meter", graph.maxTime / 60.0,
                         graph.maxDepth);

@@ -20,8 +20,8 @@ void UnitLogListRows::Fill(const std::vector<CDiveInfo>& directory)
 void UnitLogListRows::MarkSaved(const std::string& diveFolder)
 {
     saved_.clear();
-    for (const CDiveInfo& entry : entries_) {
-        switch (SavedStateOf(entry, diveFolder)) {
+    for (SavedDiveState state : SavedStatesOf(entries_, diveFolder)) {
+        switch (state) {
         case SavedDiveState::Complete: saved_.push_back("saved"); break;
         case SavedDiveState::Incomplete: saved_.push_back("incomplete"); break;
         case SavedDiveState::NotSaved: saved_.push_back(""); break;

@@ -14,22 +14,39 @@ std::string PartialMarkPath(const std::string& logPath)
     return logPath + ".partial";
 }
 
-bool IsMarkedPartial(const std::string& logPath, uint32_t* records)
+bool ReadPartialMark(const std::string& logPath, PartialMark* mark)
 {
     std::string line;
-    if (!ReadFirstLine(PartialMarkPath(logPath), line, 100))
-        return false;
-    if (records) {
+    if (!ReadFirstLine(PartialMarkPath(logPath), line, 100)) {
+        // A mark that is there but cannot be read (a pipe, a folder) still marks the log.
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(PartialMarkPath(logPath), error)))
+            return false;
+    }
+    if (mark) {
         unsigned held = 0;
-        *records = std::sscanf(line.c_str(), "records %u", &held) == 1 ? held : 0;
+        unsigned expected = 0;
+        int fields = std::sscanf(line.c_str(), "records %u of %u", &held, &expected);
+        mark->records = fields >= 1 ? held : 0;
+        mark->expected = fields == 2 ? expected : 0;
     }
     return true;
 }
 
-int MarkPartial(const std::string& logPath, uint32_t records, uint32_t expected)
+bool IsMarkedPartial(const std::string& logPath, uint32_t* records)
+{
+    PartialMark mark;
+    if (!ReadPartialMark(logPath, &mark))
+        return false;
+    if (records)
+        *records = mark.records;
+    return true;
+}
+
+int MarkPartial(const std::string& logPath, uint32_t records, uint32_t expected, std::string* reason)
 {
     return WriteFileReplacing(PartialMarkPath(logPath),
-                              detail::textC("records %u of %u\r\n", unsigned(records), unsigned(expected)));
+                              detail::textC("records %u of %u\r\n", unsigned(records), unsigned(expected)), reason);
 }
 
 void UnmarkPartial(const std::string& logPath)

@@ -69,8 +69,9 @@ std::string FormatSamplesCsv(const std::vector<CDiveDataRecord>& samples)
 
 int SaveSamplesCsv(const std::string& path, const std::vector<CDiveDataRecord>& samples, FileMessages* messages)
 {
-    if (WriteFileReplacing(path, FormatSamplesCsv(samples)) != 0) {
-        reportFileError(messages, "SaveSamplesCsv - Error, can not open file for writing");
+    std::string reason;
+    if (WriteFileReplacing(path, FormatSamplesCsv(samples), &reason) != 0) {
+        reportFileError(messages, FileErrorText("SaveSamplesCsv - Error, can not open file for writing", path, reason));
         return -1;
     }
     return 0;
@@ -121,6 +122,28 @@ int FirstForeignSampleLine(const std::string& content)
         at = end + 1;
     }
     return 0;
+}
+
+SampleFileCheck CheckSampleFile(const std::string& path)
+{
+    SampleFileCheck check;
+    std::string content;
+    RegularFileCheck read;
+    if (!ReadRegularFile(path, kSampleFileMaxBytes, content, &read)) {
+        check.missing = read.missing;
+        check.problem = "Can not read " + path + " (" + read.reason + ")";
+        return check;
+    }
+    if (int line = FirstForeignSampleLine(content)) {
+        check.problem = path + " is not a dive log sample file (line " + std::to_string(line) + " holds no samples)";
+        return check;
+    }
+    if (content.find_first_not_of(" \t\r\n") == std::string::npos) {
+        check.problem = path + " holds no samples";
+        return check;
+    }
+    check.ok = true;
+    return check;
 }
 
 int ReadSamplesCsv(const std::string& path, std::vector<CDiveDataRecord>& samples)

@@ -23,6 +23,18 @@ void ParseSamplesText(const std::string& content, std::vector<CDiveDataRecord>& 
 // non-blank line is one. The reader above takes any text; this tells a
 // sample file from another file.
 int FirstForeignSampleLine(const std::string& content);
+// Whether the file at `path` is a saved sample file worth showing or
+// exporting: a regular file of at most kSampleFileMaxBytes, every line a
+// sample line, and at least one sample. `problem` names the file and says
+// what is wrong: "PATH is not a dive log sample file (line 3 holds no
+// samples)", "PATH holds no samples", "Can not read PATH (REASON)".
+struct SampleFileCheck {
+    bool ok = false;
+    bool missing = false;  // there is no file at all
+    std::string problem;
+};
+SampleFileCheck CheckSampleFile(const std::string& path);
+
 // Empties `samples` and reads the file into it. 0, or -1 when it cannot be
 // opened (samples stay empty).
 int ReadSamplesCsv(const std::string& path, std::vector<CDiveDataRecord>& samples);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "divedata/partial_log.h"
+#include "divedata/sample_csv.h"
 #include "firmware/file_util.h"
 #include "link/unit_number.h"
 
@@ -61,6 +62,34 @@ int ListSavedDiveLogs(const std::string& folder, std::vector<std::string>& names
 bool SavedDiveLogIsPartial(const std::string& folder, const std::string& baseName)
 {
     return IsMarkedPartial(joinFolder(folder, baseName));
+}
+
+SavedLogPartial SavedDiveLogPartial(const std::string& folder, const std::string& baseName)
+{
+    SavedLogPartial result;
+    const std::string path = joinFolder(folder, baseName);
+    PartialMark mark;
+    if (!ReadPartialMark(path, &mark))
+        return result;
+    result.partial = true;
+    result.expected = mark.expected;
+    // The file, not the mark, says what is there.
+    std::vector<CDiveDataRecord> samples;
+    result.records = ReadSamplesCsv(path + ".csv", samples) == 0 ? uint32_t(samples.size()) : 0;
+    return result;
+}
+
+std::string RecordsOfText(uint32_t records, uint32_t expected)
+{
+    std::string text = "records " + std::to_string(records);
+    if (expected > 0)
+        text += " of " + std::to_string(expected);
+    return text;
+}
+
+std::string PartialRecordsText(uint32_t records, uint32_t expected)
+{
+    return "partial, " + RecordsOfText(records, expected);
 }
 
 std::string SerialFromLogName(const std::string& name)

@@ -1,11 +1,10 @@
 #include "firmware/firmware_check.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "firmware/enc_file.h"
+#include "firmware/regular_file.h"
 #include "link/c_format.h"
 
 namespace ravo {
@@ -19,27 +18,24 @@ FirmwareFileCheck refused(FirmwareFileStatus status, std::string reason)
     return check;
 }
 
-// What stat tells before the file is opened: opening a pipe could block and
+// What the file is, before it is read: opening a pipe could block and
 // reading a huge file would take long, so both are refused here.
 FirmwareFileCheck checkFileKind(const std::string& path)
 {
     if (path.empty())
         return refused(FirmwareFileStatus::NotFound, "no file was chosen");
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return refused(FirmwareFileStatus::NotFound, "the file does not exist");
-        return refused(FirmwareFileStatus::Unreadable, std::string("the file cannot be read (") + std::strerror(errno) + ")");
-    }
-    if (S_ISDIR(info.st_mode))
-        return refused(FirmwareFileStatus::NotAFile, "it is a folder, not a file");
-    if (!S_ISREG(info.st_mode))
-        return refused(FirmwareFileStatus::NotAFile, "it is not a regular file");
-    if (info.st_size == 0)
-        return refused(FirmwareFileStatus::Empty, "the file is empty");
-    if (uint64_t(info.st_size) > kFirmwareFileMaxBytes)
+    const RegularFileCheck file = CheckRegularFile(path, kFirmwareFileMaxBytes);
+    if (file.missing)
+        return refused(FirmwareFileStatus::NotFound, "the file does not exist");
+    if (file.notAFile)
+        return refused(FirmwareFileStatus::NotAFile, file.reason);
+    if (file.tooLarge)
         return refused(FirmwareFileStatus::TooLarge,
-                       formatC("the file is larger than 4 MiB (%llu bytes)", (unsigned long long)info.st_size));
+                       formatC("the file is larger than 4 MiB (%llu bytes)", (unsigned long long)file.size));
+    if (!file.ok)
+        return refused(FirmwareFileStatus::Unreadable, "the file cannot be read (" + file.reason + ")");
+    if (file.size == 0)
+        return refused(FirmwareFileStatus::Empty, "the file is empty");
     return {};
 }
 

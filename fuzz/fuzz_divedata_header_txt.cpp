@@ -1,6 +1,7 @@
 // Header text files and redbox header texts read back from disk, a whole
-// saved log loaded through its names, the partial mark beside it and the
-// download plan that reads them.
+// saved log loaded through its names, the partial mark beside it, the header
+// bytes read back from the hex dump, the saved slot a download compares
+// itself with and the download plan that reads them.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,9 @@
 #include "divedata/dive_log.h"
 #include "divedata/download_plan.h"
 #include "divedata/partial_log.h"
+#include "divedata/sample_csv.h"
+#include "divedata/saved_dive_slots.h"
+#include "divedata/saved_logs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -39,5 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     entry.unitNumber = 0x1A2B;
     entry.recordCount = records;
     (void)ravo::DivesToDownload({entry}, folder);
+    uint8_t raw[ravo::kHeaderBytes];
+    (void)ravo::ParseHeaderHexDump(std::string(reinterpret_cast<const char*>(data), size), raw);
+    const ravo::SavedDiveSlot slot = ravo::ReadSavedDiveSlot(base);
+    log.info = entry;
+    (void)ravo::SlotHoldsDive(slot, log);
+    (void)ravo::SavedDiveLogPartial(folder, "KTL_SN1A2B_2000-01-01_00-00-00_O");
+    (void)ravo::CheckSampleFile(base + ".csv");
     return 0;
 }

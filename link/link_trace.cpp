@@ -37,10 +37,20 @@ const char* answerMeaning(uint8_t answer)
 
 LinkTrace::~LinkTrace()
 {
-    if (file_) {
-        flushUnframed();
-        std::fclose(file_);
+    close();
+}
+
+bool LinkTrace::close()
+{
+    if (!file_)
+        return !writeFailed_;
+    flushUnframed();
+    if (std::fclose(file_) != 0 && !writeFailed_) {
+        writeFailed_ = true;
+        writeError_ = std::strerror(errno ? errno : EIO);
     }
+    file_ = nullptr;
+    return !writeFailed_;
 }
 
 bool LinkTrace::open(const std::string& path, std::string& error)
@@ -59,11 +69,15 @@ bool LinkTrace::open(const std::string& path, std::string& error)
 
 void LinkTrace::write(const std::string& text)
 {
-    if (!file_)
+    if (!file_ || writeFailed_)
         return;
-    std::fprintf(file_, "%s %s\n", timeStamp().c_str(), text.c_str());
+    errno = 0;
+    const std::string line = timeStamp() + " " + text + "\n";
     // Flushed line by line: a trace matters most when the program dies.
-    std::fflush(file_);
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fflush(file_) != 0) {
+        writeFailed_ = true;
+        writeError_ = std::strerror(errno ? errno : EIO);
+    }
 }
 
 void LinkTrace::note(const std::string& text)

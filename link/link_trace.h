@@ -30,6 +30,14 @@ public:
     // in `error`, when it cannot be written.
     bool open(const std::string& path, std::string& error);
     bool isOpen() const { return file_ != nullptr; }
+    // Writes what is pending and closes the file; false when any line could
+    // not be written.
+    bool close();
+    // Set once a line could not be written (a full disk): the trace is cut
+    // there and says so in `writeError` ("No space left on device"). Read it
+    // after the link's jobs have ended.
+    bool writeFailed() const { return writeFailed_; }
+    const std::string& writeError() const { return writeError_; }
 
     // Bytes the link wrote; `firmwareVersion` picks the opcode map the names
     // come from.
@@ -49,6 +57,8 @@ private:
     std::string nameOf(const UnitReply& frame, uint32_t firmwareVersion, bool reply) const;
 
     std::FILE* file_ = nullptr;
+    bool writeFailed_ = false;
+    std::string writeError_;
     FrameReceiveState receive_;
     std::vector<uint8_t> pending_;  // read bytes not yet shown
     int lastRequestOpcode_ = -1;

@@ -50,7 +50,8 @@ bool parseIni(const std::string& text, IniDocument& document, std::string& error
         return false;
     }
     IniSection* section = nullptr;
-    size_t start = 0;
+    // A file saved again by an editor may start with a UTF-8 byte order mark.
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     for (int lineNumber = 1; start < text.size(); ++lineNumber) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)

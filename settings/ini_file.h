@@ -28,8 +28,8 @@ struct IniDocument {
 // The document as text, lines ending in CR LF.
 std::string writeIni(const IniDocument& document);
 
-// Reads INI text (CR LF or LF; ';' and '#' begin comment lines; blanks
-// around keys and values dropped). False with the line number and reason in
+// Reads INI text (CR LF or LF; a leading UTF-8 byte order mark skipped; ';'
+// and '#' begin comment lines; blanks around keys and values dropped). False with the line number and reason in
 // `error` for a line that is neither, for an entry before any section, and
 // for a text over kIniMaxBytes.
 bool parseIni(const std::string& text, IniDocument& document, std::string& error);

@@ -24,10 +24,12 @@ public:
     void integer(bool editable, int rowId, const char* name, int value)
     {
         text(editable, rowId, name, integerCellText(value));
+        rows_.back().numeric = true;
     }
     void real(int precision, bool editable, int rowId, const char* name, double value)
     {
         text(editable, rowId, name, realCellText(value, precision));
+        rows_.back().numeric = true;
     }
 
 private:

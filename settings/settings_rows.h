@@ -39,6 +39,9 @@ struct SettingsRow {
     bool editable = false;
     int rowId = ROW_NONE;
     bool bold = false;
+    // The value is a decimal number ("1.0", "35"); every other row shows a
+    // text (a choice, a time, a code such as the battery serial "0123").
+    bool numeric = false;
 };
 
 // The rows of the settings list for `record`, in order: none when the record

@@ -8,19 +8,20 @@ namespace ravo::cli {
 
 bool WritePngExport(const DrawList& list, const std::string& path, std::string& error)
 {
-    // Text needs the font system of a GUI application; the offscreen platform
-    // gives it without a display.
+    // Text needs the font system of a GUI application. The offscreen platform
+    // gives it without a display; whatever QT_QPA_PLATFORM says (xcb with no
+    // display would abort), the command line never opens a window.
     std::unique_ptr<QGuiApplication> gui;
     if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "ravo-cli";
         static char* argv[] = {name, nullptr};
         gui = std::make_unique<QGuiApplication>(argc, argv);
     }
-    if (!paint::WriteDrawListPng(list, path)) {
-        error = "Can not write " + path;
+    std::string reason;
+    if (!paint::WriteDrawListPng(list, path, &reason)) {
+        error = "Can not write " + path + " (" + reason + ")";
         return false;
     }
     return true;

@@ -1,9 +1,13 @@
 #include "desktop/paint/draw_list_painter.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+
+#include "divedata/text_file.h"
 
 namespace ravo::paint {
 namespace {
@@ -106,9 +110,17 @@ QImage RenderImage(const DrawList& list)
     return image;
 }
 
-bool WriteDrawListPng(const DrawList& list, const std::string& path)
+bool WriteDrawListPng(const DrawList& list, const std::string& path, std::string* reason)
 {
-    return RenderImage(list).save(QString::fromStdString(path), "PNG");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!RenderImage(list).save(&buffer, "PNG")) {
+        if (reason)
+            *reason = "the picture could not be encoded";
+        return false;
+    }
+    return WriteFileReplacing(path, std::string(png.constData(), size_t(png.size())), reason) == 0;
 }
 
 }  // namespace ravo::paint

@@ -20,7 +20,9 @@ void RenderInto(QImage& image, const DrawList& list);
 // The list painted into a new image of its size.
 QImage RenderImage(const DrawList& list);
 
-// Paints the list into a PNG file at `path`. False when it cannot be written.
-bool WriteDrawListPng(const DrawList& list, const std::string& path);
+// Paints the list into a PNG file at `path` (its bytes as they are, written
+// through a temporary file). False, with the system's reason in `reason`
+// (optional), when it cannot be written.
+bool WriteDrawListPng(const DrawList& list, const std::string& path, std::string* reason = nullptr);
 
 }  // namespace ravo::paint

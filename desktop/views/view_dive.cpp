@@ -137,13 +137,16 @@ bool CViewDive::exportTo(const QString& path, ExportFormat format)
     if (!canExport())
         return false;
     bool written = false;
+    std::string reason;
     if (format == ExportFormat::Png) {
-        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight), path.toStdString());
+        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight), path.toStdString(),
+                                          &reason);
     } else {
-        written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString()) == 0;
+        written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString(), kExportWidth,
+                                 kExportHeight, &reason) == 0;
     }
     if (!written)
-        errorNotice_("Can not write the export file " + path);
+        errorNotice_("Can not write the export file " + path + " (" + QString::fromStdString(reason) + ")");
     return written;
 }
 

@@ -26,6 +26,7 @@
 #include "firmware/file_util.h"
 #include "link/unit_number.h"
 #include "settings/clock_check.h"
+#include "settings/ini_file.h"
 #include "settings/settings_backup.h"
 #include "link/unit_time.h"
 
@@ -417,8 +418,9 @@ void CViewUnit::saveSettings()
         return;
     std::string text = settingsBackupText(unit.settings, unit.unit,
                                           unit.versions ? unit.versions->firmwareVersion() : 0, currentUnitTime());
-    if (WriteFileReplacing(path.toStdString(), text) != 0) {
-        notice(QString("Could not write [%1]").arg(path), true);
+    std::string reason;
+    if (WriteFileReplacing(path.toStdString(), text, &reason) != 0) {
+        notice(QString("Could not write [%1]: %2").arg(path, qs(reason)), true);
         return;
     }
     ctx_.frame.showStatus("Settings of unit " + formatUnitNumber(unit.unit) + " saved to [" + path.toStdString() +
@@ -439,8 +441,9 @@ void CViewUnit::restoreSettings()
         return;
     std::string text, error;
     SettingsBackup backup;
-    if (!ReadWholeFile(path.toStdString(), text)) {
-        notice(QString("Could not read [%1]").arg(path), true);
+    std::string reason;
+    if (!ReadWholeFile(path.toStdString(), text, kIniMaxBytes, &reason)) {
+        notice(QString("Could not read [%1]: %2").arg(path, qs(reason)), true);
         return;
     }
     if (!parseSettingsBackup(text, backup, error)) {

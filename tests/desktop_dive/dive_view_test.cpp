@@ -199,7 +199,10 @@ TEST_F(DiveView, MissingFilesShowSelectADiveLogAndSaySoOnce)
     selectLabels("1A2B", "2012-05-06_14-22-33_O");
     EXPECT_EQ(view.summaryText(), "Select a dive log");
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_EQ(notices[0], "CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading");
+    EXPECT_TRUE(notices[0].startsWith("CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading: "))
+        << notices[0].toStdString();
+    EXPECT_TRUE(notices[0].endsWith("KTL_SN1A2B_2012-05-06_14-22-33_O.txt (the file does not exist)"))
+        << notices[0].toStdString();
 }
 
 TEST_F(DiveView, TheGraphGrowsWithThePaneAndThePictureStays)
@@ -250,6 +253,18 @@ TEST_F(DiveView, ExportButtonWritesTheChosenFormat)
     EXPECT_EQ(image.pixelColor(0, 0), kBack);
     EXPECT_FALSE(view.exportTo(fixture.home.file("no/such/folder/x.csv").c_str(), ExportFormat::Csv));
     EXPECT_EQ(notices.size(), 1);
+}
+
+// A log saved before all of it arrived says so under its first line.
+TEST_F(DiveView, APartialLogSaysSoInItsSummary)
+{
+    CDiveLog log = diveOf({{0, KindDepth, 0}, {60, KindDepth, 20}});
+    log.info.recordCount = 500;
+    log.partial = true;
+    select(log);
+    EXPECT_EQ(view.summaryText(), "Dive info: unit 1A2B (records 2)\n"
+                                  "Partial log: records 2 of 500\n"
+                                  "Duration 10.0 minute, with maxDepth of 10.0 meter");
 }
 
 }  // namespace

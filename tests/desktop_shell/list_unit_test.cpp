@@ -7,7 +7,10 @@
 #include "app/tree_rules.h"
 #include "desktop/job_event_bridge.h"
 #include "desktop/list_unit.h"
+#include "divedata/dive_log.h"
+#include "divedata/saved_logs.h"
 #include "support/recording_events.h"
+#include "support/temp_dir.h"
 
 namespace ravo::test {
 namespace {
@@ -98,6 +101,34 @@ TEST(ListUnit, SelectionsSendTheirLabelsRootFirst)
     QTest::keyClick(&tree, Qt::Key_Left);  // to the parent
     EXPECT_EQ(frame.labels.back().unitLabel, "1A2B");
     EXPECT_EQ(frame.labels.back().nodeLabel, "");
+}
+
+// A log saved before all of it arrived says so in its node's text (which a
+// screen reader reads); the selection still carries its bare label.
+TEST(ListUnit, APartialLogSaysSoInTheTree)
+{
+    TempDir folder;
+    CDiveLog cut;
+    cut.isDive = true;
+    cut.info.unitNumber = 0x1A2B;
+    cut.info.startTime = 1336314153 - 946684800;  // 2012-05-06 14:22:33 UTC
+    cut.info.recordCount = 12000;
+    cut.samples.assign(4600, CDiveDataRecord{0, 8, 10});
+    cut.partial = true;
+    ASSERT_EQ(cut.saveDive(folder.path()), kLogSaved);
+    std::vector<std::string> names;
+    ListSavedDiveLogs(folder.path(), names);
+
+    LabelRecorder frame;
+    MListUnit tree(frame, names);
+    const std::string diveFolder = folder.path();
+    tree.setDiveFolder(&diveFolder);
+    EXPECT_EQ(childTexts(tree.findChild("Dive log", "1A2B")),
+              QStringList{"2012-05-06_14-22-33_O (partial, records 4600 of 12000)"});
+    tree.show();
+    ASSERT_TRUE(tree.selectPath({"Dive log", "1A2B", "2012-05-06_14-22-33_O"}));
+    ASSERT_FALSE(frame.labels.empty());
+    EXPECT_EQ(frame.labels.back().nodeLabel, "2012-05-06_14-22-33_O");
 }
 
 // The bridge: a job's events, sent from the worker's thread, arrive on the

@@ -221,7 +221,8 @@ TEST(DiveLogFiles, MissingHeaderIsReportedAndSamplesStillLoad)
     FileMessages messages;
     EXPECT_EQ(back.loadFromFile(dir.path(), "0012", "2000-01-01_00-00-00_O", &messages), -1);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading");
+    EXPECT_EQ(messages[0], "CDiveHeaderOrangebox::ReadOrangeBoxTxt - Error, can not open file for reading: " +
+                               dir.file("KTL_SN12_2000-01-01_00-00-00_O.txt") + " (the file does not exist)");
     EXPECT_EQ(back.samples.size(), 1u);
 
     writeFile(dir.file("KTL_SN12_2000-01-01_00-00-00_R.csv"), "1,8,2\n2,8,2\n");
@@ -229,7 +230,8 @@ TEST(DiveLogFiles, MissingHeaderIsReportedAndSamplesStillLoad)
     EXPECT_EQ(back.loadFromFile(dir.path(), "0012", "2000-01-01_00-00-00_R", &messages), -1);
     EXPECT_FALSE(back.isDive);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "CDiveHeaderRedbox::ReadTxt - Error, can not open file for reading");
+    EXPECT_EQ(messages[0], "CDiveHeaderRedbox::ReadTxt - Error, can not open file for reading: " +
+                               dir.file("KTL_SN12_2000-01-01_00-00-00_R.txt") + " (the file does not exist)");
     EXPECT_EQ(back.info.recordCount, 2u);
 }
 
@@ -240,9 +242,16 @@ TEST(DiveLogFiles, UnwritableFolderIsReportedNotSilent)
     CDiveLog log = diveOfUnitAB();
     FileMessages messages;
     EXPECT_EQ(log.saveDive(dir.file("blocker"), &messages), kLogSaveFailed);
+    // Each message names the file and the system's reason.
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0], "CDiveHeaderOrangebox::SaveOrangeBoxTxt - Error, can not open file for writing");
-    EXPECT_EQ(messages[1], "SaveSamplesCsv - Error, can not open file for writing");
+    const std::string base = inFolder(dir.file("blocker"), "KTL_SNAB_2000-01-01_00-00-00_O");
+    EXPECT_EQ(messages[0].rfind("CDiveHeaderOrangebox::SaveOrangeBoxTxt - Error, can not open file for writing: " +
+                                    base + ".txt (",
+                                0),
+              0u)
+        << messages[0];
+    EXPECT_EQ(messages[1].rfind("SaveSamplesCsv - Error, can not open file for writing: " + base + ".csv (", 0), 0u)
+        << messages[1];
 }
 
 TEST(DiveLogFiles, FailedReplaceKeepsTheOldFile)
@@ -322,7 +331,11 @@ TEST(RedboxFile, UnwritableChoiceIsReportedAndFolderKept)
     EXPECT_EQ(log.saveToFile(dir.path(), false, redboxFolder, choose, &messages), kLogSaveFailed);
     EXPECT_EQ(redboxFolder, dir.file("last/box.cvsr")) << "a failed save is not remembered";
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "CDiveLog::saveToFile - Error, can not open file for writing");
+    EXPECT_EQ(messages[0].rfind("CDiveLog::saveToFile - Error, can not open file for writing: " +
+                                    dir.file("blocker/x.cvsr") + " (",
+                                0),
+              0u)
+        << messages[0];
 }
 
 TEST(RedboxFile, DefaultFolderIsProposedAndCreated)

@@ -49,3 +49,17 @@ TEST(AppLog, LongMessageIsCutAt1023Characters)
     }
     EXPECT_EQ(ravo::test::readFile(dir.file("log.txt")).size(), 19 + 3 + 1023 + 2);
 }
+
+// Each line is in the file as soon as it is logged: a crash or a kill after
+// it must not lose it.
+TEST(AppLog, EachLineReachesTheFileAsItIsLogged)
+{
+    ravo::test::TempDir dir;
+    const std::string path = dir.file("loggfile.txt");
+    ravo::AppLog log;
+    log.open(path);
+    log.write("Firmware download 1234 : /fw/a.enc");
+    EXPECT_NE(ravo::test::readFile(path).find(" : Firmware download 1234 : /fw/a.enc\r\n"), std::string::npos);
+    log.write("UNIT_CMD_FIX_LOST_SR 1234");
+    EXPECT_NE(ravo::test::readFile(path).find(" : UNIT_CMD_FIX_LOST_SR 1234\r\n"), std::string::npos);
+}

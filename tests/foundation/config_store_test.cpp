@@ -156,3 +156,66 @@ TEST(ConfigStore, NativeStoreReadsHandWrittenValues)
     EXPECT_EQ(store->readText("KTLS", "DIVEFOLDER", "default"), "/a,b");
     EXPECT_EQ(store->readText("KTLS", "FWFOLDER", "default"), "default");
 }
+
+// Two programs share the store: the one that changed nothing of an entry
+// leaves another's change of it alone when it saves at its end.
+TEST(ConfigStore, ASaveWritesOnlyWhatThisProgramChanged)
+{
+    if (!ravo::test::havePosixFacilities())
+        GTEST_SKIP() << "the INI file store is the Linux store; Windows keeps the registry (RegistryStore tests)";
+    ravo::test::TempDir home;
+    ravo::test::setEnv("XDG_CONFIG_HOME", home.path());
+    auto firstStore = ravo::makeNativeConfigStore();
+    AppConfig first;
+    first.load(*firstStore);
+    ASSERT_TRUE(first.save(*firstStore));
+
+    auto otherStore = ravo::makeNativeConfigStore();
+    AppConfig other;
+    other.load(*otherStore);
+    other.diveFolder = "/set/meanwhile";
+    ASSERT_TRUE(other.save(*otherStore));
+
+    first.setUnitNumberText("00ab");
+    ASSERT_TRUE(first.save(*firstStore));
+    auto check = ravo::makeNativeConfigStore();
+    AppConfig reloaded;
+    reloaded.load(*check);
+    EXPECT_EQ(reloaded.diveFolder, "/set/meanwhile");
+    EXPECT_EQ(reloaded.unitNumberText, "00AB");
+}
+
+TEST(ConfigStore, AStoreThatCannotBeWrittenSaysWhy)
+{
+    if (!ravo::test::havePosixFacilities())
+        GTEST_SKIP() << "the INI file store is the Linux store; Windows keeps the registry (RegistryStore tests)";
+    ravo::test::TempDir home;
+    ravo::test::setEnv("XDG_CONFIG_HOME", home.path());
+    std::filesystem::create_directories(home.path() + "/Varnholm/Ravo_Config.conf");
+    auto store = ravo::makeNativeConfigStore();
+    AppConfig config;
+    config.load(*store);
+    config.diveFolder = "/lost/unless/told";
+    std::string error;
+    EXPECT_FALSE(config.save(*store, error));
+    EXPECT_EQ(error, "Can not write the configuration store " + home.path() +
+                         "/Varnholm/Ravo_Config.conf (it is a folder)");
+}
+
+// A folder entry stored empty would send every file to the current folder.
+TEST(ConfigStore, AnEmptyFolderEntryMeansTheDefault)
+{
+    MemoryConfigStore store;
+    store.writeText("KTLS", "DIVEFOLDER", "");
+    store.writeText("KTLS", "FWFOLDER", "  ");
+    store.writeText("KTLS", "DATAFOLDER", "/kept");
+    AppConfig config;
+    const AppConfig defaults;
+    config.load(store);
+    EXPECT_EQ(config.diveFolder, defaults.diveFolder);
+    EXPECT_EQ(config.firmwareFolder, defaults.firmwareFolder);
+    EXPECT_EQ(config.dataFolder, "/kept");
+    EXPECT_EQ(config.loadWarnings,
+              (std::vector<std::string>{"Warning: the stored FWFOLDER is empty; using " + defaults.firmwareFolder,
+                                        "Warning: the stored DIVEFOLDER is empty; using " + defaults.diveFolder}));
+}

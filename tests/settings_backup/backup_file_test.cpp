@@ -44,6 +44,18 @@ TEST(BackupFile, SavedTextReadsBackToTheSameRecordAndRows)
     EXPECT_EQ(backup.rows[0], (std::pair<std::string, std::string>{"Decimal/point", "decimal"}));
 }
 
+// An editor that saves the file again may put a UTF-8 byte order mark first.
+TEST(BackupFile, AByteOrderMarkIsSkipped)
+{
+    UnitSettings record = readRecord();
+    const std::string text = "\xEF\xBB\xBF" + settingsBackupText(record, 0x1A2B, 0x4925, 849398400);
+    SettingsBackup backup;
+    std::string error;
+    ASSERT_TRUE(parseSettingsBackup(text, backup, error)) << error;
+    EXPECT_EQ(backup.unitNumber, 0x1A2B);
+    EXPECT_TRUE(settingsDifferences(record, backup.record).empty());
+}
+
 TEST(BackupFile, DamagedFilesAreRefusedWithTheReason)
 {
     std::string good = settingsBackupText(readRecord(), 0x1234, 0x4925, 0);

@@ -282,7 +282,7 @@ TEST(CliServiceCode, TakenFromALocalManifestFile)
     auto missing = cli.run({"--link", "sim:fw4925", "--unit", "1234", "--service-code", "RAVO", "--manifest",
                             cli.home.file("absent.xml"), "info"});
     EXPECT_EQ(missing.err, "Can not read the manifest file " + cli.home.file("absent.xml") +
-                               "\nNo service code to check --service-code against: service mode stays off\n");
+                               " (the file does not exist)\nNo service code to check --service-code against: service mode stays off\n");
     EXPECT_EQ(missing.exitCode, 0) << "the command still runs";
 }
 
