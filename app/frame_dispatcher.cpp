@@ -11,6 +11,13 @@
 #include "link/unit_time.h"
 
 namespace ravo {
+namespace {
+
+// A unit restarting into new firmware is read at most this often before the
+// window gives up and leaves it to the user's "Read Info".
+constexpr int kRereadTries = 3;
+
+}  // namespace
 
 FrameDispatcher::FrameDispatcher(CRavo_ConfigApp& app, FrameWindow& window, FrameTimers& timers,
                                  FramePeriods periods, Clock& clock)
@@ -387,6 +394,11 @@ void FrameDispatcher::readInfoEnded(const JobOutcome& outcome, const ReadInfoRes
     // A unit that answers its versions runs its firmware: it left its bootloader.
     if (r.versions)
         bootloaderUnits_.setWaiting(jobUnit_, false);
+    // After an update the unit may still be restarting: try again a little later.
+    const bool notBack = !outcome.connected() || r.code == -4;
+    rereadTries_ = notBack && rereadTries_ > 1 && !r.settingsOnly ? rereadTries_ - 1 : 0;
+    if (rereadTries_ > 0)
+        timers_.startFrameTimer(TIMER_REREAD, periods_.rereadMs);
     unit.resultText = resultTextFor(outcome, readInfoEndHint(r.code, bootloaderUnits_.waiting(jobUnit_)));
 }
 
@@ -406,8 +418,10 @@ void FrameDispatcher::firmwareEnded(const JobOutcome& outcome, const FirmwareRes
     // read again at once.
     state_.unit.versions.reset();
     state_.unit.settingsRead = false;
-    if (!closePending_)
-        readInfo(false);
+    if (closePending_)
+        return;
+    rereadTries_ = kRereadTries;
+    readInfo(false);
 }
 
 void FrameDispatcher::logsEnded(const JobOutcome& outcome, const LogsResult& r)
@@ -477,6 +491,13 @@ void FrameDispatcher::onTimer(FrameTimer id)
     switch (id) {
     case TIMER_ONLINE: testOnline(); break;
     case TIMER_LINK_IDLE: linkIdle(); break;
+    case TIMER_REREAD:
+        // The user started something else meanwhile: that is his call.
+        if (rereadTries_ > 0 && !busy() && !closePending_)
+            readInfo(false);
+        else
+            rereadTries_ = 0;
+        break;
     }
 }
 

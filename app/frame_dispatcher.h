@@ -124,6 +124,8 @@ private:
     bool redboxDirectoryRead_ = false;
     bool closePending_ = false;
     bool closeQuietly_ = false;  // the system ends the program: no notices
+    // Reads left after an update for a unit that takes its time to restart.
+    int rereadTries_ = 0;
     // The unit the running job addresses, and what its request needs after it.
     uint16_t jobUnit_ = 0xFFFF;
     std::string firmwareFileName_;

@@ -13,8 +13,9 @@ namespace ravo {
 
 struct JobOutcome;
 
-// The main window's two one-shot timers.
-enum FrameTimer : int { TIMER_ONLINE = 0, TIMER_LINK_IDLE = 1 };
+// The main window's one-shot timers.
+enum FrameTimer : int { TIMER_ONLINE = 0, TIMER_LINK_IDLE = 1, TIMER_REREAD = 2 };
+inline constexpr int kFrameTimerCount = 3;
 
 // The right-hand views in the order the window creates them.
 enum FrameView : int { VIEW_DIVE = 0, VIEW_UNIT = 1, VIEW_UNIT_DIVE = 2, VIEW_UNIT_REDBOX = 3 };
@@ -24,6 +25,7 @@ struct FramePeriods {
     uint32_t onlineMs = 1000;         // the "ONLINE" pane is brought up to date this often
     uint32_t linkIdleMs = 60000;      // the link is closed this long after the last job event
     uint32_t onlinePeriodMs = 10000;  // "ONLINE": the unit answered within this time
+    uint32_t rereadMs = 3000;         // after an update, the next try to read a unit not back yet
 };
 
 // One-shot timers; starting a running timer starts it again with its full period.

@@ -96,7 +96,7 @@ private:
     std::unique_ptr<FrameDispatcher> dispatcher_;
     JobEventBridge* bridge_ = nullptr;
     FrameSignals* signals_ = nullptr;
-    std::array<QTimer*, 2> timers_{};
+    std::array<QTimer*, kFrameTimerCount> timers_{};
     QSplitter* splitter_ = nullptr;
     MListUnit* tree_ = nullptr;
     QStackedWidget* stack_ = nullptr;

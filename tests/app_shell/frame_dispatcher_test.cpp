@@ -342,6 +342,46 @@ TEST_F(Dispatcher, AFinishedUpdateReadsTheUnitAgainByItself)
     EXPECT_EQ(dispatcher->state().unit.versions->betaNumber, 0x03);
 }
 
+// A unit that takes longer to restart than the update waits for is tried
+// again a few times, then left to the user.
+TEST_F(Dispatcher, AUnitSlowToRestartAfterAnUpdateIsReadAgainLater)
+{
+    unit->update([](sim::SimState& s) { s.restartMs = 8000; });
+    dispatcher->requestFirmware(image(0x4A04));
+    finishJob();
+    ASSERT_EQ(dispatcher->state().job.kind, JobKind::ReadInfo) << "read again by itself";
+    finishJob();
+    EXPECT_FALSE(dispatcher->state().unit.versions) << "not back yet";
+    ASSERT_TRUE(frame.timerRunning(TIMER_REREAD));
+    EXPECT_EQ(frame.running.at(TIMER_REREAD), FramePeriods{}.rereadMs);
+    linkClock.advance(8000);
+    dispatcher->onTimer(TIMER_REREAD);
+    ASSERT_TRUE(dispatcher->busy());
+    finishJob();
+    ASSERT_TRUE(dispatcher->state().unit.versions);
+    EXPECT_EQ(dispatcher->state().unit.versions->mainVersion, 0x4A);
+    EXPECT_FALSE(frame.timerRunning(TIMER_REREAD));
+
+    // A unit that does not come back: three reads, then it is the user's turn.
+    unit->update([](sim::SimState& s) {
+        s.inBootloader = true;
+        s.restartMs = 600000;
+    });
+    app.config.setUnitNumberText("BL");
+    dispatcher->requestFirmware(image(0x4A05));
+    finishJob();
+    int reads = 0;
+    while (dispatcher->busy() && reads < 10) {
+        ++reads;
+        finishJob();
+        if (frame.timerRunning(TIMER_REREAD))
+            dispatcher->onTimer(TIMER_REREAD);
+    }
+    EXPECT_EQ(reads, 3);
+    EXPECT_FALSE(frame.timerRunning(TIMER_REREAD));
+    EXPECT_FALSE(dispatcher->state().unit.versions);
+}
+
 TEST_F(Dispatcher, DownloadedDiveIsSavedAndTheTreeRebuilt)
 {
     selectUnitNode("1234", kDiveLogNode);

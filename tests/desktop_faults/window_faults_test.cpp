@@ -56,16 +56,22 @@ protected:
         return nlohmann::json::parse(sim->readUntil("\n}\n"), nullptr, false);
     }
 
-    // The window with short timers: "ONLINE" looked at every 20 ms and lit
-    // for 300 ms after the unit's last answer.
+    // Short timers: "ONLINE" looked at every 20 ms and lit for 300 ms after
+    // the unit's last answer; a unit not back after an update tried again
+    // after 100 ms.
+    static FramePeriods shortPeriods()
+    {
+        FramePeriods periods;
+        periods.onlineMs = 20;
+        periods.onlinePeriodMs = 300;
+        periods.rereadMs = 100;
+        return periods;
+    }
     void openWindow(const std::string& address)
     {
         startApp(address);
         app->config.firmwareFolder = dir.file("firmware");
-        FramePeriods periods;
-        periods.onlineMs = 20;
-        periods.onlinePeriodMs = 300;
-        openFrame(periods);
+        openFrame(shortPeriods());
     }
 
     desktop::CViewUnit* unitView() const { return dynamic_cast<desktop::CViewUnit*>(frame->view(VIEW_UNIT)); }
@@ -268,7 +274,7 @@ TEST_F(WindowFaults, ClosingDuringAnUpdateAsksStopsAndTheNextStartFinishesIt)
 
     // The next start: the store remembers.
     frame.reset();
-    openFrame(FramePeriods{});
+    openFrame(shortPeriods());
     readInfo("1234");
     EXPECT_EQ(status(), "No responce from unit. Please, check unit nr.");
     EXPECT_NE(in<QLabel>(unitView(), "Result")->text().indexOf(kContinuation), -1);
