@@ -141,19 +141,22 @@ void MListUnit::rebuildSavedLogs()
         return;
     rebuilding_ = true;
     clearBranch(text(kSavedRoot));
-    for (const SavedUnitGroup& group : GroupSavedLogs(savedDiveNames_))
-        for (const std::string& log : group.logs) {
-            QTreeWidgetItem* item =
-                ensureGrandchild(text(kSavedRoot), QString::fromStdString(group.unit), QString::fromStdString(log));
-            if (!item || !diveFolder_)
+    for (const SavedUnitGroup& group : GroupSavedLogs(savedDiveNames_)) {
+        QTreeWidgetItem* unit = ensureChild(text(kSavedRoot), QString::fromStdString(group.unit));
+        // In the order given: "Health" first, then the logs in time order.
+        for (const std::string& node : SavedUnitNodes(group)) {
+            auto* item = new QTreeWidgetItem(unit, QStringList{QString::fromStdString(node)});
+            if (node == kHealthNode || !diveFolder_)
                 continue;
             const SavedLogPartial partial =
-                SavedDiveLogPartial(*diveFolder_, SavedLogBasePath(std::string(), group.unit, log));
+                SavedDiveLogPartial(*diveFolder_, SavedLogBasePath(std::string(), group.unit, node));
             if (partial.partial) {
-                item->setData(0, Qt::UserRole, QString::fromStdString(log));
-                item->setText(0, QString::fromStdString(SavedLogTreeText(log, partial)));
+                item->setData(0, Qt::UserRole, QString::fromStdString(node));
+                item->setText(0, QString::fromStdString(SavedLogTreeText(node, partial)));
             }
         }
+        unit->setExpanded(false);
+    }
     rebuilding_ = false;
     QList<QTreeWidgetItem*> selected = selectedItems();
     if (selected.isEmpty())

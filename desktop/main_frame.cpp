@@ -17,6 +17,7 @@
 #include "desktop/job_event_bridge.h"
 #include "desktop/list_unit.h"
 #include "desktop/views/view_dive.h"
+#include "desktop/views/view_health.h"
 #include "desktop/views/view_unit.h"
 #include "desktop/views/view_unit_dive.h"
 #include "desktop/views/view_unit_redbox.h"
@@ -99,9 +100,11 @@ void CMainFrame::createClientArea()
     views_[VIEW_UNIT] = new CViewUnit(ctx, stack_);
     views_[VIEW_UNIT_DIVE] = new CViewUnitDive(ctx, stack_);
     views_[VIEW_UNIT_REDBOX] = new CViewUnitRedbox(ctx, stack_);
-    // Each view becomes the visible one as it is made: the redbox list shows first.
+    views_[VIEW_HEALTH] = new CViewHealth(ctx, stack_);
+    // Each view becomes the visible one as it is made; the redbox list shows first.
     for (QWidget* view : views_)
         stack_->setCurrentIndex(stack_->addWidget(view));
+    stack_->setCurrentIndex(VIEW_UNIT_REDBOX);
     splitter_->setStretchFactor(1, 1);
     if (ConfigStore* store = app_.configStore()) {
         SplitterWidths widths = loadSplitterWidths(*store);
@@ -150,6 +153,7 @@ void CMainFrame::showView(FrameView view)
 {
     stack_->setCurrentIndex(int(view));
     stack_->repaint();
+    updateFileMenu();
 }
 
 FrameView CMainFrame::viewShowing() const
@@ -177,6 +181,7 @@ void CMainFrame::selectionToView(const TreeLabels& labels)
 {
     if (auto* pane = dynamic_cast<ViewPane*>(stack_->currentWidget()))
         pane->treeSelection(labels);
+    updateFileMenu();
 }
 
 void CMainFrame::stateChanged(FrameChange change)
@@ -205,6 +210,9 @@ void CMainFrame::rebuildSavedLogs()
 {
     tree_->rebuildSavedLogs();
     tree_->repaint();
+    // The unit's health counts the dive just saved.
+    if (auto* health = qobject_cast<CViewHealth*>(views_[VIEW_HEALTH]))
+        health->refresh();
     update();
 }
 

@@ -127,15 +127,27 @@ void CViewDive::exportDive()
 {
     if (!canExport())
         return;
-    // The saved log's own name, with the export's extension.
-    const std::string name = "KTL_SN" + QString::number(log_.info.unitNumber, 16).toUpper().toStdString() + "_" +
-                             logLabel_ + ".uddf";
-    const QString proposed = QString::fromStdString(joinFolder(ctx_.app.config.diveFolder, name));
+    const QString proposed = proposedExportPath("uddf");
     QString path;
     ExportFormat format = ExportFormat::Uddf;
     bool chosen = chooser_ ? chooser_(proposed, path, format) : chooseWithDialog(proposed, path, format);
     if (chosen)
         exportTo(path, format);
+}
+
+QString CViewDive::proposedExportPath(const char* extension) const
+{
+    // The saved log's own name, with the export's extension.
+    const std::string name = "KTL_SN" + QString::number(log_.info.unitNumber, 16).toUpper().toStdString() + "_" +
+                             logLabel_ + "." + extension;
+    return QString::fromStdString(joinFolder(ctx_.app.config.diveFolder, name));
+}
+
+std::vector<DiveReportPage> CViewDive::reportPages() const
+{
+    if (!canExport())
+        return {};
+    return {BuildDiveReportPage(shownDive())};
 }
 
 SavedDive CViewDive::shownDive() const

@@ -49,6 +49,10 @@ public:
     void setPaper(PaperSize paper) { paper_ = paper; }
     // The dive shown, with its header bytes read back from its header file.
     SavedDive shownDive() const;
+    // The report of the dive shown: one page, none without a dive.
+    std::vector<DiveReportPage> reportPages() const;
+    // The saved log's own name in the dive folder with `extension`.
+    QString proposedExportPath(const char* extension) const;
 
 private:
     void showSavedLog(const std::string& unitLabel, const std::string& nodeLabel);

@@ -6,11 +6,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/ravo_config_app.h"
+#include "app/tree_labels.h"
 #include "desktop/controls/health_trend_ctrl.h"
 
 namespace ravo::desktop {
 
-CViewHealth::CViewHealth(QWidget* parent) : QWidget(parent)
+CViewHealth::CViewHealth(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
 {
     title_ = new QLabel("Health", this);
     QFont bold = title_->font();
@@ -45,6 +47,17 @@ CViewHealth::CViewHealth(QWidget* parent) : QWidget(parent)
     showUnit({}, {});
 }
 
+void CViewHealth::treeSelection(const TreeLabels& labels)
+{
+    showUnit(ctx_.app.config.diveFolder, labels.unitLabel);
+}
+
+void CViewHealth::refresh()
+{
+    if (!unit_.empty())
+        showUnit(ctx_.app.config.diveFolder, unit_);
+}
+
 QString CViewHealth::warningText() const
 {
     return warning_->text();
@@ -52,6 +65,7 @@ QString CViewHealth::warningText() const
 
 void CViewHealth::showUnit(const std::string& diveFolder, const std::string& unit)
 {
+    unit_ = unit;
     report_ = unit.empty() ? HealthReport{} : AssessHealth(unit, ReadHealthDives(diveFolder, unit));
     const QString title = unit.empty() ? QString("Health") : QString("Health of unit %1").arg(QString::fromStdString(unit));
     title_->setText(title);

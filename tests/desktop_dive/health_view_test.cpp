@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "app/tree_rules.h"
 #include "desktop/controls/health_trend_ctrl.h"
 #include "desktop/views/view_health.h"
 #include "divedata/dive_log.h"
@@ -59,10 +60,10 @@ TEST(HealthView, ASinkingCellIsFlaggedAboveTheTrend)
 {
     ViewFixture fixture;
     saveSinkingCell(fixture.diveFolder());
-    CViewHealth view;
+    CViewHealth view(fixture.context());
     view.resize(900, 700);
     view.show();
-    view.showUnit(fixture.diveFolder(), "1234");
+    view.treeSelection(selectionLabels(kHealthNode, "1234", kSavedRoot));
     QApplication::processEvents();
 
     QLabel* warning = labelNamed(view, "Warning (");
@@ -88,7 +89,7 @@ TEST(HealthView, ASinkingCellIsFlaggedAboveTheTrend)
 TEST(HealthView, AUnitWithoutDivesAndTheClearedView)
 {
     ViewFixture fixture;
-    CViewHealth view;
+    CViewHealth view(fixture.context());
     view.showUnit(fixture.diveFolder(), "0AB1");
     EXPECT_EQ(view.warningText(), "No dive of this unit holds health figures");
     EXPECT_EQ(view.table()->rowCount(), 0);
