@@ -69,6 +69,9 @@ TEST_F(HealthWindow, TheSinkingCellIsFlaggedAndTheReportFollowsTheDiveShown)
     EXPECT_TRUE(warning->text().contains("Cell 2 38 mV is 17% below its median")) << warning->text().toStdString();
     EXPECT_FALSE(warning->text().contains("Cell 1")) << "cell 1 holds steady";
     EXPECT_NE(labelStarting("Health of unit 1234"), nullptr);
+    // The whole warning shows, wrapped over lines.
+    QApplication::processEvents();
+    EXPECT_GE(warning->height(), warning->heightForWidth(warning->width()));
     auto* health = dynamic_cast<desktop::CViewHealth*>(frame->view(VIEW_HEALTH));
     ASSERT_NE(health, nullptr);
     ASSERT_EQ(health->report().dives.size(), 5u);
