@@ -1,5 +1,6 @@
 #include "app/unit_log_view_state.h"
 
+#include "divedata/log_list_rows.h"
 #include "link/c_format.h"
 
 namespace ravo {
@@ -12,6 +13,12 @@ UnitLogViewState unitLogViewState(const FrameState& frame, LogKind kind)
     state.idle = !job.running;
     if (!job.running) {
         state.lastResult = redbox ? frame.redboxDownloadNote : frame.diveDownloadNote;
+        const LogDirectory& directory = frame.directory(kind);
+        if (!directory.complete()) {
+            if (!state.lastResult.empty())
+                state.lastResult += "; ";
+            state.lastResult += UnreadEntriesText(directory.unread, redbox);
+        }
         return state;
     }
     state.directoryBeingRead = job.kind == (redbox ? JobKind::RedboxDirectory : JobKind::DiveDirectory);
@@ -27,6 +34,13 @@ UnitLogViewState unitLogViewState(const FrameState& frame, LogKind kind)
     if (state.progressShown)
         state.progressText = formatC("Records %u of %u", unsigned(state.records), unsigned(state.total));
     return state;
+}
+
+std::string nothingNewText(const LogDirectory& dives)
+{
+    if (dives.complete())
+        return "Every dive is saved";
+    return "Every dive listed is saved; " + UnreadEntriesText(dives.unread, false);
 }
 
 }  // namespace ravo

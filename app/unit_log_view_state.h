@@ -15,9 +15,15 @@ struct UnitLogViewState {
     uint32_t records = 0;             // read so far (of the whole batch)
     uint32_t total = 0;
     std::string progressText;         // "Records 300 of 1200" while downloading
-    std::string lastResult;           // idle: how the last download of this kind ended, when not whole
+    // Idle: how the last download of this kind ended, when not whole, and
+    // the directory's entries that could not be read.
+    std::string lastResult;
 };
 
 UnitLogViewState unitLogViewState(const FrameState& state, LogKind kind);
+
+// What "Download new" says when no dive of `dives` needs downloading: all
+// saved only when every entry was read.
+std::string nothingNewText(const LogDirectory& dives);
 
 }  // namespace ravo

@@ -6,15 +6,27 @@
 #include "cli/log_saving_printer.h"
 #include "cli/unit_check.h"
 #include "divedata/download_plan.h"
+#include "divedata/log_list_rows.h"
 #include "firmware/file_util.h"
 
 namespace ravo::cli {
 namespace {
 
-// Downloads every listed dive whose files are not in the dive folder yet,
-// under one bar by records.
-int downloadNewDives(CliContext& context, const std::vector<CDiveInfo>& directory)
+// Names the entries the unit did not give on standard error; true when
+// there were any, and the command then fails.
+bool reportUnread(const LogDirectory& directory)
 {
+    if (directory.complete())
+        return false;
+    std::fprintf(stderr, "%s\n", UnreadEntriesText(directory.unread, directory.kind == LogKind::Redbox).c_str());
+    return true;
+}
+
+// Downloads every listed dive whose files are not in the dive folder yet,
+// under one bar by records; then names the entries that could not be read.
+int downloadNewDives(CliContext& context, const LogDirectory& read)
+{
+    const std::vector<CDiveInfo>& directory = read.entries;
     const std::vector<CDiveInfo> wanted = DivesToDownload(directory, context.app.config.diveFolder);
     uint64_t totalRecords = 0;
     for (const CDiveInfo& entry : wanted)
@@ -51,17 +63,21 @@ int downloadNewDives(CliContext& context, const std::vector<CDiveInfo>& director
         putNames(document, "files", saved);
         document["newDives"] = wanted.size();
         document["alreadySaved"] = valid - wanted.size();
+        document["unread"] = read.unread;
         printJson(document);
     }
     if (jobInterrupted()) {
         // What became of the dive being read was said above ("Dive 3 is
         // incomplete: ..."); this only ends the run.
         std::fprintf(stderr, "Stopped before every new dive was read.\n");
+        reportUnread(read);
         return kExitFailed;
     }
     if (!context.output.quiet)
         std::fprintf(stderr, "%zu new dive(s), %zu already saved\n", wanted.size(), valid - wanted.size());
-    return failures ? kExitFailed : kExitOk;
+    // Never "all saved" while the unit holds dives that were not listed.
+    const bool unread = reportUnread(read);
+    return failures || unread ? kExitFailed : kExitOk;
 }
 
 }  // namespace
@@ -84,9 +100,11 @@ CliCommand divesCommand()
                     &printer);
                 if (!outcome.connected())
                     return int(kExitFailed);
-                const std::vector<CDiveInfo> directory = printer.directory.entries;
-                // Stopped, or the unit stopped answering: the list is not whole.
-                const bool whole = outcome.code() == 1;
+                const LogDirectory& read = printer.directory;
+                const std::vector<CDiveInfo>& directory = read.entries;
+                // An entry not read, the read stopped, or the unit stopped
+                // answering: the list is not whole.
+                const bool whole = outcome.code() == 1 && read.complete();
                 // The job reads a count that did not come as no dives at all:
                 // an empty list must come from a unit that answers.
                 if (directory.empty()) {
@@ -94,9 +112,17 @@ CliCommand divesCommand()
                         return int(kExitFailed);
                     closeKeptLink(context);
                 }
-                if (*onlyNew)
-                    return whole ? downloadNewDives(context, directory) : int(kExitFailed);
-                printDirectoryRows(context, directory);
+                if (*onlyNew) {
+                    if (jobInterrupted()) {
+                        std::fprintf(stderr, "Stopped while the dive directory was read; nothing was downloaded.\n");
+                        reportUnread(read);
+                        return int(kExitFailed);
+                    }
+                    // The dives that were listed are downloaded all the same.
+                    return downloadNewDives(context, read);
+                }
+                printDirectoryRows(context, read);
+                reportUnread(read);
                 return int(whole ? kExitOk : kExitFailed);
             },
             true};

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/log_saving_printer.h"
+#include "divedata/log_list_rows.h"
 
 namespace ravo::cli {
 namespace {
@@ -35,11 +36,18 @@ CliCommand redboxCommand()
                                &printer);
                     if (!outcome.connected())
                         return int(kExitFailed);
-                    if (outcome.code() != 1) {
+                    const LogDirectory& read = printer.directory;
+                    if (outcome.code() != 1 && read.complete()) {
                         reportJobFailure(context);
                         return int(kExitFailed);
                     }
-                    printDirectoryRows(context, printer.directory.entries);
+                    // The entries read are listed, and those not read as rows
+                    // that say so.
+                    printDirectoryRows(context, read);
+                    if (!read.complete()) {
+                        std::fprintf(stderr, "%s\n", UnreadEntriesText(read.unread, true).c_str());
+                        return int(kExitFailed);
+                    }
                     return int(kExitOk);
                 }
                 LogSavingPrinter printer(context, options->out);

@@ -87,14 +87,20 @@ std::string isoTime(uint32_t unitTime)
     return jsonCell(FormatUnitTime(unitTime)).get<std::string>();
 }
 
-Json directoryJson(const std::vector<CDiveInfo>& directory)
+Json directoryJson(const LogDirectory& directory)
 {
     UnitLogListRows rows;
-    rows.Fill(directory);
+    rows.Fill(directory.entries, directory.unit);
     Json list = Json::array();
     for (int r = 0; r < rows.rowCount(); ++r) {
         const CDiveInfo* entry = rows.entryForRow(r);
+        // An entry the unit did not give has no start or size to show.
+        if (!entry->valid) {
+            list.push_back({{"index", entry->index}, {"read", false}, {"start", nullptr}, {"records", nullptr}});
+            continue;
+        }
         list.push_back({{"index", entry->index},
+                        {"read", true},
                         {"start", isoTime(entry->startTime)},
                         {"records", entry->recordCount}});
     }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "divedata/dive_info.h"
+#include "jobs/job_events.h"
 #include "settings/settings_rows.h"
 
 namespace ravo::cli {
@@ -25,7 +26,7 @@ Json settingValueJson(const SettingsRow& row);
 std::string isoTime(uint32_t unitTime);
 
 // A log directory as an array of {"index", "start", "records"}.
-Json directoryJson(const std::vector<CDiveInfo>& directory);
+Json directoryJson(const LogDirectory& directory);
 
 // JSON texts must be UTF-8; the program's texts are bytes (file names,
 // folders, a served manifest). A text is written with every byte that is not

@@ -64,14 +64,14 @@ bool reportIncompleteLog(const JobOutcome& outcome, const LogSavingPrinter& prin
     return true;
 }
 
-void printDirectoryRows(const CliContext& context, const std::vector<CDiveInfo>& directory)
+void printDirectoryRows(const CliContext& context, const LogDirectory& directory)
 {
     if (context.output.json) {
         printJson(directoryJson(directory));
         return;
     }
     UnitLogListRows rows;
-    rows.Fill(directory);
+    rows.Fill(directory.entries, directory.unit);
     for (int r = 0; r < rows.rowCount(); ++r)
         std::fputs((std::to_string(rows.entryForRow(r)->index) + "\t" + rows.cellText(r, 0) + "\t" +
                     rows.cellText(r, 1) + "\n")

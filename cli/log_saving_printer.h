@@ -41,7 +41,7 @@ JobOutcome runLogJob(CliContext& context, LogKind kind, int index, LogSavingPrin
 bool reportIncompleteLog(const JobOutcome& outcome, const LogSavingPrinter& printer, const char* kind, int index);
 
 // Directory rows as "INDEX<TAB>UTC<TAB>Size", or with --json the JSON array.
-void printDirectoryRows(const CliContext& context, const std::vector<CDiveInfo>& directory);
+void printDirectoryRows(const CliContext& context, const LogDirectory& directory);
 
 // Prints the full path of every file a log was saved in, one a line; says on
 // standard error where a log that could not be saved was meant to go.

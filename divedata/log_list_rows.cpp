@@ -7,13 +7,18 @@
 
 namespace ravo {
 
-void UnitLogListRows::Fill(const std::vector<CDiveInfo>& directory)
+void UnitLogListRows::Fill(const std::vector<CDiveInfo>& directory, uint32_t unit)
 {
     entries_.clear();
     saved_.clear();
-    for (const CDiveInfo& entry : directory) {
-        if (entry.valid)
-            entries_.push_back(entry);
+    for (size_t i = 0; i < directory.size(); ++i) {
+        CDiveInfo entry = directory[i];
+        if (!entry.valid) {
+            entry.clear();
+            entry.unitNumber = unit;
+            entry.index = uint16_t(i);
+        }
+        entries_.push_back(entry);
     }
 }
 
@@ -34,6 +39,8 @@ std::string UnitLogListRows::cellText(int row, int column) const
     const CDiveInfo* entry = entryForRow(row);
     if (!entry)
         return {};
+    if (!entry->valid)
+        return column == 0 ? kUnreadText : "";
     if (column == 0)
         return FormatUnitTime(entry->startTime);
     if (column == 1)
@@ -41,6 +48,17 @@ std::string UnitLogListRows::cellText(int row, int column) const
     if (column == 2 && size_t(row) < saved_.size())
         return saved_[size_t(row)];
     return {};
+}
+
+std::string UnreadEntriesText(const std::vector<uint16_t>& unread, bool redbox)
+{
+    if (unread.empty())
+        return {};
+    std::string text = redbox ? "Redbox " : "Dive ";
+    text += unread.size() == 1 ? "entry " : "entries ";
+    for (size_t i = 0; i < unread.size(); ++i)
+        text += (i ? ", " : "") + std::to_string(unread[i]);
+    return text + " could not be read from the unit";
 }
 
 const CDiveInfo* UnitLogListRows::entryForRow(int row) const

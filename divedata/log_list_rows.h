@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -6,14 +7,24 @@
 
 namespace ravo {
 
-// The rows of a unit log list (dive or redbox directory): one per valid
-// entry, in directory order, never sorted.
+// What a list says of the entries at `unread` that the unit did not give:
+// "Dive entries 3, 5 could not be read from the unit" ("Redbox entry 3 ..."
+// with `redbox`); empty when there are none.
+std::string UnreadEntriesText(const std::vector<uint16_t>& unread, bool redbox);
+
+// The rows of a unit log list (dive or redbox directory): one per entry, in
+// directory order, never sorted.
 class UnitLogListRows {
 public:
     static constexpr const char* kColumnHeaders[3] = {"UTC", "Size", "Saved"};
 
-    // Rebuilds the rows from `directory`, skipping entries not read (valid 0).
-    void Fill(const std::vector<CDiveInfo>& directory);
+    // The text of an entry the unit did not give, in place of its start time.
+    static constexpr const char* kUnreadText = "could not be read";
+
+    // Rebuilds the rows from `directory` of unit `unit`, one per entry in
+    // directory order. An entry not read (valid 0) is a row that says so,
+    // keeping its index (its position) so that it can be asked for again.
+    void Fill(const std::vector<CDiveInfo>& directory, uint32_t unit);
     void Reset()
     {
         entries_.clear();
@@ -25,7 +36,7 @@ public:
 
     int rowCount() const { return int(entries_.size()); }
     // Column 0: the start time in UTC; column 1: the record count; column 2
-    // (when marked): the saved state.
+    // (when marked): the saved state. A row not read: kUnreadText, then empty.
     std::string cellText(int row, int column) const;
     // The entry of row `row`, or null for a row that is not there (a click
     // below the last row).

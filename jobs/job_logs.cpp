@@ -6,6 +6,21 @@ namespace ravo {
 
 using namespace detail;
 
+namespace {
+
+// The last line of a directory read: "done" only when every entry was read.
+void directoryEndLine(JobContext& job, const LogDirectory& directory, const char* doneLine, const char* name)
+{
+    if (directory.complete()) {
+        job.line("%s", doneLine);
+        return;
+    }
+    job.line("Read %s info ... incomplete: %d of %d entries not read", name, int(directory.unread.size()),
+             int(directory.entries.size()));
+}
+
+}  // namespace
+
 DirectoryResult runJob(JobContext& job, const DirectoryRequest& request)
 {
     DirectoryResult result;
@@ -15,7 +30,7 @@ DirectoryResult runJob(JobContext& job, const DirectoryRequest& request)
     if (request.kind == LogKind::Dive) {
         result.code = readDirectory(job, UNIT_CMD_GET_DIVE_COUNT, UNIT_CMD_GET_DIVE_INFO, directory);
         job.events.directoryRead(directory);
-        job.line("Read divelog info ... done");
+        directoryEndLine(job, directory, "Read divelog info ... done", "divelog");
         return result;
     }
     if (redboxHandshake(job) != 1) {
@@ -25,7 +40,7 @@ DirectoryResult runJob(JobContext& job, const DirectoryRequest& request)
     }
     result.code = readDirectory(job, UNIT_CMD_GET_REDBOX_COUNT, UNIT_CMD_GET_REDBOX_INFO, directory);
     job.events.directoryRead(directory);
-    job.line("Read redboxlog info ... done");
+    directoryEndLine(job, directory, "Read redboxlog info ... done", "redboxlog");
     return result;
 }
 

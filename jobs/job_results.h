@@ -41,7 +41,7 @@ struct ReadInfoResult {
 };
 
 struct DirectoryResult {
-    int code = 0;  // 1 every entry asked for; 0 stopped, or the unit stopped answering
+    int code = 0;  // 1 every entry read; 0 an entry not read (stopped, not answered, the unit gone)
 };
 
 struct LogsResult {

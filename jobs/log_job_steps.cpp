@@ -7,18 +7,22 @@
 
 namespace ravo::detail {
 
-void readDirectoryEntry(JobContext& job, UnitCommand infoCommand, uint16_t index, CDiveInfo& entry)
+bool readDirectoryEntry(JobContext& job, UnitCommand infoCommand, uint16_t index, CDiveInfo& entry)
 {
     entry.clear();
     LogDirectoryEntry reply;
-    if (job.link.ReadLogEntry(infoCommand, index, reply) != 1)
-        return;
+    int attempt = 0;
+    while (job.link.ReadLogEntry(infoCommand, index, reply) != 1) {
+        if (++attempt >= kEntryAttempts)
+            return false;
+    }
     entry.valid = 1;
     entry.unitNumber = job.unitNumber;
     entry.index = index;
     entry.startTime = reply.startTime;
     entry.recordCount = reply.recordCount;
     entry.auxWord = reply.auxWord;
+    return true;
 }
 
 namespace {
@@ -48,10 +52,14 @@ int readDirectory(JobContext& job, UnitCommand countCommand, UnitCommand infoCom
             job.line("Read redbox info %d of %d", i, count - 1);
         else
             job.line("Read divelog info %d (%d)", i, int(count));
-        readDirectoryEntry(job, infoCommand, uint16_t(i), directory.entries[size_t(i)]);
-        // Each unanswered entry costs its full reply wait: a unit that went
-        // away would otherwise hold the worker for up to 65,535 of them.
-        unanswered = directory.entries[size_t(i)].valid ? 0 : unanswered + 1;
+        const bool read = readDirectoryEntry(job, infoCommand, uint16_t(i), directory.entries[size_t(i)]);
+        if (!read) {
+            job.line("Read %s info %d - failed", redbox ? "redbox" : "divelog", i);
+            result = 0;
+        }
+        // Each unanswered entry costs its reply waits: a unit that went away
+        // would otherwise hold the worker for up to 65,535 of them.
+        unanswered = read ? 0 : unanswered + 1;
         if (unanswered >= kDirectoryMissesMax) {
             job.line("Read %s info stopped: %d entries in a row did not answer", redbox ? "redbox" : "divelog",
                      unanswered);

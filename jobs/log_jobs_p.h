@@ -16,16 +16,23 @@ namespace detail {
 // count sizes the body buffer, and a corrupt entry must not exhaust memory.
 inline constexpr uint32_t kMaxLogRecords = 1000000;
 
-// Reads directory entry `index` with `infoCommand` into `entry`: zeroed first,
-// filled and marked valid (with the job's unit number) only on success.
-void readDirectoryEntry(JobContext& job, UnitCommand infoCommand, uint16_t index, CDiveInfo& entry);
+// Requests for one directory entry before it counts as not read: a request
+// lost on a noisy link is asked again, as a failed block is.
+inline constexpr int kEntryAttempts = 3;
 
-// Unanswered directory entries in a row after which the unit is taken to be gone.
-inline constexpr int kDirectoryMissesMax = 5;
+// Reads directory entry `index` with `infoCommand` into `entry`, up to
+// kEntryAttempts requests: zeroed first, filled and marked valid (with the
+// job's unit number) only on success. True when it was read.
+bool readDirectoryEntry(JobContext& job, UnitCommand infoCommand, uint16_t index, CDiveInfo& entry);
+
+// Entries in a row that did not answer any of their attempts, after which the
+// unit is taken to be gone.
+inline constexpr int kDirectoryMissesMax = 2;
 
 // Reads the directory of `directory.kind` into it, checking the stop request
-// after each entry. 1 when every entry was asked for; 0 when stopped or after
-// kDirectoryMissesMax unanswered entries in a row (with a line saying so).
+// after each entry; an entry not read after its attempts gets a line naming
+// it. 1 when every entry was read; 0 when one was not, when stopped, or after
+// kDirectoryMissesMax unread entries in a row (with a line saying so).
 // Entries not read stay cleared and are named in `directory.unread`.
 int readDirectory(JobContext& job, UnitCommand countCommand, UnitCommand infoCommand, LogDirectory& directory);
 

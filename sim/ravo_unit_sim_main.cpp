@@ -41,7 +41,7 @@ struct Options {
     int turnaroundMs = -1;
     int restartMs = -1;
     // faults
-    int noise = 0, splitGap = 0, corruptEvery = 0, ignoreEvery = 0, dropAfter = 0, shortData = 0;
+    int noise = 0, splitGap = 0, corruptEvery = 0, ignoreEvery = 0, ignoreEntryEvery = 0, dropAfter = 0, shortData = 0;
     int dropAfterChunk = 0;
     bool noiseStream = false;
     std::string replyUnit;
@@ -139,6 +139,7 @@ bool applyOptions(const Options& o, SimState& state, std::string& error)
     if (o.splitGap) f.splitGapMs = o.splitGap;
     if (o.corruptEvery) f.corruptEvery = o.corruptEvery;
     if (o.ignoreEvery) f.ignoreEvery = o.ignoreEvery;
+    if (o.ignoreEntryEvery) f.ignoreEntryEvery = o.ignoreEntryEvery;
     if (o.dropAfter) f.dropAfter = o.dropAfter;
     if (o.dropAfterChunk) f.dropAfterChunks = o.dropAfterChunk;
     if (o.noiseStream) f.noiseStream = true;
@@ -211,6 +212,8 @@ void addOptions(CLI::App& app, Options& o)
     app.add_option("--split-gap", o.splitGap, "Fault: write every reply in two parts, MS apart");
     app.add_option("--corrupt-every", o.corruptEvery, "Fault: one corrupted byte in every Nth reply");
     app.add_option("--ignore-every", o.ignoreEvery, "Fault: ignore every Nth request");
+    app.add_option("--ignore-entry-every", o.ignoreEntryEvery,
+                   "Fault: ignore every Nth dive or redbox directory entry request (1: all of them)");
     app.add_option("--reply-unit", o.replyUnit, "Fault: replies carry this unit number (hex)");
     app.add_flag("--silent", o.silent, "Fault: the unit never answers");
     app.add_option("--drop-after", o.dropAfter, "Fault: drop the link after N exchanges");

@@ -207,6 +207,7 @@ void readFaults(const json& j, SimFaults& f)
         else if (key == "splitGapMs") f.splitGapMs = int(number(v, name, 60000));
         else if (key == "corruptEvery") f.corruptEvery = int(number(v, name, 1000000));
         else if (key == "ignoreEvery") f.ignoreEvery = int(number(v, name, 1000000));
+        else if (key == "ignoreEntryEvery") f.ignoreEntryEvery = int(number(v, name, 1000000));
         else if (key == "replyUnitNumber") f.replyUnitNumber = v.is_null() ? -1 : int(number(v, name, 0xFFFF, true));
         else if (key == "silent") f.silent = flag(v, name);
         else if (key == "dropAfter") f.dropAfter = int(number(v, name, 1000000));
@@ -229,6 +230,12 @@ void readFaults(const json& j, SimFaults& f)
                 cf.times = row.contains("times") ? int(number(row["times"], name + ".times", 1000000)) : 1;
                 f.chunkFaults.push_back(cf);
             }
+        } else if (key == "ignoreEntryIndexes") {
+            if (!v.is_array())
+                fail(name + " must be an array");
+            f.ignoreEntryIndexes.clear();
+            for (const json& index : v)
+                f.ignoreEntryIndexes.push_back(int(number(index, name, 0xFFFF)));
         } else fail(name + " is not a fault");
     }
 }
@@ -378,6 +385,7 @@ json stateToJson(const SimState& s)
                    {"splitGapMs", s.faults.splitGapMs},
                    {"corruptEvery", s.faults.corruptEvery},
                    {"ignoreEvery", s.faults.ignoreEvery},
+                   {"ignoreEntryEvery", s.faults.ignoreEntryEvery},
                    {"replyUnitNumber", s.faults.replyUnitNumber < 0 ? json(nullptr)
                                                                   : json(formatC("%04X", unsigned(s.faults.replyUnitNumber)))},
                    {"silent", s.faults.silent},
@@ -390,6 +398,7 @@ json stateToJson(const SimState& s)
         faults["chunkFaults"].push_back({{"chunk", cf.chunk},
                                          {"answer", cf.answer < 0 ? json("none") : json(formatC("%02X", unsigned(cf.answer)))},
                                          {"times", cf.times}});
+    faults["ignoreEntryIndexes"] = s.faults.ignoreEntryIndexes;
     j["faults"] = faults;
     return j;
 }

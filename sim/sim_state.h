@@ -67,6 +67,8 @@ struct SimFaults {
     int splitGapMs = 0;            // every reply in two writes, this far apart
     int corruptEvery = 0;          // every Nth reply carries a wrong check byte
     int ignoreEvery = 0;           // every Nth request is not answered
+    int ignoreEntryEvery = 0;      // every Nth log directory entry request is not answered
+    std::vector<int> ignoreEntryIndexes;  // directory entries (dive or redbox) never answered
     int replyUnitNumber = -1;      // replies carry this unit number instead
     bool silent = false;           // the unit never answers
     int dropAfter = 0;             // the link drops after this many exchanges

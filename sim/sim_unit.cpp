@@ -199,6 +199,16 @@ void SimUnit::runFirmware(const SimRequest& request, SimReaction& out)
         trace("fault: request ignored");
         return;
     }
+    if (command == SimCommand::GetDiveInfo || command == SimCommand::GetRedboxInfo) {
+        ++entryRequests_;
+        const int index = request.payload.size() >= 2 ? request.payload[0] | request.payload[1] << 8 : -1;
+        const bool never = std::find(faults.ignoreEntryIndexes.begin(), faults.ignoreEntryIndexes.end(), index) !=
+                           faults.ignoreEntryIndexes.end();
+        if (never || (faults.ignoreEntryEvery > 0 && entryRequests_ % faults.ignoreEntryEvery == 0)) {
+            trace("fault: entry request ignored");
+            return;
+        }
+    }
     int recordsMax = faults.shortDataRecords > 0 ? std::min(faults.shortDataRecords, kDataRecordsMax) : kDataRecordsMax;
     SimAnswer answer = answerRequest(command, request.payload, state_, session_, unitTimeLocked(), random_, recordsMax);
     if (answer.setClock) {

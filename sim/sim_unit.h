@@ -94,6 +94,7 @@ private:
     double clockRefMs_ = 0;
     double lineFreeMs_ = 0;
     int exchanges_ = 0;        // this connection
+    int entryRequests_ = 0;    // directory entry requests, for ignoreEntryEvery
     bool connectionDropped_ = false;
     bool chunkDropDone_ = false;
     double noiseFromMs_ = 0;

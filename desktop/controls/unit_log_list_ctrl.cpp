@@ -41,7 +41,7 @@ void CUnitLogListCtrl::Fill()
     if (unitLogViewState(ctx_.state, kind).directoryBeingRead)
         model_->clear();
     else
-        model_->setDirectory(ctx_.state.directory(kind).entries, ctx_.app.config.diveFolder);
+        model_->setDirectory(ctx_.state.directory(kind), ctx_.app.config.diveFolder);
     sizeColumns();
 }
 

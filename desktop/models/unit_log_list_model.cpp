@@ -2,10 +2,10 @@
 
 namespace ravo::desktop {
 
-void UnitLogListModel::setDirectory(const std::vector<CDiveInfo>& directory, const std::string& diveFolder)
+void UnitLogListModel::setDirectory(const LogDirectory& directory, const std::string& diveFolder)
 {
     beginResetModel();
-    rows_.Fill(directory);
+    rows_.Fill(directory.entries, directory.unit);
     if (savedColumn_)
         rows_.MarkSaved(diveFolder);
     endResetModel();

@@ -2,6 +2,7 @@
 #include <QAbstractTableModel>
 
 #include "divedata/log_list_rows.h"
+#include "jobs/job_events.h"
 
 namespace ravo::desktop {
 
@@ -18,7 +19,7 @@ public:
 
     // Replaces the rows (empty directory: no rows, headers stay); with the
     // saved column, each dive is looked up in `diveFolder`.
-    void setDirectory(const std::vector<CDiveInfo>& directory, const std::string& diveFolder);
+    void setDirectory(const LogDirectory& directory, const std::string& diveFolder);
     void clear();
     const UnitLogListRows& rows() const { return rows_; }
 

@@ -36,7 +36,7 @@ void CViewUnitDive::downloadNew()
         return;
     const std::vector<CDiveInfo> wanted = DivesToDownload(ctx_.state.dives.entries, ctx_.app.config.diveFolder);
     if (wanted.empty()) {
-        note_->setText("Every dive is saved");
+        note_->setText(QString::fromStdString(nothingNewText(ctx_.state.dives)));
         return;
     }
     note_->clear();

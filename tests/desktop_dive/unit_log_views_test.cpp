@@ -51,7 +51,8 @@ class UnitLogViews : public ::testing::Test {
 protected:
     UnitLogViews() : dives(fixture.context()), redboxes(fixture.context())
     {
-        fixture.state.dives.entries = {entry(0, 0, 1500), entry(1, 100, 7, false), entry(2, 4000, 30)};
+        // The middle entry did not answer: cleared, and named unread.
+        fixture.state.dives = {LogKind::Dive, 0x1234, {entry(0, 0, 1500), CDiveInfo{}, entry(2, 4000, 30)}, {1}};
         dives.resize(600, 400);
         dives.show();
         fixture.directoryChanged();
@@ -71,16 +72,19 @@ protected:
     CViewUnitRedbox redboxes;
 };
 
-TEST_F(UnitLogViews, RowsSkipEntriesNotReadAndKeepTheUnitsOrder)
+TEST_F(UnitLogViews, RowsShowEntriesNotReadAndKeepTheUnitsOrder)
 {
     CUnitLogListCtrl* list = diveList();
-    ASSERT_EQ(list->rowCount(), 2);
+    ASSERT_EQ(list->rowCount(), 3);
     auto* model = list->model();
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "UTC");
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Size");
     EXPECT_EQ(model->index(0, 0).data().toString(), "2000-01-01 00:00:00");
     EXPECT_EQ(model->index(0, 1).data().toString(), "1500");
-    EXPECT_EQ(model->index(1, 1).data().toString(), "30");
+    EXPECT_EQ(model->index(1, 0).data().toString(), "could not be read");
+    EXPECT_EQ(model->index(1, 1).data().toString(), "");
+    EXPECT_EQ(model->index(2, 1).data().toString(), "30");
+    EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(), "Dive entry 1 could not be read from the unit");
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
 
     // An empty directory: no rows, the headers stay.
@@ -94,19 +98,25 @@ TEST_F(UnitLogViews, RowsSkipEntriesNotReadAndKeepTheUnitsOrder)
 TEST_F(UnitLogViews, DoubleClickRequestsTheRowsLogAndNothingBelowTheRowsOrDuringAJob)
 {
     CUnitLogListCtrl* list = diveList();
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
     ASSERT_EQ(requests().size(), 1u);
     EXPECT_EQ(requests()[0].kind, LogKind::Dive);
     EXPECT_EQ(requests()[0].entries.size(), 1u);
     EXPECT_EQ(requests()[0].entries.at(0).index, 2);
 
+    // The row not read asks the unit for its entry again.
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 1));
+    ASSERT_EQ(requests().size(), 2u);
+    EXPECT_EQ(requests()[1].entries.at(0).index, 1);
+    EXPECT_EQ(requests()[1].entries.at(0).unitNumber, 0x1234u);
+
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 5));
-    EXPECT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests().size(), 2u);
 
     job(JobKind::ReadInfo, true);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
     job(JobKind::ReadInfo, false);
-    EXPECT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests().size(), 2u);
 }
 
 TEST_F(UnitLogViews, EnterAndDownloadSelectedRequestTheSelectedRowsInOrder)
@@ -119,7 +129,7 @@ TEST_F(UnitLogViews, EnterAndDownloadSelectedRequestTheSelectedRowsInOrder)
     EXPECT_EQ(requests()[0].kind, LogKind::Dive);
     EXPECT_EQ(requests()[0].entries.at(0).index, 0);
 
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(list, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(list, 2));
     QTest::keyClick(list, Qt::Key_Enter);
     ASSERT_EQ(requests().size(), 2u);
     ASSERT_EQ(requests()[1].entries.size(), 2u);
@@ -167,7 +177,7 @@ TEST_F(UnitLogViews, ADownloadShowsRecordsReadAndCancelAsksTheWorkerToStop)
     EXPECT_TRUE(cancel->isEnabled());
     EXPECT_FALSE(selected->isEnabled());
     // The list keeps its rows during a log download.
-    EXPECT_EQ(diveList()->rowCount(), 2);
+    EXPECT_EQ(diveList()->rowCount(), 3);
 
     // The redbox view shows no progress of a dive download.
     EXPECT_FALSE(byName<QProgressBar>(redboxes, "Download progress")->isVisibleTo(&redboxes));
@@ -187,7 +197,7 @@ TEST_F(UnitLogViews, TheListIsEmptyWhileItsDirectoryIsRead)
     job(JobKind::DiveDirectory, true);
     EXPECT_EQ(diveList()->rowCount(), 0);
     job(JobKind::DiveDirectory, false);
-    EXPECT_EQ(diveList()->rowCount(), 2);
+    EXPECT_EQ(diveList()->rowCount(), 3);
 }
 
 // Saves the dive of `info` with `records` samples, as a download would.
@@ -212,7 +222,8 @@ TEST_F(UnitLogViews, SavedColumnAndDownloadNewFollowTheDiveFolder)
     saveDive(fixture.diveFolder(), state().dives.entries[2], 30);
     fixture.directoryChanged();
     EXPECT_EQ(model->index(0, 2).data().toString(), "incomplete");
-    EXPECT_EQ(model->index(1, 2).data().toString(), "saved");
+    EXPECT_EQ(model->index(1, 2).data().toString(), "");
+    EXPECT_EQ(model->index(2, 2).data().toString(), "saved");
 
     QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
     ASSERT_EQ(requests().size(), 1u);
@@ -220,6 +231,16 @@ TEST_F(UnitLogViews, SavedColumnAndDownloadNewFollowTheDiveFolder)
     EXPECT_EQ(requests()[0].entries.at(0).index, 0);
 
     saveDive(fixture.diveFolder(), state().dives.entries[0], 1500);
+    QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
+    EXPECT_EQ(requests().size(), 1u);
+    // Not "every dive" while an entry was not read.
+    EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(),
+              "Every dive listed is saved; Dive entry 1 could not be read from the unit");
+
+    state().dives.entries[1] = entry(1, 100, 5);
+    state().dives.unread.clear();
+    saveDive(fixture.diveFolder(), state().dives.entries[1], 5);
+    fixture.directoryChanged();
     QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
     EXPECT_EQ(requests().size(), 1u);
     EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(), "Every dive is saved");
@@ -230,7 +251,8 @@ TEST_F(UnitLogViews, AStoppedDownloadIsReportedWhenTheWorkerIsIdle)
     state().diveDownloadNote = "The last download ended early: its dive is marked incomplete";
     job(JobKind::DiveLogs, false);
     EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(),
-              "The last download ended early: its dive is marked incomplete");
+              "The last download ended early: its dive is marked incomplete; "
+              "Dive entry 1 could not be read from the unit");
 }
 
 }  // namespace

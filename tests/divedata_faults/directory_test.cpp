@@ -17,11 +17,13 @@ namespace {
 
 class DirectoryTest : public ::testing::Test {
 protected:
-    // A unit of 40 dives and 40 redbox logs; `dropAfter` exchanges, then silence.
-    void useUnit(int dropAfter)
+    // A unit of 40 dives and 40 redbox logs; `dropAfter` exchanges, then
+    // silence; every `ignoreEntryEvery`th entry request unanswered.
+    void useUnit(int dropAfter, int ignoreEntryEvery = 0)
     {
         sim::SimState state = sim::generatedUnit(0x4925, std::vector<uint32_t>(40, 5), 40);
         state.faults.dropAfter = dropAfter;
+        state.faults.ignoreEntryEvery = ignoreEntryEvery;
         auto unit = std::make_shared<sim::SimUnit>(state);
         unit->setClock(&clock);
         static std::atomic<int> serial{0};
@@ -53,14 +55,15 @@ protected:
     WorkTask task;
 };
 
-TEST_F(DirectoryTest, FiveUnansweredEntriesInARowEndTheRead)
+TEST_F(DirectoryTest, TwoUnreadEntriesInARowEndTheRead)
 {
     useUnit(3);  // the count and two entries answer
     run(LogKind::Dive);
-    EXPECT_TRUE(receiver.hasLine("Read divelog info 6 (40)"));
-    EXPECT_FALSE(receiver.hasLine("Read divelog info 7 (40)"));
-    EXPECT_TRUE(receiver.hasLine("Read divelog info stopped: 5 entries in a row did not answer"));
-    EXPECT_EQ(receiver.lines().back(), "Read divelog info ... done");
+    EXPECT_TRUE(receiver.hasLine("Read divelog info 2 - failed"));
+    EXPECT_TRUE(receiver.hasLine("Read divelog info 3 - failed"));
+    EXPECT_FALSE(receiver.hasLine("Read divelog info 4 (40)"));
+    EXPECT_TRUE(receiver.hasLine("Read divelog info stopped: 2 entries in a row did not answer"));
+    EXPECT_EQ(receiver.lines().back(), "Read divelog info ... incomplete: 38 of 40 entries not read");
     EXPECT_EQ(jobResult(), 0);
     const LogDirectory dives = read();
     ASSERT_EQ(dives.entries.size(), 40u);
@@ -68,17 +71,40 @@ TEST_F(DirectoryTest, FiveUnansweredEntriesInARowEndTheRead)
     EXPECT_FALSE(dives.entries[2].valid);
     EXPECT_EQ(dives.unread.size(), 38u) << "every entry not read is named, the ones never asked for too";
     EXPECT_EQ(dives.unread.front(), 2);
-    // Five reply waits of a little over 2.5 s each, not thirty-eight.
-    EXPECT_LT(seconds(), 5 * 3.0);
+    // Three attempts for each of two entries, a reply wait of a little over
+    // 2.5 s each, not thirty-eight entries' worth.
+    EXPECT_LT(seconds(), 6 * 3.0);
+}
+
+TEST_F(DirectoryTest, AnEntryIsAskedThreeTimesAtMost)
+{
+    useUnit(0, 1);  // no entry request is answered
+    run(LogKind::Dive);
+    EXPECT_EQ(jobResult(), 0);
+    EXPECT_EQ(read().unread.size(), 40u);
+    EXPECT_GT(seconds(), 6 * 2.5);
+    EXPECT_LT(seconds(), 7 * 2.5);
+}
+
+TEST_F(DirectoryTest, AnEntryRequestLostNowAndThenIsAskedAgain)
+{
+    useUnit(0, 2);  // every second entry request goes unanswered
+    run(LogKind::Dive);
+    EXPECT_EQ(jobResult(), 1);
+    EXPECT_TRUE(read().complete());
+    EXPECT_EQ(read().entries.size(), 40u);
+    EXPECT_EQ(read().entries[39].index, 39);
+    EXPECT_EQ(receiver.lines().back(), "Read divelog info ... done");
 }
 
 TEST_F(DirectoryTest, RedboxReadEndsTheSameWay)
 {
     useUnit(6);  // versions, challenge, response, count, two entries
     run(LogKind::Redbox);
-    EXPECT_TRUE(receiver.hasLine("Read redbox info stopped: 5 entries in a row did not answer"))
+    EXPECT_TRUE(receiver.hasLine("Read redbox info 2 - failed"));
+    EXPECT_TRUE(receiver.hasLine("Read redbox info stopped: 2 entries in a row did not answer"))
         << testing::PrintToString(receiver.lines());
-    EXPECT_EQ(receiver.lines().back(), "Read redboxlog info ... done");
+    EXPECT_EQ(receiver.lines().back(), "Read redboxlog info ... incomplete: 38 of 40 entries not read");
     EXPECT_EQ(jobResult(), 0);
 }
 
@@ -96,6 +122,7 @@ TEST_F(DirectoryTest, AStopRequestEndsTheReadAfterTheEntry)
     EXPECT_TRUE(read().entries[3].valid);
     EXPECT_FALSE(read().entries[4].valid);
     EXPECT_FALSE(read().complete());
+    EXPECT_EQ(receiver.lines().back(), "Read divelog info ... incomplete: 36 of 40 entries not read");
 }
 
 }  // namespace
