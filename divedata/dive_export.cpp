@@ -200,9 +200,10 @@ std::string FormatDiveCsv(const CDiveLog& log)
     return out;
 }
 
-DrawList DrawDiveProfile(const CDiveLog& log, int width, int height)
+DrawList DrawDiveProfile(const CDiveLog& log, int width, int height, const GraphCurves& curves)
 {
-    auto graph = std::make_unique<DiveGraph>();  // the series is large for a stack
+    auto graph = std::make_unique<DiveGraph>();
+    graph->curves = curves;
     graph->SetData(&log);
     DrawList list = graph->Draw(width, height);
     if (log.partial) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "divedata/dive_graph.h"
 #include "divedata/dive_log.h"
 #include "divedata/draw_list.h"
 
@@ -39,8 +40,9 @@ std::string FormatDiveUddf(const CDiveLog& log, const std::string& startIso);
 // all four empty). Rows end in CR LF.
 std::string FormatDiveCsv(const CDiveLog& log);
 
-// The painting of the dive's profile graph at width x height pixels.
-DrawList DrawDiveProfile(const CDiveLog& log, int width, int height);
+// The painting of the whole dive's profile graph at width x height pixels,
+// with the optional curves `curves` asks for.
+DrawList DrawDiveProfile(const CDiveLog& log, int width, int height, const GraphCurves& curves = {});
 // The profile graph of the dive as an SVG picture of width x height pixels.
 std::string FormatDiveSvg(const CDiveLog& log, int width, int height);
 

@@ -34,7 +34,7 @@ void paintText(QPainter& painter, const QFontMetrics& metrics, const DrawOp& op)
     const int width = metrics.horizontalAdvance(text);
     // The cell in coordinates where the text runs left to right from (0, 0).
     int left = op.alignH == AlignH::Left ? 0 : op.alignH == AlignH::Centre ? -width / 2 : -width;
-    int top = op.alignV == AlignV::Top ? 0 : -metrics.ascent();
+    int top = op.alignV == AlignV::Top ? 0 : op.alignV == AlignV::Centre ? -metrics.height() / 2 : -metrics.ascent();
     painter.save();
     painter.translate(op.points.front().x, op.points.front().y);
     if (op.upward)
@@ -65,6 +65,19 @@ void paintLine(QPainter& painter, const DrawOp& op)
         painter.drawPolyline(polygon);
 }
 
+// Many single pixels in one call: a dotted grid line is hundreds of them.
+void paintPoints(QPainter& painter, const DrawOp& op)
+{
+    QPen pen(colourOf(op.colour));
+    pen.setWidth(1);
+    painter.setPen(pen);
+    QPolygon polygon;
+    polygon.reserve(int(op.points.size()));
+    for (const DrawPoint& p : op.points)
+        polygon.append(QPoint(p.x, p.y));
+    painter.drawPoints(polygon);
+}
+
 }  // namespace
 
 void PaintDrawList(QPainter& painter, const DrawList& list)
@@ -80,6 +93,13 @@ void PaintDrawList(QPainter& painter, const DrawList& list)
         case DrawKind::Pixel:
             if (!op.points.empty())
                 painter.fillRect(op.points[0].x, op.points[0].y, 1, 1, colourOf(op.colour));
+            break;
+        case DrawKind::Points: paintPoints(painter, op); break;
+        case DrawKind::Rect:
+            if (op.points.size() == 2)
+                painter.fillRect(QRect(QPoint(op.points[0].x, op.points[0].y),
+                                       QPoint(op.points[1].x - 1, op.points[1].y - 1)),
+                                 colourOf(op.colour));
             break;
         case DrawKind::Line:
         case DrawKind::Polyline:
