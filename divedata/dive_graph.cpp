@@ -6,6 +6,7 @@
 #include "divedata/detail/graph_axes_p.h"
 #include "divedata/detail/text_format_p.h"
 #include "divedata/graph_ticks.h"
+#include "divedata/time_texts.h"
 #include "divedata/sample_clock.h"
 
 namespace ravo {

@@ -4,6 +4,7 @@
 #include "divedata/detail/graph_axes_p.h"
 #include "divedata/detail/text_format_p.h"
 #include "divedata/graph_ticks.h"
+#include "link/utf8_text.h"
 
 namespace ravo::detail {
 namespace {
@@ -74,19 +75,11 @@ size_t widest(const std::vector<AxisLabel>& labels)
 {
     size_t chars = 0;
     for (const AxisLabel& label : labels)
-        chars = std::max(chars, size_t(textChars(label.text)));
+        chars = std::max(chars, size_t(Utf8CharCount(label.text)));
     return chars;
 }
 
 }  // namespace
-
-int textChars(const std::string& text)
-{
-    int chars = 0;
-    for (char c : text)
-        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return chars;
-}
 
 std::string formatRoundedAway(double value, int decimals)
 {

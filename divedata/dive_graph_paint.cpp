@@ -5,6 +5,8 @@
 #include "divedata/detail/text_format_p.h"
 #include "divedata/dive_graph.h"
 #include "divedata/graph_ticks.h"
+#include "divedata/time_texts.h"
+#include "link/utf8_text.h"
 
 namespace ravo {
 namespace {
@@ -54,7 +56,7 @@ DrawOp boxOutline(int x1, int y1, int x2, int y2, Rgb colour)
 
 int textWidth(const std::string& text)
 {
-    return detail::textChars(text) * kCharWidth;
+    return Utf8CharCount(text) * kCharWidth;
 }
 
 // Builds a line's points column by column. Where many points fall into one
@@ -422,7 +424,7 @@ private:
             return;
         int chars = 0;
         for (const Entry& e : entries)
-            chars = std::max(chars, detail::textChars(e.text));
+            chars = std::max(chars, Utf8CharCount(e.text));
         const int w = 8 + 14 + 4 + chars * kCharWidth + 6;
         const int h = 4 + kRowHeight * int(entries.size()) + 2;
         const int x1 = l_.right - 6 - w;
@@ -448,7 +450,7 @@ private:
     {
         int chars = 0;
         for (const std::string& line : lines)
-            chars = std::max(chars, detail::textChars(line));
+            chars = std::max(chars, Utf8CharCount(line));
         const int w = 12 + chars * kCharWidth;
         const int h = 6 + kRowHeight * int(lines.size());
         int x1 = x + 12;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "divedata/detail/text_format_p.h"
 
 namespace ravo {
 
@@ -52,19 +51,6 @@ std::vector<double> TickValues(double lo, double hi, double step)
         values.push_back(v == 0.0 ? 0.0 : v);  // no "-0"
     }
     return values;
-}
-
-std::string MinutesLabel(double seconds)
-{
-    const double minutes = seconds / 60.0;
-    if (std::fabs(minutes - std::round(minutes)) < 1e-9)
-        return detail::textC("%.0f", std::round(minutes));
-    return detail::textC("%.1f", minutes);
-}
-
-std::string MinutesSecondsText(uint64_t seconds)
-{
-    return detail::textC("%llu:%02u", static_cast<unsigned long long>(seconds / 60), unsigned(seconds % 60));
 }
 
 }  // namespace ravo

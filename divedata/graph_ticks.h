@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace ravo {
@@ -19,12 +18,5 @@ uint64_t RoundTimeStep(uint64_t range, double pixels, double minSpacing);
 
 // The multiples of `step` from `lo` to `hi`, both included.
 std::vector<double> TickValues(double lo, double hi, double step);
-
-// A time in seconds as the time axis labels it, in minutes: "45", or "12.5"
-// for a time that is not a whole minute.
-std::string MinutesLabel(double seconds);
-
-// A time in seconds as minutes and seconds: "222:10", "0:05".
-std::string MinutesSecondsText(uint64_t seconds);
 
 }  // namespace ravo

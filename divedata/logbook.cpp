@@ -7,6 +7,7 @@
 #include "divedata/detail/text_format_p.h"
 #include "divedata/dive_log.h"
 #include "divedata/graph_ticks.h"
+#include "divedata/time_texts.h"
 #include "link/unit_number.h"
 #include "link/unit_time.h"
 
@@ -160,10 +161,8 @@ LogbookTotals TotalsOf(const std::vector<LogbookRow>& rows)
 
 std::string LogbookTotalsText(const LogbookTotals& totals)
 {
-    const uint64_t s = totals.totalSeconds;
-    std::string text = detail::textC("%zu %s, total time %llu:%02u:%02u", totals.dives,
-                                     totals.dives == 1 ? "dive" : "dives", static_cast<unsigned long long>(s / 3600),
-                                     unsigned(s / 60 % 60), unsigned(s % 60));
+    std::string text = detail::textC("%zu %s, total time ", totals.dives, totals.dives == 1 ? "dive" : "dives") +
+                       DurationText(totals.totalSeconds);
     if (totals.hasDepth)
         text += detail::textC(", deepest %.1f m", totals.deepest);
     return text;

@@ -41,9 +41,6 @@ GraphAxes axesFor(const DiveGraph& graph, int width, int height);
 // plot to `hi` at its top (2 pixels inside the frame, as the depth axis).
 int scaleRow(const DiveGraph::Layout& l, double value, double lo, double hi);
 
-// Characters of a UTF-8 text.
-int textChars(const std::string& text);
-
 // "%.*f" with halves rounded away from zero (34.5 with 0 decimals is 35),
 // never "-0".
 std::string formatRoundedAway(double value, int decimals);

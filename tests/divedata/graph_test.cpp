@@ -6,6 +6,7 @@
 #include "divedata/dive_graph.h"
 #include "divedata/dive_summary.h"
 #include "divedata/graph_ticks.h"
+#include "divedata/time_texts.h"
 
 using namespace ravo;
 

@@ -119,8 +119,8 @@ TEST_F(Logbook, SortsByEveryColumnFiltersByUnitAndTotals)
     EXPECT_EQ(FilterLogbook(rows, "1A2B").size(), 1u);
     EXPECT_EQ(FilterLogbook(rows, "").size(), 3u);
     EXPECT_EQ(LogbookTotalsText(TotalsOf(rows)), "3 dives, total time 4:32:30, deepest 40.0 m");
-    EXPECT_EQ(LogbookTotalsText(TotalsOf(FilterLogbook(rows, "00AB"))), "2 dives, total time 0:50:30, deepest 30.0 m");
-    EXPECT_EQ(LogbookTotalsText(TotalsOf({})), "0 dives, total time 0:00:00");
+    EXPECT_EQ(LogbookTotalsText(TotalsOf(FilterLogbook(rows, "00AB"))), "2 dives, total time 50:30, deepest 30.0 m");
+    EXPECT_EQ(LogbookTotalsText(TotalsOf({})), "0 dives, total time 0:00");
 
     LogbookColumn parsed;
     for (int c = 0; c < kLogbookColumns; ++c) {
