@@ -14,6 +14,7 @@
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/views/view_dive.h"
 #include "divedata/dive_export.h"
+#include "support/test_dives.h"
 #include "view_fixture.h"
 
 namespace ravo::test {
@@ -27,14 +28,7 @@ const QColor kLine(255, 255, 255);
 
 CDiveLog diveOf(std::vector<CDiveDataRecord> samples, uint32_t unit = 0x1A2B, uint32_t start = 0)
 {
-    CDiveLog log;
-    log.info.valid = 1;
-    log.info.unitNumber = unit;
-    log.info.startTime = start;
-    log.isDive = true;
-    log.samples = std::move(samples);
-    log.info.recordCount = uint32_t(log.samples.size());
-    return log;
+    return testDive(unit, start, std::move(samples));
 }
 
 // The rows of column x that are painted in `colour`.

@@ -10,6 +10,7 @@
 #include "divedata/sample_csv.h"
 #include "firmware/file_util.h"
 #include "support/temp_dir.h"
+#include "support/test_dives.h"
 
 namespace ravo::test {
 namespace {
@@ -18,14 +19,7 @@ constexpr uint32_t k2012 = 1336314153 - 946684800;  // 2012-05-06 14:22:33 UTC
 
 CDiveLog diveOf(uint32_t unit, uint32_t start, std::vector<CDiveDataRecord> samples)
 {
-    CDiveLog log;
-    log.info.valid = 1;
-    log.info.unitNumber = unit;
-    log.info.startTime = start;
-    log.isDive = true;
-    log.samples = std::move(samples);
-    log.info.recordCount = uint32_t(log.samples.size());
-    return log;
+    return testDive(unit, start, std::move(samples));
 }
 
 class Logbook : public ::testing::Test {

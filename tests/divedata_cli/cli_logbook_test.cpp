@@ -8,6 +8,7 @@
 #include "firmware/file_util.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
+#include "support/test_dives.h"
 
 namespace ravo::test {
 namespace {
@@ -26,13 +27,7 @@ protected:
 
     void save(uint32_t unit, uint32_t start, std::vector<CDiveDataRecord> samples)
     {
-        CDiveLog log;
-        log.info.valid = 1;
-        log.info.unitNumber = unit;
-        log.info.startTime = start;
-        log.isDive = true;
-        log.samples = std::move(samples);
-        log.info.recordCount = uint32_t(log.samples.size());
+        CDiveLog log = testDive(unit, start, std::move(samples));
         ASSERT_EQ(log.saveDive(home.file("dive")), 0);
     }
 
