@@ -24,6 +24,7 @@ void DepthSeries::clear()
 {
     steps_.clear();
     end_ = 0;
+    last_ = 0.0;
 }
 
 void DepthSeries::extend(uint64_t to, double value)
@@ -129,6 +130,7 @@ void DiveGraph::SetData(const CDiveLog* log)
         default: break;
         }
     }
+    series.setLast(last);
 }
 
 HoverReadout DiveGraph::ReadoutAt(double seconds) const

@@ -27,15 +27,21 @@ public:
     // The value of second `s`.
     double operator[](uint64_t s) const;
     const std::vector<DepthStep>& steps() const { return steps_; }
-    // The first second from which every value is 0.0.
+    // The first second from which every value is 0.0: the last depth
+    // sample's time.
     uint64_t end() const { return end_; }
+    // The last depth sample's graph value, which holds for no time: where
+    // the line ends when the dive ends with that sample.
+    double last() const { return last_; }
     void clear();
     // Gives the seconds from end() up to `to` the value `value`.
     void extend(uint64_t to, double value);
+    void setLast(double value) { last_ = value; }
 
 private:
     std::vector<DepthStep> steps_;
     uint64_t end_ = 0;
+    double last_ = 0.0;
 };
 
 // A sample of an optional curve: seconds since the start, and the value in

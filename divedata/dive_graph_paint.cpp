@@ -398,9 +398,12 @@ private:
                     ++index;
                 value = g_.series[at];
             }
-            // Straight lines end with the span's last second.
+            // Straight lines end with the span's last second. A dive that
+            // ends with a depth sample ends with its step.
             if (!g_.stepLines)
                 path.add(column(double(span_.end)), depthRow(drawn));
+            else if (g_.series.end() > 0 && span_.end == g_.series.end())
+                path.add(column(double(span_.end)), depthRow(g_.series.last()));
         }
         list_.ops.push_back(std::move(line));
     }

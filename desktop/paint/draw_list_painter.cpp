@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
+#include <cmath>
 
 #include "divedata/text_file.h"
 
@@ -114,19 +116,23 @@ void PaintDrawList(QPainter& painter, const DrawList& list)
     }
 }
 
-void RenderInto(QImage& image, const DrawList& list)
+void RenderInto(QImage& image, const DrawList& list, qreal pixelRatio)
 {
-    const QSize size(std::max(1, list.width), std::max(1, list.height));
+    pixelRatio = std::max<qreal>(pixelRatio, 1.0);
+    const QSize size(std::max(1, int(std::ceil(list.width * pixelRatio))),
+                     std::max(1, int(std::ceil(list.height * pixelRatio))));
     if (image.size() != size || image.format() != QImage::Format_RGB32)
         image = QImage(size, QImage::Format_RGB32);
+    // The painter works in the list's pixels; the image holds the screen's.
+    image.setDevicePixelRatio(pixelRatio);
     QPainter painter(&image);
     PaintDrawList(painter, list);
 }
 
-QImage RenderImage(const DrawList& list)
+QImage RenderImage(const DrawList& list, qreal pixelRatio)
 {
     QImage image;
-    RenderInto(image, list);
+    RenderInto(image, list, pixelRatio);
     return image;
 }
 
