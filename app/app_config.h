@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "app/config_store.h"
+#include "ravo_version.h"
 
 namespace ravo {
 
 // The program's name and version, compiled in.
 inline constexpr char kProgramName[] = "Ravo_Config";
-inline constexpr char kProgramVersion[] = "v1.35";
-inline constexpr char kProgramBanner[] = "Ravo_Config v1.35";
+inline constexpr char kProgramVersion[] = RAVO_VERSION_TAG;
+inline constexpr char kProgramBanner[] = RAVO_BANNER;
 
 // One entry as the configuration stores it.
 struct StoredEntry {

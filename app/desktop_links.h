@@ -15,7 +15,7 @@ struct LinkButtonText {
 // The about box's three links: the maker's home page, the product page and
 // the support e-mail address (a mailto: target).
 std::vector<LinkButtonText> aboutLinks();
-// The program name label of the about box: "Ravo_Config, v1.35".
+// The program name label of the about box: "Ravo_Config, " and the version tag.
 std::string aboutNameText();
 
 // The upgrade notice's texts and its "Go to web page" address.

@@ -13,7 +13,11 @@ constexpr int kBarWidth = 40;
 std::string bar(int percent)
 {
     int filled = std::clamp(percent, 0, 100) * kBarWidth / 100;
-    return "[" + std::string(size_t(filled), '#') + std::string(size_t(kBarWidth - filled), ' ') + "]";
+    std::string text(size_t(kBarWidth + 2), ' ');
+    text.front() = '[';
+    text.replace(1, size_t(filled), size_t(filled), '#');
+    text.back() = ']';
+    return text;
 }
 
 }  // namespace

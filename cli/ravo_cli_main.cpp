@@ -7,6 +7,7 @@
 #include "cli/global_options.h"
 #include "cli/service_code_option.h"
 #include "link/std_streams.h"
+#include "ravo_version.h"
 #include "sim/sim_registration.h"
 
 namespace ravo::cli {
@@ -75,7 +76,7 @@ int runCli(int argc, char** argv)
     using namespace ravo;
     using namespace ravo::cli;
 
-    CLI::App cliApp{"Ravo_Config v1.35 command line: talks to a Ravo rebreather unit over its infrared link."};
+    CLI::App cliApp{RAVO_BANNER " command line: talks to a Ravo rebreather unit over its infrared link."};
     cliApp.require_subcommand(1);
     GlobalOptions o;
     CLI::Option* serviceOption = nullptr;

@@ -10,6 +10,7 @@
 #include "desktop/main_frame.h"
 #include "desktop/program_icon.h"
 #include "desktop/update_check_runner.h"
+#include "ravo_version.h"
 #include "sim/sim_registration.h"
 
 namespace {
@@ -34,7 +35,7 @@ struct Options {
 Options parseOptions(const QApplication& qapp)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Ravo_Config v1.35: configures a Ravo rebreather unit over its infrared link.");
+    parser.setApplicationDescription(RAVO_BANNER ": configures a Ravo rebreather unit over its infrared link.");
     parser.addHelpOption();
     QCommandLineOption link("link", "Link address for this run (not saved): tcp:HOST:PORT, serial:DEVICE, irda, sim",
                             "ADDRESS");

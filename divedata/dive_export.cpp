@@ -11,6 +11,7 @@
 #include "divedata/text_file.h"
 #include "link/unit_time.h"
 #include "divedata/xml_writer.h"
+#include "ravo_version.h"
 
 namespace ravo {
 namespace {
@@ -145,7 +146,7 @@ std::string FormatDiveUddf(const CDiveLog& log, const std::string& startIso)
     xml.open("generator");
     xml.leaf("name", "Ravo_Config");
     xml.leaf("type", "converter");
-    xml.leaf("version", "1.35");
+    xml.leaf("version", RAVO_VERSION);
     xml.close();
     xml.open("diver");
     xml.open("owner", {{"id", "owner"}});

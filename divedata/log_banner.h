@@ -1,8 +1,9 @@
 #pragma once
+#include "ravo_version.h"
 
 namespace ravo {
 
 // The program's banner, written at the head of header texts and redbox files.
-inline constexpr char kLogBanner[] = "Ravo_Config v1.35";
+inline constexpr char kLogBanner[] = RAVO_BANNER;
 
 }  // namespace ravo

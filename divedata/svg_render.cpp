@@ -42,7 +42,9 @@ void appendText(std::string& out, const DrawOp& op)
                    colourText(op.colour).c_str(), anchor, baseline);
     if (op.upward)
         out += detail::textC(" transform=\"rotate(-90 %d %d)\"", p.x, p.y);
-    out += ">" + escapeXml(op.text) + "</text>\n";
+    out += '>';
+    out += escapeXml(op.text);
+    out += "</text>\n";
 }
 
 }  // namespace

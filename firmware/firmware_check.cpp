@@ -54,7 +54,7 @@ FirmwareFileCheck checkFirmwareImage(const std::vector<uint8_t>& image)
                            formatC("it has more than %d chunks", kFirmwareMaxChunks));
         if (offset + 2 + length > size)
             return refused(FirmwareFileStatus::ChunkCut,
-                           formatC("chunk %d declares %zu bytes, only %zu remain", chunks, length, size - offset - 2));
+                           formatC("chunk %d declares %u bytes, only %u remain", chunks, unsigned(length), unsigned(size - offset - 2)));
         payload = payload || length > 0;
         offset += 2 + length;
     }

@@ -2,6 +2,8 @@
 #include <array>
 #include <string>
 
+#include "ravo_version.h"
+
 namespace ravo {
 
 // The update manifest published on the maker's web server: sixteen texts,
@@ -47,7 +49,7 @@ struct UpdateManifest {
 inline constexpr char kManifestServiceKey[] = "QUINTABREL";
 inline constexpr char kManifestAgentName[] = "Get Server Info";
 // The version the manifest's program version is compared against.
-inline constexpr char kOwnProgramVersion[] = "v1.35";
+inline constexpr char kOwnProgramVersion[] = RAVO_VERSION_TAG;
 
 // The content between the first "<name>" in `text` and the first "</name>"
 // after it; empty when either is missing. Exact, case-sensitive, nothing
@@ -58,7 +60,7 @@ std::string Element(const std::string& text, const std::string& name);
 // text is empty or has no "ravo" element.
 bool ReadManifest(UpdateManifest& manifest);
 
-// True when entry 6 is greater than "v1.35" as a plain byte-string comparison.
+// True when entry 6 is greater than kOwnProgramVersion as a plain byte-string comparison.
 bool IsNewer(const UpdateManifest& manifest);
 
 }  // namespace ravo

@@ -17,7 +17,7 @@ inline constexpr uint32_t kManifestTimeoutMs = 5000;
 bool FetchManifest(UpdateManifest& manifest, const std::string& url, std::string* reason = nullptr,
                    uint32_t receiveTimeoutMs = kManifestTimeoutMs);
 
-// The start-up check: fetch, read, compare with "v1.35"; when the published
+// The start-up check: fetch, read, compare with kOwnProgramVersion; when the published
 // version is newer, calls `showNotice` with the download location (entry 4)
 // and returns true. Nothing is reported on failure.
 bool UpgradeCheck(UpdateManifest& manifest, const std::string& url,

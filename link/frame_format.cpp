@@ -1,5 +1,7 @@
 #include "link/frame_format.h"
 
+#include <cstring>
+
 namespace ravo {
 
 uint8_t crc8(const uint8_t* data, size_t length)
@@ -37,8 +39,11 @@ std::vector<uint8_t> buildChunkFrame(const uint8_t* data, size_t length)
     // The header has 15 bits: exactly the bytes it declares go out, never a
     // tail the bootloader would take for the next chunk.
     const size_t l = length % 0x8000;
-    std::vector<uint8_t> wire{uint8_t((l >> 8) & 0x7F), uint8_t(l & 0xFF)};
-    wire.insert(wire.end(), data, data + l);
+    std::vector<uint8_t> wire(2 + l);
+    wire[0] = uint8_t((l >> 8) & 0x7F);
+    wire[1] = uint8_t(l & 0xFF);
+    if (l > 0)
+        std::memcpy(wire.data() + 2, data, l);
     return wire;
 }
 

@@ -102,8 +102,11 @@ std::string LinkTrace::nameOf(const UnitReply& frame, uint32_t firmwareVersion, 
     if (reply && frame.opcode == lastRequestOpcode_)
         return lastRequestName_;
     std::string names;
-    for (UnitCommand command : commandsWithOpcode(frame.opcode, firmwareVersion))
-        names += (names.empty() ? "" : "/") + std::string(unitCommandName(command));
+    for (UnitCommand command : commandsWithOpcode(frame.opcode, firmwareVersion)) {
+        if (!names.empty())
+            names += '/';
+        names += unitCommandName(command);
+    }
     return names.empty() ? formatC("opcode %u", unsigned(frame.opcode)) : names;
 }
 
@@ -114,7 +117,7 @@ void LinkTrace::flushUnframed()
     std::vector<uint8_t> bytes;
     bytes.swap(pending_);
     receive_.clear();
-    write(formatC("RX %zu bytes without a valid frame | ", bytes.size()) + hexBytes(bytes));
+    write(formatC("RX %u bytes without a valid frame | ", unsigned(bytes.size())) + hexBytes(bytes));
 }
 
 void LinkTrace::sent(const uint8_t* bytes, int length, uint32_t firmwareVersion)

@@ -30,6 +30,13 @@ void setNonBlocking(SOCKET s)
     ::ioctlsocket(s, FIONBIO, &on);
 }
 
+// Like SOCK_CLOEXEC: a program started meanwhile (the simulator, a test's
+// ravo-cli) must not inherit the socket and keep its connection open.
+void setNotInherited(SOCKET s)
+{
+    ::SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+}
+
 void setNoDelay(SOCKET s)
 {
     BOOL one = TRUE;
@@ -56,6 +63,7 @@ SOCKET connectOne(const addrinfo* ai, int timeoutMs, int& error)
         error = ::WSAGetLastError();
         return INVALID_SOCKET;
     }
+    setNotInherited(s);
     setNonBlocking(s);
     int r = ::connect(s, ai->ai_addr, int(ai->ai_addrlen));
     error = r == 0 ? 0 : ::WSAGetLastError();
@@ -131,6 +139,7 @@ Socket listenLoopback(int port, int& boundPort, int backlog)
     SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
         return kNoSocket;
+    setNotInherited(s);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -153,6 +162,7 @@ Socket acceptClient(Socket listener)
     SOCKET s = ::accept(raw(listener), nullptr, nullptr);
     if (s == INVALID_SOCKET)
         return kNoSocket;
+    setNotInherited(s);
     setNonBlocking(s);
     setNoDelay(s);
     return wrap(s);
@@ -160,8 +170,13 @@ Socket acceptClient(Socket listener)
 
 void closeSocket(Socket s)
 {
-    if (s != kNoSocket)
-        ::closesocket(raw(s));
+    if (s == kNoSocket)
+        return;
+    // The peer sees an orderly end (FIN) after the bytes already sent, as a
+    // POSIX close() gives it. (A listener has no connection: shutdown fails
+    // harmlessly.)
+    ::shutdown(raw(s), SD_SEND);
+    ::closesocket(raw(s));
 }
 
 int sendAll(Socket s, const uint8_t* data, int length)

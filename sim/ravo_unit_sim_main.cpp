@@ -4,14 +4,13 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "link/std_streams.h"
+#include "sim/sim_command_input.h"
 #include "sim/sim_firmware_image.h"
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
@@ -177,27 +176,19 @@ void writeDump(SimUnit& unit, const std::string& path)
         std::fprintf(stderr, "ravo-unit-sim: cannot write %s\n", path.c_str());
 }
 
-// Commands on standard input: "dump" prints the state, "quit" ends.
-void readCommands()
+// Commands on standard input: "dump" prints the state, "quit" ends. At the
+// input's end the unit keeps serving.
+void runCommands(SimCommandInput& input)
 {
-    std::string line;
-    for (;;) {
-        int c = std::getchar();
-        if (c == EOF)
-            return;  // no more commands; keep serving
-        if (c == '\r')
-            continue;
-        if (c != '\n') {
-            line += char(c);
-            continue;
-        }
+    std::vector<std::string> lines;
+    input.poll(lines);
+    for (const std::string& line : lines) {
         if (line == "dump")
             g_dump = true;
         else if (line == "quit")
             g_stop = true;
         else if (!line.empty())
             std::fprintf(stderr, "ravo-unit-sim: unknown command '%s' (dump, quit)\n", line.c_str());
-        line.clear();
     }
 }
 
@@ -311,9 +302,9 @@ int run(int argc, char** argv)
     }
     std::fflush(stdout);
 
-    std::thread(readCommands).detach();
-
+    SimCommandInput input;
     server.run(g_stop, [&] {
+        runCommands(input);
         if (g_dump.exchange(false))
             writeDump(*unit, o.dumpPath);
     });

@@ -321,7 +321,7 @@ void SimUnit::finishChunk(SimReaction& out)
     }
     size_t wire = chunk_.size() + 2;
     bool last = chunk_.size() == kEndMarkerLength + 2 && std::memcmp(chunk_.data(), kEndMarker, kEndMarkerLength) == 0;
-    trace(formatC("bootloader: chunk %d, %zu bytes, answer %s", number, chunk_.size(),
+    trace(formatC("bootloader: chunk %d, %u bytes, answer %s", number, unsigned(chunk_.size()),
                   answer < 0 ? "none" : formatC("%02X", unsigned(answer & 0xFF)).c_str()));
     chunkHeader_ = 0;
     if (answer < 0) {

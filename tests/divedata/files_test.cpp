@@ -375,9 +375,9 @@ TEST(PartialLogs, NeverWorseThanWhatWasSaved)
     full.info.recordCount = 3;
     CDiveLog two = full;
     two.partial = true;
-    two.samples.resize(2);
+    two.samples.pop_back();
     CDiveLog one = two;
-    one.samples.resize(1);
+    one.samples.pop_back();
 
     ASSERT_EQ(two.saveDive(dir.path()), kLogSaved);
     EXPECT_TRUE(SavedDiveLogIsPartial(dir.path(), "KTL_SNAB_2000-01-01_00-00-00_O"));

@@ -25,8 +25,10 @@ TEST(StartFolder, DeletedStartFolderFallsBackToHome)
         << r.err;
     EXPECT_TRUE(std::filesystem::is_directory(home.file("dive")));
     EXPECT_TRUE(std::filesystem::exists(home.file("loggfile.txt")));
-    if (!rootHadDive)
+    if (!rootHadDive) {
         EXPECT_FALSE(std::filesystem::exists("/dive"));
-    if (!rootHadLog)
+    }
+    if (!rootHadLog) {
         EXPECT_FALSE(std::filesystem::exists("/loggfile.txt"));
+    }
 }

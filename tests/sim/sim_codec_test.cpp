@@ -155,9 +155,10 @@ TEST(SimRequestReader, EscapedPayloadBytesAndLimit)
 
     // A start byte followed by endless data is dropped at the limit; a later
     // frame still gets through.
-    std::vector<uint8_t> junk{0xFA};
-    junk.insert(junk.end(), 2000, 0x41);
-    junk.insert(junk.end(), {0xFA, 0x34, 0x12, 0x05, 0x00, 0x10, 0xFC});
+    std::vector<uint8_t> junk(2001, 0x41);
+    junk[0] = 0xFA;
+    for (uint8_t b : {0xFA, 0x34, 0x12, 0x05, 0x00, 0x10, 0xFC})
+        junk.push_back(b);
     EXPECT_EQ(readAll(junk, reader).size(), 1u);
     EXPECT_GE(reader.rejected(), 1);
 }

@@ -21,7 +21,9 @@ std::string cliStoreText(const TempDir& home)
         HKEY key = nullptr;
         if (::RegOpenKeyExA(root, section, 0, KEY_READ, &key) != ERROR_SUCCESS)
             continue;
-        text += "[" + std::string(section) + "]\n";
+        text += '[';
+        text += section;
+        text += "]\n";
         char name[256];
         BYTE data[2048];
         for (DWORD v = 0;; ++v) {

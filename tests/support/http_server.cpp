@@ -7,12 +7,15 @@
 namespace ravo::test {
 namespace {
 
-// Writes all of `data` unless the client has gone (a full window only waits).
-bool sendAll(net::Socket s, const std::string& data)
+// Writes all of `data` unless the client has gone or the server ends (a full
+// window only waits).
+bool sendAll(net::Socket s, const std::string& data, const std::atomic<bool>& stop)
 {
     const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
     size_t done = 0;
     while (done < data.size()) {
+        if (stop)
+            return false;
         int n = net::sendAll(s, bytes + done, int(data.size() - done));
         if (n > 0) {
             done += size_t(n);
@@ -158,7 +161,7 @@ void HttpServer::reply(net::Socket fd, const HttpRoute& route)
     if (!route.location.empty())
         head += "Location: " + route.location + "\r\n";
     head += "Connection: close\r\n\r\n";
-    sendAll(fd, head + route.body);
+    sendAll(fd, head + route.body, stop_);
 }
 
 void HttpServer::stayQuiet(net::Socket fd)
@@ -178,22 +181,24 @@ void HttpServer::trickle(net::Socket fd, const HttpRoute& route)
 {
     std::string head = "HTTP/1.1 200 OK\r\nContent-Type: " + route.contentType + "\r\nContent-Length: " +
                        std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
-    if (!sendAll(fd, head))
+    if (!sendAll(fd, head, stop_))
         return;
     for (char c : route.body) {
         for (int waited = 0; waited < route.gapMs && !stop_; waited += 10)
             net::sleepMs(10);
-        if (stop_ || !sendAll(fd, std::string(1, c)))
+        if (stop_ || !sendAll(fd, std::string(1, c), stop_))
             return;
     }
 }
 
 void HttpServer::sendEndless(net::Socket fd)
 {
-    if (!sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n"))
+    if (!sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n", stop_))
         return;
-    std::string chunk = "1000\r\n" + std::string(0x1000, 'x') + "\r\n";
-    while (!stop_ && sendAll(fd, chunk))
+    std::string chunk = "1000\r\n";
+    chunk.append(0x1000, 'x');
+    chunk += "\r\n";
+    while (!stop_ && sendAll(fd, chunk, stop_))
         endlessBytes_ += 0x1000;
 }
 

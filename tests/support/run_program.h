@@ -6,13 +6,17 @@
 namespace ravo::test {
 
 struct ProgramResult {
-    int exitCode = -1;
+    int exitCode = -1;  // -1 also when it was ended for running too long
     std::string out;
     std::string err;
 };
 
+// How long a program run by a test may take before it is ended as hung.
+inline constexpr int kProgramTimeLimitMs = 60000;
+
 // Runs `program` with `args` and extra environment variables, in `workDir`
-// (the current folder when empty), and collects its output.
+// (the current folder when empty), and collects its output. A program still
+// running after kProgramTimeLimitMs is ended, and its standard error says so.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env = {}, const std::string& workDir = {});
 

@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <string>
 
 namespace ravo::test {
 
@@ -39,8 +42,16 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     ProgramResult result;
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     int open = 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kProgramTimeLimitMs);
+    bool killed = false;
     while (open > 0) {
-        ::poll(fds, 2, -1);
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 && !killed) {
+            ::kill(pid, SIGKILL);
+            killed = true;
+            result.err += "\nrunProgram: ended after " + std::to_string(kProgramTimeLimitMs / 1000) + " s\n";
+        }
+        ::poll(fds, 2, killed ? -1 : int(left.count()));
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP)))
                 continue;
@@ -57,7 +68,7 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.exitCode = WIFEXITED(status) && !killed ? WEXITSTATUS(status) : -1;
     return result;
 }
 

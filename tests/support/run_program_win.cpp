@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <thread>
 
 #include "support/win_process.h"
@@ -22,6 +23,7 @@ void drain(HANDLE pipe, std::string& into)
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env, const std::string& workDir)
 {
+    std::unique_lock<std::mutex> starting(win::processStartLock());
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE outRead, outWrite, errRead, errWrite;
     if (!::CreatePipe(&outRead, &outWrite, &inherit, 0))
@@ -50,14 +52,24 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     ::CloseHandle(errWrite);
     if (nul != INVALID_HANDLE_VALUE)
         ::CloseHandle(nul);
+    starting.unlock();
     ProgramResult result;
     if (started) {
-        std::thread errors([&] { drain(errRead, result.err); });
-        drain(outRead, result.out);
+        std::string err;
+        std::thread errors([&] { drain(errRead, err); });
+        std::thread output([&] { drain(outRead, result.out); });
+        bool ended = ::WaitForSingleObject(info.hProcess, DWORD(kProgramTimeLimitMs)) == WAIT_OBJECT_0;
+        if (!ended) {
+            ::TerminateProcess(info.hProcess, DWORD(-1));
+            ::WaitForSingleObject(info.hProcess, INFINITE);
+        }
+        output.join();
         errors.join();
-        ::WaitForSingleObject(info.hProcess, INFINITE);
+        result.err = err;
+        if (!ended)
+            result.err += "\nrunProgram: ended after " + std::to_string(kProgramTimeLimitMs / 1000) + " s\n";
         DWORD code = 0;
-        result.exitCode = ::GetExitCodeProcess(info.hProcess, &code) ? int(code) : -1;
+        result.exitCode = ended && ::GetExitCodeProcess(info.hProcess, &code) ? int(code) : -1;
         ::CloseHandle(info.hThread);
         ::CloseHandle(info.hProcess);
     }

@@ -19,6 +19,7 @@ HANDLE handleOf(intptr_t h)
 
 SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args, bool mergeStderr)
 {
+    std::lock_guard<std::mutex> starting(win::processStartLock());
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE inRead, inWrite, outRead, outWrite;
     if (!::CreatePipe(&inRead, &inWrite, &inherit, 0))

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -10,5 +11,9 @@ namespace ravo::test::win {
 std::string commandLine(const std::string& program, const std::vector<std::string>& args);
 // This process's environment with `overrides` set, as CreateProcess takes it.
 std::vector<char> environmentBlock(const std::map<std::string, std::string>& overrides);
+// Held from making a child's inheritable pipe ends until the parent has closed
+// its copies: a program started meanwhile on another thread would inherit
+// them too, and a pipe kept open by it never reports its end.
+std::mutex& processStartLock();
 
 }  // namespace ravo::test::win

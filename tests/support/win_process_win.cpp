@@ -31,9 +31,17 @@ std::string quoted(const std::string& arg)
 std::string commandLine(const std::string& program, const std::vector<std::string>& args)
 {
     std::string line = quoted(program);
-    for (const std::string& a : args)
-        line += " " + quoted(a);
+    for (const std::string& a : args) {
+        line += ' ';
+        line += quoted(a);
+    }
     return line;
+}
+
+std::mutex& processStartLock()
+{
+    static std::mutex lock;
+    return lock;
 }
 
 std::vector<char> environmentBlock(const std::map<std::string, std::string>& overrides)
