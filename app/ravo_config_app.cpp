@@ -27,7 +27,7 @@ bool CRavo_ConfigApp::startUp(std::unique_ptr<ConfigStore> store, std::string& e
 
     store_ = store ? std::move(store) : makeNativeConfigStore();
     config.load(*store_);
-    worker->link.setAddress(config.linkAddress);
+    worker->setLinkAddress(config.linkAddress);
     log.open(joinFolder(config.startFolder, "loggfile.txt"));
     log.write("Open app");
     listSavedDives();

@@ -45,8 +45,6 @@ public:
     std::unique_ptr<UpdateManifest> manifest;
     AppLog log;
     std::vector<std::string> savedDiveNames;
-    // Setting editors open now (see SettingEditorGuard); UI thread only.
-    int settingEditorsOpen = 0;
 
     // The configuration store after startUp (the window layout is kept there
     // too); null before.

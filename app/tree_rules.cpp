@@ -1,7 +1,5 @@
 #include "app/tree_rules.h"
 
-#include "link/messages.h"
-
 namespace ravo {
 
 TreeLabels selectionLabels(const std::string& node, const std::string& parent, const std::string& grandparent)
@@ -17,13 +15,13 @@ TreeLabels selectionLabels(const std::string& node, const std::string& parent, c
     return labels;
 }
 
-unsigned selectionMessage(const TreeLabels& labels)
+TreeBranch selectionBranch(const TreeLabels& labels)
 {
     if (labels.rootLabel == kSavedRoot)
-        return UM_TREE_SAVED_DIVE;
+        return TreeBranch::SavedLogs;
     if (labels.rootLabel == kUnitRoot)
-        return UM_TREE_UNIT;
-    return 0;
+        return TreeBranch::Units;
+    return TreeBranch::None;
 }
 
 std::string SavedLogTreeText(const std::string& label, const SavedLogPartial& partial)

@@ -16,9 +16,10 @@ inline constexpr char kRedboxLogNode[] = "Redbox log";
 // grandparent (empty where there is none), shifted so they read root first.
 TreeLabels selectionLabels(const std::string& node, const std::string& parent, const std::string& grandparent);
 
-// The message a selection sends to the main window: UM_TREE_SAVED_DIVE under
-// "Dive log", UM_TREE_UNIT under "Ravo unit", 0 otherwise.
-unsigned selectionMessage(const TreeLabels& labels);
+// Which branch a selection is in: the saved logs under "Dive log", the units
+// under "Ravo unit".
+enum class TreeBranch { None, Units, SavedLogs };
+TreeBranch selectionBranch(const TreeLabels& labels);
 
 // The text of a saved log's node: its stamp-and-kind label, and for a log
 // saved before all of it arrived "2012-05-06_14-22-33_O (partial, records

@@ -1,48 +1,32 @@
 #include "app/unit_log_view_state.h"
 
-#include "jobs/work_task.h"
 #include "link/c_format.h"
 
 namespace ravo {
 
-UnitLogViewState unitLogViewState(const WorkTask& worker, bool redbox)
+UnitLogViewState unitLogViewState(const FrameState& frame, LogKind kind)
 {
     UnitLogViewState state;
-    const bool busy = worker.busy;
-    state.idle = !busy;
-    const int job = worker.jobCode;
-    const bool ownDownload = redbox ? job == JOB_REDBOX_LOG : (job == JOB_DIVE_LOG || job == JOB_DIVE_LOGS);
-    if (!busy) {
-        if (ownDownload && worker.jobResult == kJobLogIncomplete)
-            state.lastResult = redbox ? "The last download ended early: the log was saved incomplete"
-                                      : "The last download ended early: its dive is marked incomplete";
+    const JobStatus& job = frame.job;
+    const bool redbox = kind == LogKind::Redbox;
+    state.idle = !job.running;
+    if (!job.running) {
+        state.lastResult = redbox ? frame.redboxDownloadNote : frame.diveDownloadNote;
         return state;
     }
-    state.directoryBeingRead = job == (redbox ? JOB_REDBOX_DIRECTORY : JOB_DIVE_DIRECTORY);
-    state.downloading = ownDownload;
-    if (state.downloading) {
-        state.records = worker.progressRecords;
-        state.total = worker.progressTotal;
-        if (state.records > state.total)
-            state.records = state.total;
-        char text[64];
-        formatC(text, sizeof text, "Records %u of %u", unsigned(state.records), unsigned(state.total));
-        state.progressText = text;
-    }
+    state.directoryBeingRead = job.kind == (redbox ? JobKind::RedboxDirectory : JobKind::DiveDirectory);
+    state.downloading = job.kind == (redbox ? JobKind::RedboxLog : JobKind::DiveLogs);
+    if (!state.downloading)
+        return state;
+    // Only this view's kind of progress, and nothing of an earlier job: a
+    // download shows its bar once it has said how far it is.
+    const JobProgress progress = job.progressOf(ProgressKind::LogRecords);
+    state.progressShown = progress.total > 0;
+    state.records = progress.done;
+    state.total = progress.total;
+    if (state.progressShown)
+        state.progressText = formatC("Records %u of %u", unsigned(state.records), unsigned(state.total));
     return state;
-}
-
-bool prepareDiveBatch(WorkTask& worker, const std::vector<CDiveInfo>& entries, std::string& status)
-{
-    if (entries.empty())
-        return false;
-    worker.unitNumber = entries.front().unitNumber;
-    worker.logBatch = entries;
-    worker.logIndex = entries.front().index;
-    char text[128];
-    formatC(text, sizeof text, "Read %d dives from unit %04X", int(entries.size()), unsigned(worker.unitNumber));
-    status = text;
-    return true;
 }
 
 }  // namespace ravo

@@ -6,6 +6,9 @@
 #include "firmware/firmware_check.h"
 #include "jobs/firmware_download.h"
 #include "jobs/job_codes.h"
+#include "jobs/job_results.h"
+#include "jobs/unit_view_texts.h"
+#include "link/c_format.h"
 #include "link/unit_number.h"
 
 namespace ravo {
@@ -34,34 +37,57 @@ std::string synchroniseUnitNumber(AppConfig& config, const std::string& boxText)
     return unitNumberBoxText(config.unitNumberText);
 }
 
-FirmwareRequest firmwareRequestFor(const FirmwareFileList& listing, const std::string& chosenText)
+FirmwarePress firmwareRequestFor(const FirmwareFileList& listing, const std::string& chosenText)
 {
-    FirmwareRequest request;
+    FirmwarePress request;
     const std::string name = trimmed(chosenText);
     if (name.empty())
         return request;
     const std::string path = firmwareFilePath(listing, name);
     FirmwareFileCheck check = checkFirmwareFile(path);
     if (!check.ok()) {
-        request.action = FirmwareRequest::NotFound;
+        request.action = FirmwarePress::NotFound;
         request.statusText = firmwareFileLine(name, check);
         return request;
     }
-    request.action = FirmwareRequest::Request;
+    request.action = FirmwarePress::Request;
     request.path = path;
     return request;
 }
 
-std::string unitResultText(const std::string& linkText, int jobCode, int jobResult)
+std::string firmwareEndHint(int code, bool unitWaitsInBootloader)
 {
-    const bool firmwareJob = jobCode == JOB_FIRMWARE || jobCode == JOB_FIRMWARE_BL || jobCode == JOB_FIRMWARE_FORCE;
-    // Download's own results from "stopped" on; the job's early end is not one of them.
-    if (!firmwareJob || jobResult > -2 || jobResult <= kJobEndedEarly)
-        return linkText;
-    std::string text = linkText.empty() ? std::string() : linkText + "\n";
-    text += jobResult == -2 ? "Download stopped. " : "Download not finished. ";
-    return text + "The unit waits in its bootloader: type BL in the unit number box and press FW Download to "
-                  "send the firmware again.";
+    if (!unitWaitsInBootloader || code == 0)
+        return {};
+    return std::string(code == -2 ? "Download stopped. " : "Download not finished. ") + kBootloaderContinuation;
+}
+
+std::string readInfoEndHint(int code, bool unitWaitsInBootloader)
+{
+    return code == -4 && unitWaitsInBootloader ? kBootloaderContinuation : std::string();
+}
+
+std::string unitResultText(const std::string& linkText, const std::string& linkLost, const std::string& hint)
+{
+    std::string text;
+    for (const std::string* part : {&linkText, &linkLost, &hint})
+        if (!part->empty())
+            text += (text.empty() ? "" : "\n") + *part;
+    return text;
+}
+
+std::string firmwareConfirmText(const std::string& fileName, uint16_t unit, const UnitVersions* versions,
+                                int downloadMode)
+{
+    std::string running;
+    if (downloadMode == JOB_FIRMWARE_BL)
+        running = "The unit waits in its bootloader.";
+    else if (versions && versions->mainVersion != 0)
+        running = "The unit runs software ver " + softwareVersionText(*versions) + ".";
+    else
+        running = "The unit's software version is not known (Read Info reads it).";
+    return formatC("Send the firmware file %s to unit %04X?", fileName.c_str(), unsigned(unit)) + "\n" + running +
+           "\nDuring the download the unit waits in its bootloader; keep it in front of the port.";
 }
 
 FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::string& previousChoice)

@@ -36,13 +36,13 @@ std::string synchroniseUnitNumber(AppConfig& config, const std::string& boxText)
 // What "FW Download" does with the chosen list entry: the file is checked
 // as the download would check it, so a damaged file is refused before the
 // main window is asked for anything.
-struct FirmwareRequest {
+struct FirmwarePress {
     enum Action { Nothing, Request, NotFound } action = Nothing;
     std::string path;        // Request: the file to download
     std::string statusText;  // NotFound: "File [%s] not found" with the name, or why it is refused
 };
 
-FirmwareRequest firmwareRequestFor(const FirmwareFileList& listing, const std::string& chosenText);
+FirmwarePress firmwareRequestFor(const FirmwareFileList& listing, const std::string& chosenText);
 
 // The firmware list's entries and choice after a refresh: the files found,
 // or "<no file avalible>" alone when there are none (then the list is left
@@ -55,10 +55,37 @@ struct FirmwareChoice {
 
 FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::string& previousChoice);
 
-// The result text after a job: the worker's link text, and after a firmware
-// download that stopped or failed once the unit was in its bootloader, how
-// to go on (the bootloader waits for the image).
-std::string unitResultText(const std::string& linkText, int jobCode, int jobResult);
+// How to finish a firmware update once the unit waits in its bootloader.
+inline constexpr char kBootloaderContinuation[] =
+    "The unit waits in its bootloader: type BL in the unit number box and press FW Download to send the "
+    "firmware again.";
+
+// What the result text adds after a firmware job (`code` its result) for a
+// unit known to wait in its bootloader now: the continuation, after
+// "Download stopped." or "Download not finished."; nothing otherwise.
+std::string firmwareEndHint(int code, bool unitWaitsInBootloader);
+// After an information read whose versions request got no answer (`code`
+// -4) from a unit known to wait in its bootloader: the continuation.
+std::string readInfoEndHint(int code, bool unitWaitsInBootloader);
+
+// The result text under "Read Info": the link's text, why the link was lost
+// ("Link lost: ..."), and the hint, one a line, leaving out what is empty.
+std::string unitResultText(const std::string& linkText, const std::string& linkLost, const std::string& hint);
+
+// The question before a firmware download: the file and the unit's software
+// version as last read (or that it is not known), for unit `unit`.
+struct UnitVersions;
+std::string firmwareConfirmText(const std::string& fileName, uint16_t unit, const UnitVersions* versions,
+                                int downloadMode);
+
+// The question when the window is closed during a firmware update, and the
+// notice after the update was stopped for the close.
+inline constexpr char kCloseDuringUpdateQuestion[] =
+    "A firmware update is running. Closing now stops it, and the unit stays in its bootloader until the "
+    "firmware is sent again.\n\nStop the update and close?";
+inline constexpr char kUpdateStoppedNotice[] =
+    "The firmware update was stopped. The unit waits in its bootloader: start Ravo_Config again, type BL in "
+    "the unit number box and press FW Download to finish the update.";
 
 inline constexpr char kNoFirmwareFile[] = "<no file avalible>";
 

@@ -141,20 +141,20 @@ private:
 };
 
 // Notes when the download starts and when the log is handed over.
-class Stopwatch : public MessageReceiver {
+class Stopwatch : public JobEvents {
 public:
     explicit Stopwatch(CountingRelay& relay) : relay_(relay) {}
-    intptr_t sendMessage(unsigned message, uintptr_t, intptr_t lParam) override
+    void statusLine(const std::string& line) override
     {
-        if (message == UM_STATUS_TEXT && std::strncmp(reinterpret_cast<const char*>(lParam), "Read dive info", 14) == 0) {
+        if (line.rfind("Read dive info", 0) == 0) {
             relay_.reset();
             start = Clock::now();
         }
-        if (message == UM_DIVE_DOWNLOADED) {
-            end = Clock::now();
-            records = reinterpret_cast<CDiveLog*>(lParam)->samples.size();
-        }
-        return 1;
+    }
+    void logDownloaded(const CDiveLog& log) override
+    {
+        end = Clock::now();
+        records = log.samples.size();
     }
     Clock::time_point start, end;
     size_t records = 0;
@@ -204,12 +204,12 @@ struct Result {
 Result download(int relayPort, CountingRelay& relay, bool wakeOnData)
 {
     WorkTask task;
-    task.link.setAddress("tcp:127.0.0.1:" + std::to_string(relayPort));
-    task.link.wakeOnData = wakeOnData;
-    task.unitNumber = 0x1234;
-    task.logIndex = 0;
+    task.setLinkAddress("tcp:127.0.0.1:" + std::to_string(relayPort));
+    task.setWakeOnData(wakeOnData);
     Stopwatch watch(relay);
-    task.start(JOB_DIVE_LOG, &watch);
+    CDiveInfo entry;
+    entry.index = 0;
+    task.start(LogsRequest{0x1234, LogKind::Dive, {entry}}, watch);
     while (!task.waitFinished(1000)) {
     }
     Result r;

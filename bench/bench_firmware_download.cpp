@@ -46,13 +46,11 @@ constexpr int kTurnaroundMs = 5;
 
 // Notes the moments that divide the job: the first bootloader request, the
 // first chunk, the last answer, the end.
-class Stopwatch : public MessageReceiver {
+class Stopwatch : public JobEvents {
 public:
-    intptr_t sendMessage(unsigned message, uintptr_t, intptr_t lParam) override
+    void statusLine(const std::string& text) override
     {
-        if (message != UM_STATUS_TEXT)
-            return 1;
-        const char* line = reinterpret_cast<const char*>(lParam);
+        const char* line = text.c_str();
         if (std::strcmp(line, "Enter BL mode 1") == 0)
             entry = Steady::now();
         if (!chunksStarted && std::strncmp(line, "Download firmware ", 18) == 0) {
@@ -61,7 +59,6 @@ public:
         }
         if (std::strcmp(line, "Done..") == 0)
             done = Steady::now();
-        return 1;
     }
     Steady::time_point entry, chunks, done;
     bool chunksStarted = false;
@@ -156,18 +153,16 @@ int main(int argc, char** argv)
     loadFirmwareFile(image, bytesOfImage);
     const ChunkBytes counted = chunkBytes(bytesOfImage);
     WorkTask task;
-    task.link.setAddress("tcp:127.0.0.1:" + std::to_string(sim.port));
-    task.unitNumber = 0x1234;
-    task.firmwarePath = image;
+    task.setLinkAddress("tcp:127.0.0.1:" + std::to_string(sim.port));
     Stopwatch watch;
     const Steady::time_point start = Steady::now();
-    task.start(JOB_FIRMWARE, &watch);
+    task.start(FirmwareRequest{0x1234, image, FirmwareMode::Normal}, watch);
     while (!task.waitFinished(1000)) {
     }
     const Steady::time_point end = Steady::now();
 
     const long sent = counted.chunks;
-    const bool done = task.jobResult == 0 && watch.done > watch.chunks;
+    const bool done = task.lastOutcome().code() == 0 && watch.done > watch.chunks;
     const double measured = seconds(watch.chunks, watch.done);
     const long bytes = counted.up + counted.down;
     const double limit = double(bytes) * 10.0 / kBaud + double(sent) * kTurnaroundMs / 1000.0;

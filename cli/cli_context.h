@@ -45,12 +45,12 @@ struct CliCommand {
 
 class StatusPrinter;
 
-// Runs one job on the worker and waits for it to end; its messages go to
-// `receiver`, or to a StatusPrinter of the context's output mode when null.
+// Runs one job on the worker and waits for it to end; its events go to
+// `printer`, or to a StatusPrinter of the context's output mode when null.
 // Ctrl-C asks the job to stop. When the link could not be reached the reason
 // (the address and what the transport said) goes to standard error. Returns
-// the worker's result (0 when the link connected, negative when it did not).
-int runJob(CliContext& context, int jobCode, StatusPrinter* receiver = nullptr);
+// how the job ended (connected() false when the link did not connect).
+JobOutcome runJob(CliContext& context, JobRequest request, StatusPrinter* printer = nullptr);
 // True once Ctrl-C was pressed during a job of this run.
 bool jobInterrupted();
 

@@ -15,8 +15,7 @@ CliCommand connectCommand()
             [](CliContext& context) {
                 if (!connectAndCheckUnit(context))
                     return int(kExitFailed);
-                WorkTask& worker = *context.app.worker;
-                std::printf("Software\t%s\n", softwareVersionText(worker.versions).c_str());
+                std::printf("Software\t%s\n", softwareVersionText(context.app.worker->versions()).c_str());
                 closeKeptLink(context);
                 return int(kExitOk);
             }};

@@ -15,11 +15,9 @@ CliCommand diveCommand()
                     ->check(CLI::Range(0, 65535));
             },
             [index](CliContext& context) {
-                WorkTask& worker = *context.app.worker;
-                worker.unitNumber = context.app.config.currentUnitNumber();
-                worker.logIndex = uint16_t(*index);
                 LogSavingPrinter printer(context);
-                if (runLogJob(context, JOB_DIVE_LOG, printer) != 0)
+                const JobOutcome outcome = runLogJob(context, LogKind::Dive, *index, printer);
+                if (!outcome.connected())
                     return int(kExitFailed);
                 if (!printer.delivered) {
                     reportJobFailure(context);
@@ -30,7 +28,7 @@ CliCommand diveCommand()
                     std::fprintf(stderr, "The unit has no dive with index %d.\n", *index);
                     return int(kExitFailed);
                 }
-                if (reportIncompleteLog(context, printer, "Dive", *index))
+                if (reportIncompleteLog(outcome, printer, "Dive", *index))
                     return int(kExitFailed);
                 printSavedFiles(context, printer, context.app.config.diveFolder);
                 if (printer.saveResult != kLogSaved)

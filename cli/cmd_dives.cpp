@@ -13,10 +13,9 @@ namespace {
 
 // Downloads every listed dive whose files are not in the dive folder yet,
 // under one bar by records.
-int downloadNewDives(CliContext& context)
+int downloadNewDives(CliContext& context, const std::vector<CDiveInfo>& directory)
 {
-    WorkTask& worker = *context.app.worker;
-    const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, context.app.config.diveFolder);
+    const std::vector<CDiveInfo> wanted = DivesToDownload(directory, context.app.config.diveFolder);
     uint64_t totalRecords = 0;
     for (const CDiveInfo& entry : wanted)
         totalRecords += entry.recordCount;
@@ -25,13 +24,13 @@ int downloadNewDives(CliContext& context)
     uint64_t doneRecords = 0;
     std::vector<std::string> saved;
     for (size_t i = 0; i < wanted.size(); ++i) {
-        worker.logIndex = wanted[i].index;
         printer.setBatch(doneRecords, totalRecords);
-        if (runLogJob(context, JOB_DIVE_LOG, printer) != 0 || !printer.delivered || printer.entryMissing ||
-            reportIncompleteLog(context, printer, "Dive", wanted[i].index) || printer.saveResult != kLogSaved)
+        const JobOutcome outcome = runLogJob(context, LogKind::Dive, wanted[i].index, printer);
+        if (!outcome.connected() || !printer.delivered || printer.entryMissing ||
+            reportIncompleteLog(outcome, printer, "Dive", wanted[i].index) || printer.saveResult != kLogSaved)
             ++failures;
         doneRecords += wanted[i].recordCount;
-        if (printer.saveResult == kLogSaved && worker.jobResult != kJobLogIncomplete) {
+        if (printer.saveResult == kLogSaved && outcome.code() != kJobLogIncomplete) {
             for (const std::string& path : printer.savedPaths) {
                 if (context.output.json) {
                     saved.push_back(absolutePath(path));
@@ -45,7 +44,7 @@ int downloadNewDives(CliContext& context)
             break;
     }
     printer.endBar();
-    size_t valid = size_t(std::count_if(worker.diveDirectory.begin(), worker.diveDirectory.end(),
+    size_t valid = size_t(std::count_if(directory.begin(), directory.end(),
                                         [](const CDiveInfo& e) { return e.valid != 0; }));
     if (context.output.json) {
         Json document = Json::object();
@@ -77,23 +76,27 @@ CliCommand divesCommand()
                              "of every file saved");
             },
             [onlyNew](CliContext& context) {
-                WorkTask& worker = *context.app.worker;
-                worker.unitNumber = context.app.config.currentUnitNumber();
-                worker.diveDirectory.clear();
-                if (runJob(context, JOB_DIVE_DIRECTORY) != 0)
+                StatusPrinter printer(context.output);
+                const JobOutcome outcome = runJob(
+                    context,
+                    DirectoryRequest{context.app.config.currentUnitNumber(), LogKind::Dive,
+                                     context.app.worker->keepLinkOpen()},
+                    &printer);
+                if (!outcome.connected())
                     return int(kExitFailed);
+                const std::vector<CDiveInfo> directory = printer.directory.entries;
                 // Stopped, or the unit stopped answering: the list is not whole.
-                const bool whole = worker.jobResult == 1;
+                const bool whole = outcome.code() == 1;
                 // The job reads a count that did not come as no dives at all:
                 // an empty list must come from a unit that answers.
-                if (worker.diveDirectory.empty()) {
+                if (directory.empty()) {
                     if (!connectAndCheckUnit(context))
                         return int(kExitFailed);
                     closeKeptLink(context);
                 }
                 if (*onlyNew)
-                    return whole ? downloadNewDives(context) : int(kExitFailed);
-                printDirectoryRows(context, worker.diveDirectory);
+                    return whole ? downloadNewDives(context, directory) : int(kExitFailed);
+                printDirectoryRows(context, directory);
                 return int(whole ? kExitOk : kExitFailed);
             },
             true};

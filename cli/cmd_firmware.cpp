@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "jobs/job_codes.h"
 #include "cli/json_output.h"
 #include "firmware/file_util.h"
 #include "firmware/firmware_check.h"
@@ -65,7 +66,6 @@ std::string firmwarePathFor(const std::string& given, const std::string& folder)
 int flashFirmware(CliContext& context, const std::string& file)
 {
     CRavo_ConfigApp& app = context.app;
-    WorkTask& worker = *app.worker;
     std::string path = absolutePath(firmwarePathFor(file, app.config.firmwareFolder));
     FirmwareFileCheck check = checkFirmwareFile(path);
     if (!check.ok()) {
@@ -85,14 +85,14 @@ int flashFirmware(CliContext& context, const std::string& file)
     }
     app.log.write(lines.log);
 
-    worker.unitNumber = unit;
-    worker.firmwarePath = path;
-    if (runJob(context, mode) != 0)
+    const JobOutcome outcome = runJob(context, FirmwareRequest{unit, path, FirmwareMode(mode)});
+    if (!outcome.connected())
         return kExitFailed;
-    if (worker.jobResult == 0)
+    if (outcome.code() == 0)
         return kExitOk;
     reportJobFailure(context);
-    if (worker.jobResult != kJobEndedEarly)
+    const FirmwareResult* result = outcome.as<FirmwareResult>();
+    if (result && result->bootloader == BootloaderState::Waiting)
         // The unit was sent to its bootloader and stays there until an image arrives.
         std::fprintf(stderr,
                      "The download did not finish; the unit waits in its bootloader. To continue: "

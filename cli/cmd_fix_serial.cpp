@@ -13,7 +13,7 @@ CliCommand fixSerialCommand()
             [](CliContext& context) {
                 CRavo_ConfigApp& app = context.app;
                 uint16_t unit = app.config.currentUnitNumber();
-                FixSerialRequest request = fixSerialRequest(unit);
+                FixSerialLines request = fixSerialLines(unit);
                 if (std::FILE* out = context.output.statusStream()) {
                     std::fprintf(out, "%s\n", request.lines.status.c_str());
                     std::fflush(out);
@@ -21,10 +21,10 @@ CliCommand fixSerialCommand()
                 app.log.write(request.lines.log);
                 if (!request.start)
                     return int(kExitFailed);
-                app.worker->unitNumber = unit;
-                if (runJob(context, JOB_FIX_LOST_SR) != 0)
+                const JobOutcome outcome = runJob(context, FixSerialRequest{unit});
+                if (!outcome.connected())
                     return int(kExitFailed);
-                return app.worker->jobResult == 1 ? int(kExitOk) : int(kExitFailed);
+                return outcome.code() == 1 ? int(kExitOk) : int(kExitFailed);
             }};
 }
 

@@ -9,18 +9,17 @@
 namespace ravo::cli {
 namespace {
 
-void printInfoJson(CliContext& context)
+void printInfoJson(CliContext& context, const JobOutcome& outcome, const ReadInfoResult& read)
 {
-    WorkTask& worker = *context.app.worker;
     Json info = Json::object();
-    for (const auto& [name, value] : unitInfoTexts(worker.voltage, worker.versions))
+    for (const auto& [name, value] : unitInfoTexts(read.voltage, read.versions))
         info[name] = jsonCell(value);
     Json settings = Json::array();
-    for (const SettingsRow& row : buildSettingsRows(worker.settings, context.app.config.serviceUnlocked))
+    for (const SettingsRow& row : buildSettingsRows(*read.settings, context.app.config.serviceUnlocked))
         settings.push_back(
             {{"name", row.name}, {"value", settingValueJson(row)}, {"editable", row.editable}});
-    printJson({{"unit", formatUnitNumber(uint16_t(worker.unitNumber))},
-               {"link", jsonText(worker.linkText)},
+    printJson({{"unit", formatUnitNumber(context.app.config.currentUnitNumber())},
+               {"link", jsonText(outcome.linkText)},
                {"info", info},
                {"settings", settings}});
 }
@@ -29,9 +28,9 @@ void printInfoJson(CliContext& context)
 // setting did not read: the versions and the voltage were read.
 constexpr int kJobLowBattery = -2;
 
-void printInfoValues(const WorkTask& worker)
+void printInfoValues(const ReadInfoResult& read)
 {
-    for (const auto& [name, value] : unitInfoTexts(worker.voltage, worker.versions))
+    for (const auto& [name, value] : unitInfoTexts(read.voltage, read.versions))
         std::printf("%s\t%s\n", name.c_str(), value.c_str());
     std::fflush(stdout);
 }
@@ -46,25 +45,27 @@ CliCommand infoCommand()
             "when the unit could not be read.",
             [](CLI::App&) {},
             [](CliContext& context) {
-                WorkTask& worker = *context.app.worker;
-                worker.unitNumber = context.app.config.currentUnitNumber();
-                if (runJob(context, JOB_READ_INFO) != 0)
+                const JobOutcome outcome = runJob(
+                    context, ReadInfoRequest{context.app.config.currentUnitNumber(), false,
+                                             context.app.worker->keepLinkOpen()});
+                if (!outcome.connected())
                     return int(kExitFailed);
-                // Values not read are zeros, not the unit's: none are shown when
-                // the unit did not answer; the versions and the voltage are
-                // when they were read, the settings only after a whole read.
-                if (worker.jobResult != 1 || !worker.settings.valid) {
+                const ReadInfoResult* read = outcome.as<ReadInfoResult>();
+                // Values not read are not shown: none when the unit did not
+                // answer; the versions and the voltage when they were read, the
+                // settings only after a whole read.
+                if (!read || read->code != 1 || !read->settings || !read->settings->valid) {
                     reportJobFailure(context);
-                    if (worker.jobResult == kJobLowBattery && !context.output.json)
-                        printInfoValues(worker);
+                    if (read && read->code == kJobLowBattery && !context.output.json)
+                        printInfoValues(*read);
                     return int(kExitFailed);
                 }
                 if (context.output.json) {
-                    printInfoJson(context);
+                    printInfoJson(context, outcome, *read);
                     return int(kExitOk);
                 }
-                printInfoValues(worker);
-                for (const SettingsRow& row : buildSettingsRows(worker.settings, context.app.config.serviceUnlocked))
+                printInfoValues(*read);
+                for (const SettingsRow& row : buildSettingsRows(*read->settings, context.app.config.serviceUnlocked))
                     printSettingsRow(row);
                 std::fflush(stdout);
                 return int(kExitOk);

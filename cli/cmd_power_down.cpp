@@ -2,7 +2,6 @@
 
 #include "cli/commands.h"
 #include "cli/unit_check.h"
-#include "jobs/unit_power_down.h"
 #include "link/c_format.h"
 
 namespace ravo::cli {
@@ -12,10 +11,11 @@ int powerDown(CliContext& context)
 {
     if (!connectAndCheckUnit(context))
         return kExitFailed;
-    WorkTask& worker = *context.app.worker;
-    if (!powerDownUnit(worker))
+    const JobOutcome outcome = runJob(context, PowerDownRequest{});
+    const PowerDownResult* result = outcome.as<PowerDownResult>();
+    if (!result || !result->sent)
         return kExitFailed;
-    std::printf("%s\n", formatC("Power down sent to unit %04X", unsigned(worker.unitNumber)).c_str());
+    std::printf("%s\n", formatC("Power down sent to unit %04X", unsigned(context.app.config.currentUnitNumber())).c_str());
     return kExitOk;
 }
 

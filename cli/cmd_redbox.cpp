@@ -27,22 +27,24 @@ CliCommand redboxCommand()
                                "the last redbox file)");
             },
             [options](CliContext& context) {
-                WorkTask& worker = *context.app.worker;
-                worker.unitNumber = context.app.config.currentUnitNumber();
+                const uint16_t unit = context.app.config.currentUnitNumber();
                 if (options->index < 0) {
-                    worker.redboxDirectory.clear();
-                    if (runJob(context, JOB_REDBOX_DIRECTORY) != 0)
+                    StatusPrinter printer(context.output);
+                    const JobOutcome outcome =
+                        runJob(context, DirectoryRequest{unit, LogKind::Redbox, context.app.worker->keepLinkOpen()},
+                               &printer);
+                    if (!outcome.connected())
                         return int(kExitFailed);
-                    if (worker.jobResult != 1) {
+                    if (outcome.code() != 1) {
                         reportJobFailure(context);
                         return int(kExitFailed);
                     }
-                    printDirectoryRows(context, worker.redboxDirectory);
+                    printDirectoryRows(context, printer.directory.entries);
                     return int(kExitOk);
                 }
-                worker.logIndex = uint16_t(options->index);
                 LogSavingPrinter printer(context, options->out);
-                if (runLogJob(context, JOB_REDBOX_LOG, printer) != 0)
+                const JobOutcome outcome = runLogJob(context, LogKind::Redbox, options->index, printer);
+                if (!outcome.connected())
                     return int(kExitFailed);
                 if (!printer.delivered) {
                     reportJobFailure(context);
@@ -53,7 +55,7 @@ CliCommand redboxCommand()
                     std::fprintf(stderr, "The unit has no redbox log with index %d.\n", options->index);
                     return int(kExitFailed);
                 }
-                if (reportIncompleteLog(context, printer, "Redbox log", options->index))
+                if (reportIncompleteLog(outcome, printer, "Redbox log", options->index))
                     return int(kExitFailed);
                 printSavedFiles(context, printer,
                                 options->out.empty() ? context.app.config.redboxFolder : options->out);

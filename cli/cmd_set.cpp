@@ -64,25 +64,30 @@ struct SetOptions {
 
 int finish(WorkTask& worker, int code)
 {
-    worker.keepLinkOpen = false;
-    worker.link.Close();
+    worker.closeLink();
     return code;
+}
+
+// The settings as the unit holds them now (read with the link kept open),
+// invalid when the read failed.
+UnitSettings readSettings(CliContext& context, bool settingsOnly)
+{
+    const JobOutcome outcome = runJob(context, ReadInfoRequest{context.app.config.currentUnitNumber(), settingsOnly, true});
+    const ReadInfoResult* read = outcome.as<ReadInfoResult>();
+    return read && read->settings ? *read->settings : UnitSettings{};
 }
 
 int setSetting(CliContext& context, const SetOptions& options)
 {
     WorkTask& worker = *context.app.worker;
     const bool serviceMode = context.app.config.serviceUnlocked;
-    worker.unitNumber = context.app.config.currentUnitNumber();
-    worker.keepLinkOpen = true;
-    if (runJob(context, JOB_READ_INFO) != 0)
-        return finish(worker, kExitFailed);
-    if (!worker.settings.valid) {
+    UnitSettings settings = readSettings(context, false);
+    if (!settings.valid) {
         reportJobFailure(context);
         return finish(worker, kExitFailed);
     }
 
-    std::vector<SettingsRow> rows = buildSettingsRows(worker.settings, serviceMode);
+    std::vector<SettingsRow> rows = buildSettingsRows(settings, serviceMode);
     std::vector<const SettingsRow*> matches = matchSettingsRows(rows, options.name);
     if (matches.empty()) {
         std::fprintf(stderr, "Unknown setting \"%s\"\n", options.name.c_str());
@@ -96,7 +101,7 @@ int setSetting(CliContext& context, const SetOptions& options)
     }
     const SettingsRow* row = matches.front();
     const std::string rowName = row->name;
-    UnitSettings record = worker.settings;
+    UnitSettings record = settings;
     CommandLineEditHost host(options.value, row->rowId);
     EditOutcome outcome = editSettingOnUnit(worker, row->rowId, record, serviceMode, host);
     switch (outcome) {
@@ -113,10 +118,10 @@ int setSetting(CliContext& context, const SetOptions& options)
     }
 
     if (host.rereadRequested)
-        runJob(context, JOB_READ_SETTINGS);
-    if (!worker.settings.valid)
+        settings = readSettings(context, true);
+    if (!settings.valid)
         return finish(worker, kExitFailed);
-    rows = buildSettingsRows(worker.settings, serviceMode);
+    rows = buildSettingsRows(settings, serviceMode);
     if (const SettingsRow* now = findSettingsRow(rows, rowName))
         printSettingsRow(*now);
     std::fflush(stdout);

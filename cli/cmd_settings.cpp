@@ -31,33 +31,42 @@ public:
 
 int finish(WorkTask& worker, int code)
 {
-    worker.keepLinkOpen = false;
-    worker.link.Close();
+    worker.closeLink();
     return code;
 }
 
+// What the unit read gave: its settings (invalid when the read failed), its
+// number and its firmware version.
+struct UnitRead {
+    UnitSettings settings;
+    uint16_t unitNumber = 0xFFFF;
+    uint32_t firmwareVersion = 0;
+};
+
 // Reads the unit with the link kept open for the writes that may follow.
-bool readUnit(CliContext& context)
+bool readUnit(CliContext& context, UnitRead& unit, bool settingsOnly = false)
 {
-    WorkTask& worker = *context.app.worker;
-    worker.unitNumber = context.app.config.currentUnitNumber();
-    worker.keepLinkOpen = true;
-    return runJob(context, JOB_READ_INFO) == 0 && worker.settings.valid;
+    unit.unitNumber = context.app.config.currentUnitNumber();
+    const JobOutcome outcome = runJob(context, ReadInfoRequest{unit.unitNumber, settingsOnly, true});
+    const ReadInfoResult* read = outcome.as<ReadInfoResult>();
+    unit.settings = read && read->settings ? *read->settings : UnitSettings{};
+    unit.firmwareVersion = context.app.worker->versions().firmwareVersion();
+    return outcome.connected() && unit.settings.valid;
 }
 
 int saveSettings(CliContext& context, const std::string& path)
 {
     WorkTask& worker = *context.app.worker;
-    if (!readUnit(context))
+    UnitRead unit;
+    if (!readUnit(context, unit))
         return finish(worker, kExitFailed);
-    std::string text = settingsBackupText(worker.settings, uint16_t(worker.unitNumber),
-                                          worker.versions.firmwareVersion(), currentUnitTime());
+    std::string text = settingsBackupText(unit.settings, unit.unitNumber, unit.firmwareVersion, currentUnitTime());
     std::string reason;
     if (WriteFileReplacing(path, text, &reason) != 0) {
         std::fprintf(stderr, "Could not write [%s]: %s\n", absolutePath(path).c_str(), reason.c_str());
         return finish(worker, kExitFailed);
     }
-    std::printf("Settings of unit %04X saved to [%s]\n", unsigned(worker.unitNumber), path.c_str());
+    std::printf("Settings of unit %04X saved to [%s]\n", unsigned(unit.unitNumber), path.c_str());
     return finish(worker, kExitOk);
 }
 
@@ -89,14 +98,15 @@ int restoreFile(CliContext& context, const SettingsOptions& options)
         return kExitFailed;
     }
     WorkTask& worker = *context.app.worker;
-    if (!readUnit(context))
+    UnitRead unit;
+    if (!readUnit(context, unit))
         return finish(worker, kExitFailed);
-    std::string mismatch = backupMismatch(backup, uint16_t(worker.unitNumber), worker.versions.firmwareVersion());
+    std::string mismatch = backupMismatch(backup, unit.unitNumber, unit.firmwareVersion);
     if (!mismatch.empty()) {
         std::fprintf(stderr, "%s\n", mismatch.c_str());
         return finish(worker, kExitFailed);
     }
-    std::vector<SettingDifference> differences = settingsDifferences(worker.settings, backup.record);
+    std::vector<SettingDifference> differences = settingsDifferences(unit.settings, backup.record);
     printDifferences(differences);
     if (options.dryRun)
         return finish(worker, kExitOk);
@@ -105,7 +115,7 @@ int restoreFile(CliContext& context, const SettingsOptions& options)
     for (const SettingDifference& d : differences)
         if (d.restorable)
             rows.push_back(d.rowId);
-    UnitSettings record = worker.settings;
+    UnitSettings record = unit.settings;
     CommandLineUnitHost host(worker);
     RestoreResult result = restoreSettings(backup.record, rows, record, host);
     if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
@@ -114,8 +124,8 @@ int restoreFile(CliContext& context, const SettingsOptions& options)
         std::fprintf(stderr, "Not written: %s\n", name.c_str());
     std::printf("%d rows written\n", result.written);
     if (host.rereadRequested)
-        runJob(context, JOB_READ_SETTINGS);
-    bool ok = result.failure == EditOutcome::Sent && result.notWritten.empty() && worker.settings.valid;
+        readUnit(context, unit, true);
+    bool ok = result.failure == EditOutcome::Sent && result.notWritten.empty() && unit.settings.valid;
     return finish(worker, ok ? kExitOk : kExitFailed);
 }
 

@@ -58,7 +58,7 @@ void applyTimeScale(CRavo_ConfigApp& app)
     double factor = text ? std::atof(text) : 0.0;
     if (factor > 1.0) {
         static ScaledClock clock(factor);
-        app.worker->link.setClock(&clock);
+        app.worker->setClock(&clock);
     }
 }
 
@@ -70,7 +70,7 @@ std::shared_ptr<LinkTrace> startTrace(CRavo_ConfigApp& app, const std::string& p
         std::fprintf(stderr, "%s\n", error.c_str());
         return nullptr;
     }
-    app.worker->link.trace = trace;
+    app.worker->setTrace(trace);
     return trace;
 }
 

@@ -8,7 +8,7 @@
 
 namespace ravo::cli {
 LogSavingPrinter::LogSavingPrinter(CliContext& context, std::string redboxOut)
-    : StatusPrinter(context.output, *context.app.worker), app_(context.app), redboxOut_(std::move(redboxOut))
+    : StatusPrinter(context.output), app_(context.app), redboxOut_(std::move(redboxOut))
 {
 }
 
@@ -21,19 +21,16 @@ void LogSavingPrinter::clearResults()
     savedBaseName.clear();
 }
 
-intptr_t LogSavingPrinter::sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+void LogSavingPrinter::logDownloaded(const CDiveLog& downloaded)
 {
-    if ((message != UM_DIVE_DOWNLOADED && message != UM_REDBOX_DOWNLOADED) || !lParam)
-        return StatusPrinter::sendMessage(message, wParam, lParam);
-
-    CDiveLog& log = *reinterpret_cast<CDiveLog*>(lParam);
     delivered = true;
-    if (!log.info.valid) {
+    if (!downloaded.info.valid) {
         // The unit did not answer for this entry: there is no log to keep,
         // only an empty one that would be named after unit time 0.
         entryMissing = true;
-        return 1;
+        return;
     }
+    CDiveLog log = downloaded;
     LogHandover handover;
     handover.diveFolder = app_.config.diveFolder;
     handover.redboxFolder = &app_.config.redboxFolder;
@@ -43,23 +40,25 @@ intptr_t LogSavingPrinter::sendMessage(unsigned message, uintptr_t wParam, intpt
         return true;
     };
     FileMessages messages;
-    saveResult = HandleLogDownloaded(message, log, handover, &messages, &savedPaths);
+    saveResult = HandleLogDownloaded(log, handover, &messages, &savedPaths);
     for (const std::string& text : messages)
         std::fprintf(stderr, "%s\n", text.c_str());
-    if (message == UM_DIVE_DOWNLOADED)
+    if (log.isDive)
         savedBaseName = log.makeFileName(true);
-    return 1;
 }
 
-int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer)
+JobOutcome runLogJob(CliContext& context, LogKind kind, int index, LogSavingPrinter& printer)
 {
     printer.clearResults();
-    return runJob(context, jobCode, &printer);
+    CDiveInfo entry;
+    entry.unitNumber = context.app.config.currentUnitNumber();
+    entry.index = uint16_t(index);
+    return runJob(context, LogsRequest{uint16_t(entry.unitNumber), kind, {entry}}, &printer);
 }
 
-bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, const char* kind, int index)
+bool reportIncompleteLog(const JobOutcome& outcome, const LogSavingPrinter& printer, const char* kind, int index)
 {
-    if (context.app.worker->jobResult != kJobLogIncomplete)
+    if (outcome.code() != kJobLogIncomplete)
         return false;
     std::fprintf(stderr, "%s\n", IncompleteLogText(kind, index, printer.saveResult).c_str());
     return true;

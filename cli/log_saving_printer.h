@@ -16,7 +16,7 @@ class LogSavingPrinter : public StatusPrinter {
 public:
     explicit LogSavingPrinter(CliContext& context, std::string redboxOut = {});
 
-    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+    void logDownloaded(const CDiveLog& log) override;
 
     // Reset before each job.
     void clearResults();
@@ -31,12 +31,14 @@ private:
     std::string redboxOut_;
 };
 
-// runJob with `printer` as the receiver, its results cleared first.
-int runLogJob(CliContext& context, int jobCode, LogSavingPrinter& printer);
+// The download of log `index` of `kind` from the configured unit, with
+// `printer` as the receiver, its results cleared first.
+JobOutcome runLogJob(CliContext& context, LogKind kind, int index, LogSavingPrinter& printer);
 
-// After a log job: when the log did not arrive whole, says so on standard
-// error (and what became of it) and returns true; the command then fails.
-bool reportIncompleteLog(CliContext& context, const LogSavingPrinter& printer, const char* kind, int index);
+// After a log job that ended as `outcome`: when the log did not arrive
+// whole, says so on standard error (and what became of it) and returns true;
+// the command then fails.
+bool reportIncompleteLog(const JobOutcome& outcome, const LogSavingPrinter& printer, const char* kind, int index);
 
 // Directory rows as "INDEX<TAB>UTC<TAB>Size", or with --json the JSON array.
 void printDirectoryRows(const CliContext& context, const std::vector<CDiveInfo>& directory);

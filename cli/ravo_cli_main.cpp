@@ -124,7 +124,7 @@ int runCli(int argc, char** argv)
         app.config.setUnitNumberText(o.unit);
     // The override is for this run only: the stored LINK entry keeps its value.
     if (!o.link.empty())
-        app.worker->link.setAddress(o.link);
+        app.worker->setLinkAddress(o.link);
     applyTimeScale(app);
     std::shared_ptr<LinkTrace> trace;
     if (!o.tracePath.empty() && !(trace = startTrace(app, o.tracePath))) {

@@ -7,32 +7,32 @@
 namespace ravo::cli {
 namespace {
 
-std::atomic<bool>* g_stopFlag = nullptr;
+WorkTask* g_worker = nullptr;
 std::atomic<bool> g_interrupted{false};
 
 extern "C" void onInterrupt(int)
 {
     g_interrupted.store(true);
-    if (g_stopFlag)
-        g_stopFlag->store(true);
+    if (g_worker)
+        g_worker->requestStop();
 }
 
 // The status line says only that no unit was found; a technician needs to
 // know where the program looked and what the transport said.
-void explainLinkFailure(WorkTask& worker)
+void explainLinkFailure(const WorkTask& worker, const JobOutcome& outcome)
 {
-    const std::string& reason = worker.link.transportError.empty() ? worker.linkText : worker.link.transportError;
-    std::fprintf(stderr, "Link %s: %s\n", worker.link.address().c_str(),
-                 reason.empty() ? "no answer" : reason.c_str());
+    const std::string transport = worker.transportError();
+    const std::string& reason = transport.empty() ? outcome.linkText : transport;
+    std::fprintf(stderr, "Link %s: %s\n", worker.linkAddress().c_str(), reason.empty() ? "no answer" : reason.c_str());
 }
 
 }  // namespace
 
-int runJob(CliContext& context, int jobCode, StatusPrinter* receiver)
+JobOutcome runJob(CliContext& context, JobRequest request, StatusPrinter* printer)
 {
     WorkTask& worker = *context.app.worker;
-    StatusPrinter printer(context.output, worker);
-    g_stopFlag = &worker.stopRequested;
+    StatusPrinter quiet(context.output);
+    g_worker = &worker;
     // Closing the terminal (SIGHUP) or `timeout` (SIGTERM) stops a job like
     // Ctrl-C, so a stopped download still keeps what arrived.
     auto previous = std::signal(SIGINT, onInterrupt);
@@ -40,24 +40,23 @@ int runJob(CliContext& context, int jobCode, StatusPrinter* receiver)
 #ifdef SIGHUP
     auto previousHup = std::signal(SIGHUP, onInterrupt);
 #endif
-    worker.start(jobCode, receiver ? receiver : &printer);
-    while (!worker.waitFinished(200)) {
+    const bool started = worker.start(std::move(request), printer ? *printer : quiet);
+    while (started && !worker.waitFinished(200)) {
     }
     std::signal(SIGINT, previous);
     std::signal(SIGTERM, previousTerm);
 #ifdef SIGHUP
     std::signal(SIGHUP, previousHup);
 #endif
-    g_stopFlag = nullptr;
-    // The receiver may end after this; a link kept open must not report to it.
-    worker.link.notifyWindow = nullptr;
-    worker.notifyWindow = nullptr;
-    int result = worker.exitCode();
-    if (result != 0) {
+    g_worker = nullptr;
+    if (!started)
+        return {};
+    JobOutcome outcome = worker.lastOutcome();
+    if (!outcome.connected()) {
         reportJobFailure(context);
-        explainLinkFailure(worker);
+        explainLinkFailure(worker, outcome);
     }
-    return result;
+    return outcome;
 }
 
 bool jobInterrupted()
@@ -67,9 +66,9 @@ bool jobInterrupted()
 
 void reportJobFailure(CliContext& context)
 {
-    const char* line = context.app.worker->statusLine;
-    if (context.output.quiet && line[0])
-        std::fprintf(stderr, "%s\n", line);
+    const std::string line = context.app.worker->lastLine();
+    if (context.output.quiet && !line.empty())
+        std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace ravo::cli

@@ -19,8 +19,8 @@ constexpr uint64_t kRedrawMs = 200;
 
 }  // namespace
 
-StatusPrinter::StatusPrinter(OutputMode mode, const WorkTask& worker, Clock& clock)
-    : mode_(mode), worker_(worker), clock_(clock), interactive_(isatty(fileno(stderr)) != 0)
+StatusPrinter::StatusPrinter(OutputMode mode, Clock& clock)
+    : mode_(mode), clock_(clock), interactive_(isatty(fileno(stderr)) != 0)
 {
 }
 
@@ -57,12 +57,12 @@ void StatusPrinter::drawBar()
 {
     uint64_t now = clock_.nowMs();
     std::string text;
-    uint64_t total = batch_ ? batchTotal_ : worker_.progressTotal.load();
-    if (total > 0) {
-        uint64_t done = (batch_ ? batchDone_ : 0) + worker_.progressRecords.load();
+    if (progress_.kind == ProgressKind::LogRecords) {
+        uint64_t total = batch_ ? batchTotal_ : progress_.total;
+        uint64_t done = (batch_ ? batchDone_ : 0) + progress_.done;
         text = recordBarText(done, total, now - startMs_);
     } else {
-        text = percentBarText(percent_);
+        text = percentBarText(progress_.percent);
     }
     if (text == barText_)
         return;
@@ -75,13 +75,13 @@ void StatusPrinter::drawBar()
     std::fflush(stderr);
 }
 
-void StatusPrinter::printStatus(const char* text)
+void StatusPrinter::statusLine(const std::string& text)
 {
     std::FILE* out = mode_.statusStream();
     if (!out)
         return;
     eraseBar();
-    std::fprintf(out, "%s\n", text ? text : "");
+    std::fprintf(out, "%s\n", text.c_str());
     std::fflush(out);
     // On a terminal the bar stays under the lines; in a log file it is only
     // drawn again when it moves.
@@ -91,35 +91,28 @@ void StatusPrinter::printStatus(const char* text)
     }
 }
 
-intptr_t StatusPrinter::sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+void StatusPrinter::progress(const JobProgress& progress)
 {
-    switch (message) {
-    case UM_STATUS_TEXT:
-        printStatus(reinterpret_cast<const char*>(lParam));
-        break;
-    case UM_PROGRESS: {
-        if (mode_.quiet)
-            break;
-        int percent = int(wParam);
-        // 0 ends a download's bar, as the view hides its progress bar; a batch
-        // keeps its bar up across downloads.
-        if (percent == 0) {
-            if (!batch_)
-                endBar();
-            break;
-        }
-        if (!barShown_ && !batch_)
-            startMs_ = clock_.nowMs();
-        bool changed = percent != percent_;
-        percent_ = percent;
-        if (changed || !barShown_ || (interactive_ && clock_.nowMs() - drawnMs_ >= kRedrawMs))
-            drawBar();
-        break;
-    }
-    default:
-        break;
-    }
-    return 1;
+    if (mode_.quiet)
+        return;
+    if (!barShown_ && !batch_)
+        startMs_ = clock_.nowMs();
+    const bool changed = progress.percent != progress_.percent || progress.kind != progress_.kind;
+    progress_ = progress;
+    if (changed || !barShown_ || (interactive_ && clock_.nowMs() - drawnMs_ >= kRedrawMs))
+        drawBar();
+}
+
+void StatusPrinter::directoryRead(const LogDirectory& read)
+{
+    directory = read;
+}
+
+void StatusPrinter::jobFinished(const JobOutcome&)
+{
+    // The job's bar ends with it; a batch keeps its bar up across downloads.
+    if (!batch_)
+        endBar();
 }
 
 }  // namespace ravo::cli

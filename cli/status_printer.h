@@ -3,20 +3,24 @@
 #include <string>
 
 #include "cli/cli_context.h"
+#include "jobs/job_events.h"
 #include "link/clock.h"
-#include "link/messages.h"
 
 namespace ravo::cli {
 
-// Receiver of the worker's messages for the command line: status lines go
-// where the output mode says, exactly as formatted; progress goes to standard
-// error as a bar, by records when the worker counts them (log downloads),
-// else by percent. Under --quiet nothing is shown.
-class StatusPrinter : public MessageReceiver {
+// The command line's receiver of a job's events: status lines go where the
+// output mode says, exactly as formatted; progress goes to standard error as
+// a bar, by records for the log downloads, else by percent, and ends with the
+// job. Under --quiet nothing is shown. The directory a job reads is kept.
+class StatusPrinter : public JobEvents {
 public:
-    StatusPrinter(OutputMode mode, const WorkTask& worker, Clock& clock = systemClock());
+    explicit StatusPrinter(OutputMode mode, Clock& clock = systemClock());
     ~StatusPrinter() override;
-    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+
+    void statusLine(const std::string& text) override;
+    void progress(const JobProgress& progress) override;
+    void directoryRead(const LogDirectory& read) override;
+    void jobFinished(const JobOutcome& outcome) override;
 
     // Several downloads under one bar: `doneBefore` records finished before
     // the current download, `total` records in all. The bar then stays up
@@ -25,22 +29,23 @@ public:
     // Ends a shown bar with a line end.
     void endBar();
 
+    // The directory the last directory job read.
+    LogDirectory directory;
+
 protected:
     OutputMode mode_;
 
 private:
-    void printStatus(const char* text);
     void drawBar();
     void eraseBar();
 
-    const WorkTask& worker_;
     Clock& clock_;
     bool batch_ = false;
     uint64_t batchDone_ = 0;
     uint64_t batchTotal_ = 0;
     uint64_t startMs_ = 0;
     bool barShown_ = false;
-    int percent_ = 0;
+    JobProgress progress_;
     std::string barText_;
     uint64_t drawnMs_ = 0;
     bool interactive_;  // standard error is a terminal

@@ -11,30 +11,23 @@ const char kNoResponse[] = "No responce from unit. Please, check unit nr.";
 
 void closeKeptLink(CliContext& context)
 {
-    WorkTask& worker = *context.app.worker;
-    worker.keepLinkOpen = false;
-    worker.link.Close();
+    context.app.worker->closeLink();
 }
 
 bool connectAndCheckUnit(CliContext& context)
 {
     WorkTask& worker = *context.app.worker;
-    worker.unitNumber = context.app.config.currentUnitNumber();
-    worker.keepLinkOpen = true;
-    if (runJob(context, JOB_NONE) != 0) {
-        worker.keepLinkOpen = false;
+    const JobOutcome outcome = runJob(context, ConnectRequest{context.app.config.currentUnitNumber(), true, true});
+    if (!outcome.connected()) {
+        worker.setKeepLinkOpen(false);
         return false;
     }
-    uint8_t bytes[15] = {};
-    int count = 0;
-    if (!worker.link.ReadVersions(bytes, count)) {
+    if (outcome.code() != 1) {
         std::FILE* out = context.output.statusStream();
         std::fprintf(out ? out : stderr, "%s\n", kNoResponse);
         closeKeptLink(context);
         return false;
     }
-    worker.versions = decodeUnitVersions(bytes, count);
-    worker.link.setLinkFirmwareVersion(worker.versions.firmwareVersion());
     return true;
 }
 

@@ -35,7 +35,7 @@ QTreeWidgetItem* childByText(QTreeWidgetItem* parent, const QString& text)
 
 }  // namespace
 
-MListUnit::MListUnit(MessageReceiver& frame, const std::vector<std::string>& savedDiveNames, QWidget* parent)
+MListUnit::MListUnit(FrameRequests& frame, const std::vector<std::string>& savedDiveNames, QWidget* parent)
     : QTreeWidget(parent), frame_(frame), savedDiveNames_(savedDiveNames)
 {
     setColumnCount(1);
@@ -177,8 +177,8 @@ void MListUnit::selectionMoved()
     QTreeWidgetItem* grandparent = parent ? parent->parent() : nullptr;
     auto label = [](QTreeWidgetItem* item) { return item ? labelOf(item).toStdString() : std::string(); };
     labels_ = selectionLabels(label(node), label(parent), label(grandparent));
-    if (unsigned message = selectionMessage(labels_))
-        frame_.sendMessage(message, 0, reinterpret_cast<intptr_t>(&labels_));
+    if (selectionBranch(labels_) != TreeBranch::None)
+        frame_.treeSelected(labels_);
 }
 
 void MListUnit::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const

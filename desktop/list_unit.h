@@ -3,19 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_ports.h"
 #include "app/tree_labels.h"
-#include "link/messages.h"
 
 namespace ravo::desktop {
 
 // The navigation tree: "Ravo unit" with every unit that answered and its two
 // log nodes, "Dive log" with the saved dive logs by unit. A selection sets
-// the three labels and tells the main window (UM_TREE_UNIT or
-// UM_TREE_SAVED_DIVE, lParam: the labels). It never talks to the unit.
+// the three labels and tells the main window. It never talks to the unit.
 class MListUnit : public QTreeWidget {
     Q_OBJECT
 public:
-    MListUnit(MessageReceiver& frame, const std::vector<std::string>& savedDiveNames, QWidget* parent = nullptr);
+    MListUnit(FrameRequests& frame, const std::vector<std::string>& savedDiveNames, QWidget* parent = nullptr);
 
     void resetTree();
     QTreeWidgetItem* findRoot(const QString& text) const;
@@ -42,7 +41,7 @@ private:
     void selectionMoved();
     QTreeWidgetItem* addRoot(const QString& text, bool expanded);
 
-    MessageReceiver& frame_;
+    FrameRequests& frame_;
     const std::vector<std::string>& savedDiveNames_;
     const std::string* diveFolder_ = nullptr;
     TreeLabels labels_;

@@ -13,9 +13,9 @@
 #include <QTimer>
 
 #include "app/window_layout.h"
-#include "desktop/busy_wait.h"
+#include "desktop/frame_signals.h"
+#include "desktop/job_event_bridge.h"
 #include "desktop/list_unit.h"
-#include "desktop/message_bridge.h"
 #include "desktop/views/view_dive.h"
 #include "desktop/views/view_unit.h"
 #include "desktop/views/view_unit_dive.h"
@@ -27,8 +27,10 @@ CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* pare
     : QMainWindow(parent), app_(app)
 {
     dispatcher_ = std::make_unique<FrameDispatcher>(app_, *this, *this, periods);
-    bridge_ = new MessageBridge(*dispatcher_, this);
-    dispatcher_->setWorkerReceiver(bridge_);
+    signals_ = new FrameSignals(this);
+    bridge_ = new JobEventBridge(this);
+    bridge_->connectTo(*dispatcher_);
+    dispatcher_->setWorkerEvents(bridge_);
     for (size_t id = 0; id < timers_.size(); ++id) {
         timers_[id] = new QTimer(this);
         timers_[id]->setSingleShot(true);
@@ -44,33 +46,55 @@ CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* pare
 
 CMainFrame::~CMainFrame()
 {
+    stopAndWaitForJob();
+    // The views follow the dispatcher's state: they go before it does.
+    delete splitter_;
+    splitter_ = nullptr;
+}
+
+JobEvents& CMainFrame::jobEvents()
+{
+    return *bridge_;
+}
+
+void CMainFrame::stopAndWaitForJob()
+{
     if (!app_.worker)
         return;  // the application has shut down already
     WorkTask& worker = *app_.worker;
-    // A job still running keeps reporting here: let it end first, handling its
-    // messages, then make sure nothing reports to this window any more.
-    if (worker.threadRunning()) {
-        worker.stopRequested = true;
-        while (!worker.waitFinished(20))
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    worker.notifyWindow = nullptr;
-    worker.link.notifyWindow = nullptr;
+    if (!worker.running() && worker.waitFinished(0))
+        return;
+    // The worker never waits for the window, so waiting here cannot lock;
+    // a block or a chunk ends within its reply waits.
+    worker.requestStop();
+    while (!worker.waitFinished(1000))
+        worker.requestStop();
 }
 
-MessageReceiver& CMainFrame::receiver()
+void CMainFrame::finishBeforeQuit()
 {
-    return *bridge_;
+    if (!app_.worker || !dispatcher_->busy())
+        return;
+    stopAndWaitForJob();
+    // The job's last events are posted to the bridge: handle them now, the
+    // event loop will not.
+    bridge_->deliverPending();
+}
+
+void CMainFrame::quitRequested()
+{
+    if (dispatcher_->requestQuit())
+        closeWindow();
 }
 
 void CMainFrame::createClientArea()
 {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setChildrenCollapsible(false);
-    tree_ = new MListUnit(*bridge_, app_.savedDiveNames, splitter_);
+    tree_ = new MListUnit(*dispatcher_, app_.savedDiveNames, splitter_);
     tree_->setDiveFolder(&app_.config.diveFolder);
     stack_ = new QStackedWidget(splitter_);
-    ViewContext ctx{app_, *bridge_};
+    ViewContext ctx{app_, *dispatcher_, dispatcher_->state(), *signals_};
     views_[VIEW_DIVE] = new CViewDive(ctx, stack_);
     views_[VIEW_UNIT] = new CViewUnit(ctx, stack_);
     views_[VIEW_UNIT_DIVE] = new CViewUnitDive(ctx, stack_);
@@ -149,10 +173,25 @@ QString CMainFrame::onlineText() const
     return onlinePane_->text();
 }
 
-intptr_t CMainFrame::forwardToView(unsigned message, uintptr_t wParam, intptr_t lParam)
+void CMainFrame::selectionToView(const TreeLabels& labels)
 {
-    auto* pane = dynamic_cast<ViewPane*>(stack_->currentWidget());
-    return pane ? pane->onMessage(message, wParam, lParam) : 0;
+    if (auto* pane = dynamic_cast<ViewPane*>(stack_->currentWidget()))
+        pane->treeSelection(labels);
+}
+
+void CMainFrame::stateChanged(FrameChange change)
+{
+    switch (change) {
+    case FrameChange::Job: emit signals_->jobChanged(); break;
+    case FrameChange::Unit: emit signals_->unitChanged(); break;
+    case FrameChange::Directory: emit signals_->directoryChanged(); break;
+    case FrameChange::Link: emit signals_->linkChanged(); break;
+    }
+}
+
+void CMainFrame::jobEnded(const JobOutcome& outcome)
+{
+    emit signals_->jobEnded(outcome);
 }
 
 void CMainFrame::addUnitToTree(const std::string& unitText)
@@ -192,14 +231,15 @@ void CMainFrame::showFileErrors(const FileMessages& messages)
         QMessageBox::critical(this, kProgramName, QString::fromStdString(text));
 }
 
-bool CMainFrame::waitOnLink(const std::function<void()>& work)
+bool CMainFrame::confirm(const std::string& title, const std::string& text)
 {
-    return runWhileRepainting(this, work);
+    return QMessageBox::question(this, QString::fromStdString(title), QString::fromStdString(text)) ==
+           QMessageBox::Yes;
 }
 
-bool CMainFrame::linkWaitRunning() const
+void CMainFrame::notice(const std::string& title, const std::string& text)
 {
-    return busyWaiting();
+    QMessageBox::information(this, QString::fromStdString(title), QString::fromStdString(text));
 }
 
 void CMainFrame::closeWindow()

@@ -1,6 +1,7 @@
 #pragma once
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/frame_dispatcher.h"
@@ -13,7 +14,8 @@ class QTimer;
 
 namespace ravo::desktop {
 
-class MessageBridge;
+class FrameSignals;
+class JobEventBridge;
 class MListUnit;
 
 // The program's main window: menu, tool bar, status line, the tree on the
@@ -23,11 +25,16 @@ class CMainFrame : public QMainWindow, public FrameWindow, public FrameTimers {
     Q_OBJECT
 public:
     explicit CMainFrame(CRavo_ConfigApp& app, FramePeriods periods = {}, QWidget* parent = nullptr);
+    // Waits for a job still running (told to stop): its events must not
+    // reach a window that is gone.
     ~CMainFrame() override;
 
     FrameDispatcher& dispatcher() { return *dispatcher_; }
-    // Where the worker and the views send their messages (UI thread or not).
-    MessageReceiver& receiver();
+    // Where the views and the tree send their requests.
+    FrameRequests& requests() { return *dispatcher_; }
+    FrameSignals& frameSignals() { return *signals_; }
+    // Where the worker's events enter the window (the bridge to the UI thread).
+    JobEvents& jobEvents();
     MListUnit& tree() { return *tree_; }
     QWidget* view(FrameView index) const { return views_[size_t(index)]; }
     QSplitter& splitter() { return *splitter_; }
@@ -41,14 +48,25 @@ public:
     FrameView viewShowing() const override;
     void showStatusText(const std::string& text) override;
     void showOnline(bool online) override;
-    intptr_t forwardToView(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+    void selectionToView(const TreeLabels& labels) override;
+    void stateChanged(FrameChange change) override;
+    void jobEnded(const JobOutcome& outcome) override;
     void addUnitToTree(const std::string& unitText) override;
     void rebuildSavedLogs() override;
     bool chooseRedboxPath(const std::string& proposed, std::string& chosen) override;
     void showFileErrors(const FileMessages& messages) override;
-    bool waitOnLink(const std::function<void()>& work) override;
-    bool linkWaitRunning() const override;
+    bool confirm(const std::string& title, const std::string& text) override;
+    void notice(const std::string& title, const std::string& text) override;
     void closeWindow() override;
+
+public slots:
+    // The system asks the program to end (log-out, shutdown, SIGTERM): a
+    // running job stops at its next block or chunk, what arrived is saved,
+    // and the window closes without asking.
+    void quitRequested();
+    // The event loop is ending with a job still running: the job is stopped
+    // and waited for here, and what it sent is handled (a log is saved).
+    void finishBeforeQuit();
 
 signals:
     // Once, when the window has been painted for the first time.
@@ -72,11 +90,13 @@ private:
     void switchPane(bool forward);
     void showAbout();
     void enterServiceCode();
+    void stopAndWaitForJob();
 
     CRavo_ConfigApp& app_;
     std::unique_ptr<FrameDispatcher> dispatcher_;
-    MessageBridge* bridge_ = nullptr;
-    std::array<QTimer*, 3> timers_{};
+    JobEventBridge* bridge_ = nullptr;
+    FrameSignals* signals_ = nullptr;
+    std::array<QTimer*, kFrameTimerCount> timers_{};
     QSplitter* splitter_ = nullptr;
     MListUnit* tree_ = nullptr;
     QStackedWidget* stack_ = nullptr;

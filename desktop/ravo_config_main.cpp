@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
 
@@ -9,6 +10,7 @@
 #include "desktop/display_check.h"
 #include "desktop/main_frame.h"
 #include "desktop/program_icon.h"
+#include "desktop/quit_signals.h"
 #include "desktop/update_check_runner.h"
 #include "ravo_version.h"
 #include "sim/sim_registration.h"
@@ -81,12 +83,23 @@ int main(int argc, char** argv)
     for (const std::string& warning : app.config.loadWarnings)
         std::fprintf(stderr, "%s\n", warning.c_str());
     if (!options.link.isEmpty())
-        app.worker->link.setAddress(options.link.toStdString());
+        app.worker->setLinkAddress(options.link.toStdString());
 
     int result = 0;
     {
         CMainFrame frame(app);
         UpdateCheckRunner updateCheck(app, &frame);
+        // Told to end by the system: what a running download brought is kept.
+        QuitSignals quitSignals([&frame] { frame.quitRequested(); });
+        // The session ends: a running job stops, what it brought is kept.
+        QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frame, [&frame](QSessionManager&) {
+            if (frame.dispatcher().busy())
+                frame.quitRequested();
+        });
+        QObject::connect(&qapp, &QCoreApplication::aboutToQuit, &frame, [&] {
+            updateCheck.abandon();
+            frame.finishBeforeQuit();
+        });
         // The update check only once the window is on the screen.
         QObject::connect(&frame, &CMainFrame::firstPainted, &frame, [&] {
             if (options.quitAfterPaint) {

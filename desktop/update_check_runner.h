@@ -1,6 +1,8 @@
 #pragma once
+#include <QFutureWatcher>
 #include <QObject>
-#include <thread>
+#include <atomic>
+#include <memory>
 
 #include "firmware/update_manifest.h"
 
@@ -12,27 +14,36 @@ class CRavo_ConfigApp;
 
 namespace ravo::desktop {
 
-// The start-up update check: the manifest is fetched on a helper thread so the
-// window keeps painting; back on the UI thread it becomes the application's
-// manifest (its service code included) and, when it names a newer version,
-// the upgrade notice is shown.
+// The start-up update check: the manifest is fetched on the thread pool
+// (QtConcurrent) so the window keeps painting; back on the UI thread it
+// becomes the application's manifest (its service code included) and, when
+// it names a newer version, the upgrade notice is shown. A window that closes
+// gives the check up: the fetch stops soon and nothing is shown.
 class UpdateCheckRunner : public QObject {
     Q_OBJECT
 public:
     UpdateCheckRunner(CRavo_ConfigApp& app, QWidget* window);
-    ~UpdateCheckRunner() override;  // waits for a fetch still running
+    ~UpdateCheckRunner() override;  // gives up a fetch still running, without waiting for it
 
     void start();
+    void abandon();
+    bool running() const { return watcher_.isRunning(); }
 
 signals:
     void finished(bool noticeShown);
 
 private:
-    void fetched(bool ok, const UpdateManifest& manifest);
+    struct Fetched {
+        bool ok = false;
+        UpdateManifest manifest;
+    };
+    void fetched();
 
     CRavo_ConfigApp& app_;
     QWidget* window_;
-    std::thread thread_;
+    QFutureWatcher<Fetched> watcher_;
+    std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
+    bool abandoned_ = false;
 };
 
 }  // namespace ravo::desktop

@@ -1,29 +1,32 @@
 #pragma once
-#include <cstdint>
 
 namespace ravo {
 class CRavo_ConfigApp;
-class MessageReceiver;
+class FrameRequests;
+struct FrameState;
+struct TreeLabels;
 }
 
 namespace ravo::desktop {
 
+class FrameSignals;
+
 // What a right-hand view works with: the application object (configuration,
-// worker results, saved logs) and the main window, to which it sends its
-// requests (UM_REQ_READ_INFO, UM_REQ_FIRMWARE, ...) as synchronous messages.
+// saved logs), the main window's requests, and the frame's state with the
+// signals of its changes, which every view follows whether it shows or not.
 struct ViewContext {
     CRavo_ConfigApp& app;
-    MessageReceiver& frame;
+    FrameRequests& frame;
+    const FrameState& state;
+    FrameSignals& changes;
 };
 
-// A right-hand view of the main window. The window forwards to the view
-// showing: UM_PROGRESS, UM_TREE_UNIT, UM_TREE_SAVED_DIVE, UM_REFRESH_VIEW,
-// UM_FIRMWARE_TEXT and UM_KEEP_ALIVE, with their parameters (pointers valid
-// during the call only). The view answers 1.
+// A right-hand view of the main window. The window passes the tree's
+// selection to the view showing.
 class ViewPane {
 public:
     virtual ~ViewPane() = default;
-    virtual intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual void treeSelection(const TreeLabels& labels) = 0;
 };
 
 }  // namespace ravo::desktop

@@ -15,12 +15,11 @@ struct LogHandover {
     std::vector<std::string>* savedDiveNames = nullptr;  // re-listed afterwards; may be null
 };
 
-// The main window's handling of UM_DIVE_DOWNLOADED and UM_REDBOX_DOWNLOADED:
-// saves `log` (a dive to the dive folder, a redbox log where the chooser
-// says), then lists the saved dive logs again. Other messages are ignored
-// (returns 0). Returns the save result (LogSaveResult); failures are in
-// `messages`, the files written in `savedPaths`.
-int HandleLogDownloaded(unsigned message, CDiveLog& log, LogHandover& handover, FileMessages* messages = nullptr,
+// The hand-over of a downloaded log: saves `log` (a dive to the dive folder,
+// a redbox log where the chooser says), then lists the saved dive logs again.
+// Returns the save result (LogSaveResult); failures are in `messages`, the
+// files written in `savedPaths`.
+int HandleLogDownloaded(CDiveLog& log, LogHandover& handover, FileMessages* messages = nullptr,
                         std::vector<std::string>* savedPaths = nullptr);
 
 // What became of a log that did not arrive whole, for the user: "Dive 3 is

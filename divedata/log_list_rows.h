@@ -30,9 +30,9 @@ public:
     // The entry of row `row`, or null for a row that is not there (a click
     // below the last row).
     const CDiveInfo* entryForRow(int row) const;
-    // The entry a double-click on `row` asks to download (the list sends it
-    // with UM_REQ_READ_DIVE or UM_REQ_READ_REDBOX), or null when the click hit
-    // no row or a unit job is running: a list never starts a second job.
+    // The entry a double-click on `row` asks the main window to download, or
+    // null when the click hit no row or a unit job is running: a list never
+    // starts a second job.
     const CDiveInfo* doubleClickRequest(int row, bool jobRunning) const
     {
         return jobRunning ? nullptr : entryForRow(row);

@@ -8,7 +8,7 @@
 namespace ravo {
 
 bool FetchManifest(UpdateManifest& manifest, const std::string& url, std::string* reason,
-                   uint32_t receiveTimeoutMs)
+                   uint32_t receiveTimeoutMs, const std::atomic<bool>* cancel)
 {
     manifest[UpdateManifest::kFetchedText].clear();
     std::string why;
@@ -18,6 +18,7 @@ bool FetchManifest(UpdateManifest& manifest, const std::string& url, std::string
         CWebGrab grab;
         grab.connectTimeoutMs = kManifestTimeoutMs;
         grab.receiveTimeoutMs = receiveTimeoutMs;
+        grab.cancel = cancel;
         fetched = grab.GetFile(url, manifest[UpdateManifest::kFetchedText], manifest[UpdateManifest::kAgentName]);
         why = grab.failureText;
         status = grab.statusCode;

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -13,9 +14,10 @@ inline constexpr uint32_t kManifestTimeoutMs = 5000;
 // False when the fetch failed or the text is not a manifest; then `reason`
 // (when given) says why: the fetch's failure, the HTTP status of an error
 // page, or that the text is no manifest. `receiveTimeoutMs` is the time
-// without a byte after which the fetch gives up.
+// without a byte after which the fetch gives up; `cancel`, when set, gives it
+// up as soon as it turns true.
 bool FetchManifest(UpdateManifest& manifest, const std::string& url, std::string* reason = nullptr,
-                   uint32_t receiveTimeoutMs = kManifestTimeoutMs);
+                   uint32_t receiveTimeoutMs = kManifestTimeoutMs, const std::atomic<bool>* cancel = nullptr);
 
 // The start-up check: fetch, read, compare with kOwnProgramVersion; when the published
 // version is newer, calls `showNotice` with the download location (entry 4)

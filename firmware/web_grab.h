@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -78,6 +79,8 @@ public:
 
     uint32_t connectTimeoutMs = 0;  // applied when non-zero
     uint32_t receiveTimeoutMs = 0;  // no byte for this long ends the fetch; applied when non-zero
+    // When set, the fetch gives up soon after it turns true (a program that closes).
+    const std::atomic<bool>* cancel = nullptr;
     bool useProxy = false;
     int proxyPort = 0;
     std::string proxyHost;

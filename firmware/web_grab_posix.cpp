@@ -170,7 +170,8 @@ namespace {
 // time-out" is measured here, to the millisecond, rather than as curl's
 // average-speed rule. CURLE_OK, the transfer's error, or
 // CURLE_OPERATION_TIMEDOUT when the peer fell silent.
-CURLcode performWatched(CURL* curl, Transfer& transfer, uint32_t receiveTimeoutMs, bool& silent)
+CURLcode performWatched(CURL* curl, Transfer& transfer, uint32_t receiveTimeoutMs, bool& silent,
+                        const std::atomic<bool>* cancel)
 {
     CURLM* multi = curl_multi_init();
     if (!multi)
@@ -185,6 +186,11 @@ CURLcode performWatched(CURL* curl, Transfer& transfer, uint32_t receiveTimeoutM
         }
         if (!running)
             break;
+        if (cancel && cancel->load()) {
+            silent = true;
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
         if (receiveTimeoutMs && transfer.connected &&
             Steady::now() - transfer.lastByte >= std::chrono::milliseconds(receiveTimeoutMs)) {
             silent = true;
@@ -254,7 +260,7 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
     curl_easy_setopt(curl, CURLOPT_PREREQDATA, &transfer);
 
     bool silent = false;
-    CURLcode result = performWatched(curl, transfer, receiveTimeoutMs, silent);
+    CURLcode result = performWatched(curl, transfer, receiveTimeoutMs, silent, cancel);
 
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);

@@ -223,6 +223,8 @@ bool CWebGrab::GetFile(const std::string& url, std::string& destination, const s
         uint64_t startMs = clock->nowMs();
         char block[4095];
         for (;;) {
+            if (cancel && cancel->load())
+                return fail(WebFailure::kOther, "The fetch was given up", true);
             DWORD got = 0;
             if (!::WinHttpReadData(request.h, block, sizeof block, &got)) {
                 DWORD error = ::GetLastError();

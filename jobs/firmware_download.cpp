@@ -6,7 +6,8 @@
 #include "firmware/firmware_check.h"
 #include "firmware/resource_file.h"
 #include "jobs/firmware_texts.h"
-#include "jobs/work_task.h"
+#include "jobs/job_context.h"
+#include "link/ir_comm.h"
 
 namespace ravo {
 namespace {
@@ -30,13 +31,12 @@ std::string elapsedSince(Clock& clock, uint64_t startMs)
 
 }  // namespace
 
-int EnterBootloader(WorkTask& task)
+int EnterBootloader(JobContext& task, bool forced, bool* acknowledgedOut)
 {
     CIrComm& link = task.link;
     if (!link.isOpen())
         return -1;
     Clock& clock = link.clock();
-    bool forced = task.forcedBootloader;
     bool acknowledged = false;
     for (int attempt = 1; attempt <= kEnterAttempts && !acknowledged; ++attempt) {
         if (forced)
@@ -47,6 +47,8 @@ int EnterBootloader(WorkTask& task)
         acknowledged = link.EnterBootloader(forced) == 1;
     }
     task.line("Bootloader timeout...");
+    if (acknowledgedOut)
+        *acknowledgedOut = acknowledged;
     if (!acknowledged)
         return 0;
 
@@ -62,7 +64,7 @@ int EnterBootloader(WorkTask& task)
     return 1;
 }
 
-int WaitChunkAnswer(WorkTask& task, unsigned ms)
+int WaitChunkAnswer(JobContext& task, unsigned ms)
 {
     CIrComm& link = task.link;
     Clock& clock = link.clock();
@@ -74,7 +76,7 @@ int WaitChunkAnswer(WorkTask& task, unsigned ms)
             if (got < 0)
                 return -1;
             if (got > 0) {
-                link.notify(UM_LINK_RECEIVE);
+                link.notifyReply();
                 return buffer[got - 1];
             }
         }
@@ -86,10 +88,10 @@ int WaitChunkAnswer(WorkTask& task, unsigned ms)
     }
 }
 
-bool LoadFirmwareImage(WorkTask& task, std::vector<uint8_t>& image)
+bool LoadFirmwareImage(JobContext& task, const std::string& path, std::vector<uint8_t>& image)
 {
     image.clear();
-    if (task.firmwarePath.empty()) {
+    if (path.empty()) {
         // No image is built into this program: the load fails.
         CResourceEncFile builtIn;
         if (builtIn.LoadFromResource(nullptr, kBuiltInFirmwareName, kBuiltInFirmwareType) && builtIn.Load())
@@ -101,27 +103,31 @@ bool LoadFirmwareImage(WorkTask& task, std::vector<uint8_t>& image)
         }
         return check.ok();
     }
-    FirmwareFileCheck check = loadFirmwareFile(task.firmwarePath, image);
+    FirmwareFileCheck check = loadFirmwareFile(path, image);
     if (!check.ok())
-        task.line("%s", firmwareFileLine(task.firmwarePath, check).c_str());
+        task.line("%s", firmwareFileLine(path, check).c_str());
     return check.ok();
 }
 
-int Download(WorkTask& task)
+int CountChunks(const std::vector<uint8_t>& image)
 {
-    std::vector<uint8_t> image;
-    if (!LoadFirmwareImage(task, image))
-        return -1;
-    return Download(task, image);
+    int chunks = 0;
+    for (size_t offset = 0; image.size() >= 2 && offset <= image.size() - 2; ++chunks)
+        offset += 2 + ((size_t(image[offset]) << 8) | image[offset + 1]);
+    return chunks;
 }
 
-int Download(WorkTask& task, const std::vector<uint8_t>& bytes)
+int Download(JobContext& task, const std::vector<uint8_t>& bytes, DownloadReport* report)
 {
+    DownloadReport local;
+    DownloadReport& heard = report ? *report : local;
+    heard = DownloadReport{};
     CIrComm& link = task.link;
     if (bytes.empty())
         return -1;
     const uint8_t* image = bytes.data();
     const size_t length = bytes.size();
+    const int chunks = CountChunks(bytes);
 
     Clock& clock = link.clock();
     const uint64_t startMs = clock.nowMs();
@@ -139,11 +145,9 @@ int Download(WorkTask& task, const std::vector<uint8_t>& bytes)
 
         int percent = int(uint64_t(offset) * 100 / length);
         task.line("Download firmware %d%% (%s)", percent, elapsedSince(clock, startMs).c_str());
-        percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
-        task.progressPercent = percent;
-        task.send(UM_PROGRESS, uintptr_t(percent));
+        task.firmwareProgress(chunkNumber, chunks, percent);
 
-        if (task.stopRequested) {
+        if (task.stopRequested()) {
             task.line("User stopped...");
             return -2;
         }
@@ -163,8 +167,11 @@ int Download(WorkTask& task, const std::vector<uint8_t>& bytes)
                 task.line("Connection lost...");
                 return -4;
             }
+            if (answer >= 0)
+                heard.bootloaderAnswered = true;
             if (answer == kChunkAccepted) {
                 accepted = true;
+                heard.accepted = true;
                 ++budget;
                 break;
             }
@@ -191,16 +198,14 @@ int Download(WorkTask& task, const std::vector<uint8_t>& bytes)
     return 0;
 }
 
-int DownloadAndReconnect(WorkTask& task, const std::vector<uint8_t>& image)
+int DownloadAndReconnect(JobContext& task, const std::vector<uint8_t>& image, DownloadReport* report)
 {
-    int result = Download(task, image);
+    int result = Download(task, image, report);
     CIrComm& link = task.link;
     link.Close();
     link.clock().sleepMs(kRestartStepMs);
     link.Open();
     link.Connect();
-    task.progressPercent = 0;
-    task.send(UM_PROGRESS, 0);
     return result;
 }
 

@@ -1,20 +1,23 @@
 #pragma once
+#include "jobs/job_context.h"
+#include "jobs/job_requests.h"
+#include "jobs/job_results.h"
 
 namespace ravo {
 
-class WorkTask;
-
-// The job bodies the worker dispatches to. Each reports its own lines through
-// the worker and leaves what it read in the worker's fields. Results: 1 (or 0
-// and more) for success, 0 or a negative number otherwise.
-int jobReadInfo(WorkTask& task);
-int jobReadSettings(WorkTask& task);
-int jobFirmware(WorkTask& task, int jobCode);
-int jobDiveDirectory(WorkTask& task);
-int jobDiveLog(WorkTask& task);
-int jobDiveLogs(WorkTask& task);
-int jobRedboxDirectory(WorkTask& task);
-int jobRedboxLog(WorkTask& task);
-int jobFixLostSerial(WorkTask& task);
+// The job bodies the worker dispatches to, one per request type, each in a
+// file of its own. A body runs after the worker's connect steps (for the
+// requests that name a unit), reports its own lines through `job` and returns
+// what its requester needs.
+ConnectResult runJob(JobContext& job, const ConnectRequest& request);
+ReadInfoResult runJob(JobContext& job, const ReadInfoRequest& request);
+DirectoryResult runJob(JobContext& job, const DirectoryRequest& request);
+LogsResult runJob(JobContext& job, const LogsRequest& request);
+FirmwareResult runJob(JobContext& job, const FirmwareRequest& request);
+FixSerialResult runJob(JobContext& job, const FixSerialRequest& request);
+EditRowResult runJob(JobContext& job, const EditRowRequest& request);
+RestoreSettingsResult runJob(JobContext& job, const RestoreRequest& request);
+PowerDownResult runJob(JobContext& job, const PowerDownRequest& request);
+LinkTaskResult runJob(JobContext& job, const LinkTaskRequest& request);
 
 }  // namespace ravo

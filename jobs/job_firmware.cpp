@@ -3,35 +3,46 @@
 #include "jobs/firmware_download.h"
 #include "jobs/job_bodies.h"
 #include "jobs/unit_info_steps.h"
-#include "jobs/work_task.h"
 
 namespace ravo {
 
-int jobFirmware(WorkTask& task, int jobCode)
+FirmwareResult runJob(JobContext& job, const FirmwareRequest& request)
 {
+    FirmwareResult result;
     // The file is read and checked first: a bad one must never leave the
     // unit waiting in its bootloader.
     std::vector<uint8_t> image;
-    if (!LoadFirmwareImage(task, image))
-        return -1;
-    if (jobCode == JOB_FIRMWARE) {
-        if (ReadVersionsAndVoltage(task) != 1)
-            return kJobEndedEarly;
-        if (task.stopCheck())
-            return kJobEndedEarly;
+    if (!LoadFirmwareImage(job, request.path, image)) {
+        result.code = -1;
+        return result;
     }
-    // Each job decides its own entry: a forced job before must not make the
-    // next plain one forced.
-    task.forcedBootloader = jobCode == JOB_FIRMWARE_FORCE;
-    if (jobCode == JOB_FIRMWARE || jobCode == JOB_FIRMWARE_FORCE) {
-        if (EnterBootloader(task) != 1)
-            return kJobEndedEarly;
-        if (task.stopCheck())
-            return kJobEndedEarly;
+    if (request.mode == FirmwareMode::Normal) {
+        UnitReading reading;
+        if (ReadVersionsAndVoltage(job, reading) != 1 || job.stopCheck()) {
+            result.code = kJobEndedEarly;
+            return result;
+        }
     }
-    int result = DownloadAndReconnect(task, image);
-    if (result >= 0)
-        task.keepLinkOpen = false;
+    if (request.mode != FirmwareMode::Bootloader) {
+        bool acknowledged = false;
+        const int entered = EnterBootloader(job, request.mode == FirmwareMode::Forced, &acknowledged);
+        // Once the unit took the request it restarts into its bootloader,
+        // whatever happens here afterwards.
+        if (acknowledged)
+            result.bootloader = BootloaderState::Waiting;
+        if (entered != 1 || job.stopCheck()) {
+            result.code = kJobEndedEarly;
+            return result;
+        }
+    }
+    DownloadReport report;
+    result.code = DownloadAndReconnect(job, image, &report);
+    if (report.bootloaderAnswered)
+        result.bootloader = BootloaderState::Waiting;
+    if (result.code == 0 && report.accepted)
+        result.bootloader = BootloaderState::Left;
+    if (result.code >= 0)
+        job.keepLinkOpen = false;
     return result;
 }
 

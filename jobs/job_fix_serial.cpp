@@ -5,7 +5,7 @@
 #include "jobs/job_bodies.h"
 #include "jobs/log_jobs_p.h"
 #include "jobs/unit_info_steps.h"
-#include "jobs/work_task.h"
+#include "link/ir_comm.h"
 #include "link/unit_time.h"
 
 namespace ravo {
@@ -24,7 +24,7 @@ bool isRecoverySource(const CDiveHeaderRedbox& header)
 // Searches the redbox logs for the first source header, reading one entry
 // and header at a time into the job's own log.
 // 1 found, 0 none, -1 a directory entry could not be read.
-int findRecoverySource(WorkTask& task, CDiveLog& working, int& index)
+int findRecoverySource(JobContext& task, CDiveLog& working, int& index)
 {
     CIrComm& link = task.link;
     uint16_t count = 0;
@@ -49,7 +49,7 @@ int findRecoverySource(WorkTask& task, CDiveLog& working, int& index)
     return 0;
 }
 
-int recoverUnitNumber(WorkTask& task)
+int recoverUnitNumber(JobContext& task)
 {
     CIrComm& link = task.link;
     task.line("Try to fix serial number issue");
@@ -83,14 +83,16 @@ int recoverUnitNumber(WorkTask& task)
 
 }  // namespace
 
-int jobFixLostSerial(WorkTask& task)
+FixSerialResult runJob(JobContext& task, const FixSerialRequest&)
 {
-    if (ReadVersionsAndVoltage(task) != 1)
-        return kJobEndedEarly;
-    if (task.stopCheck())
-        return kJobEndedEarly;
-    int result = recoverUnitNumber(task);
-    if (result >= 0)
+    FixSerialResult result;
+    UnitReading reading;
+    if (ReadVersionsAndVoltage(task, reading) != 1 || task.stopCheck()) {
+        result.code = kJobEndedEarly;
+        return result;
+    }
+    result.code = recoverUnitNumber(task);
+    if (result.code >= 0)
         task.keepLinkOpen = false;
     return result;
 }

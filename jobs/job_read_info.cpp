@@ -1,30 +1,38 @@
 #include "jobs/job_bodies.h"
 #include "jobs/unit_info_steps.h"
-#include "jobs/work_task.h"
 
 namespace ravo {
 
-int jobReadInfo(WorkTask& task)
+ReadInfoResult runJob(JobContext& job, const ReadInfoRequest& request)
 {
-    int result = ReadVersionsAndVoltage(task);
-    if (result != 1)
+    ReadInfoResult result;
+    result.settingsOnly = request.settingsOnly;
+    UnitSettings settings;
+    if (request.settingsOnly) {
+        result.code = ReadSettings(job, settings);
+        result.settings = settings;
         return result;
-    SendUnitFound(task);
-    if (task.stopCheck())
-        return -3;
-    result = ReadSettings(task);
-    if (result == -1)
-        task.line("User cancel....");
-    else if (result < 0)
-        task.line("Error reading settings value...");
+    }
+    UnitReading reading;
+    result.code = ReadVersionsAndVoltage(job, reading);
+    result.versions = reading.versions;
+    result.voltage = reading.voltage;
+    if (result.code != 1)
+        return result;
+    SendUnitFound(job);
+    if (job.stopCheck()) {
+        result.code = -3;
+        return result;
+    }
+    result.code = ReadSettings(job, settings);
+    result.settings = settings;
+    if (result.code == -1)
+        job.line("User cancel....");
+    else if (result.code < 0)
+        job.line("Error reading settings value...");
     else
-        CheckVoltage(task);
+        CheckVoltage(job, reading.voltage.value_or(0));
     return result;
-}
-
-int jobReadSettings(WorkTask& task)
-{
-    return ReadSettings(task);
 }
 
 }  // namespace ravo

@@ -2,7 +2,8 @@
 #include <initializer_list>
 
 #include "jobs/unit_info_steps.h"
-#include "jobs/work_task.h"
+#include "jobs/job_context.h"
+#include "link/ir_comm.h"
 
 namespace ravo {
 namespace {
@@ -122,9 +123,8 @@ void readStatusValues(irda_cmd& l, UnitSettings& s)
 
 }  // namespace
 
-int ReadSettings(WorkTask& task)
+int ReadSettings(JobContext& task, UnitSettings& s)
 {
-    UnitSettings& s = task.settings;
     s.reset();
     if (!task.link.IsConnected())
         return -1;

@@ -29,7 +29,7 @@ RequestLines firmwareRequestLines(int downloadMode, uint16_t unit, const std::st
     }
 }
 
-FixSerialRequest fixSerialRequest(uint16_t unit)
+FixSerialLines fixSerialLines(uint16_t unit)
 {
     if (unit == 0xFFFF)
         return {true, {"Try to fix lost serial number", formatC("UNIT_CMD_FIX_LOST_SR %04X", unsigned(unit))}};

@@ -18,10 +18,10 @@ RequestLines firmwareRequestLines(int downloadMode, uint16_t unit, const std::st
 
 // The "Fix FFFF" request: `start` is true only for unit 0xFFFF; otherwise the
 // lines tell the user to enter FFFF and no job is started.
-struct FixSerialRequest {
+struct FixSerialLines {
     bool start = false;
     RequestLines lines;
 };
-FixSerialRequest fixSerialRequest(uint16_t unit);
+FixSerialLines fixSerialLines(uint16_t unit);
 
 }  // namespace ravo

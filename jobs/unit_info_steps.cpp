@@ -1,6 +1,7 @@
 #include "jobs/unit_info_steps.h"
 
-#include "jobs/work_task.h"
+#include "jobs/job_context.h"
+#include "link/ir_comm.h"
 #include "link/unit_number.h"
 #include "settings/unit_settings.h"
 
@@ -12,51 +13,47 @@ constexpr double kUnmeasuredVoltage = 0.001;
 
 }  // namespace
 
-int ReadVersionsAndVoltage(WorkTask& task)
+int ReadVersionsAndVoltage(JobContext& job, UnitReading& reading)
 {
-    task.voltage = 0;
+    reading = UnitReading{};
     // A failed read must not leave the versions of an earlier unit or job.
-    task.versions.clear();
-    task.send(UM_KEEP_ALIVE);
-    if (!task.link.IsConnected())
+    job.versions.clear();
+    if (!job.link.IsConnected())
         return -1;
 
-    task.line("Read software versions");
+    job.line("Read software versions");
     uint8_t bytes[15] = {};
     int count = 0;
-    if (!task.link.ReadVersions(bytes, count)) {
-        task.line("No responce from unit. Please, check unit nr.");
+    if (!job.link.ReadVersions(bytes, count)) {
+        job.line("No responce from unit. Please, check unit nr.");
         return -4;
     }
-    task.versions = decodeUnitVersions(bytes, count);
-    task.send(UM_KEEP_ALIVE);
-    if (task.stopCheck())
+    job.versions = decodeUnitVersions(bytes, count);
+    reading.versions = job.versions;
+    if (job.stopCheck())
         return -3;
 
-    task.line("Read voltage");
-    task.voltage = 0;
+    job.line("Read voltage");
     uint16_t millivolts = 0;
-    // A unit that does not report its voltage is let through: 0 means unmeasured.
-    if (task.link.GetBatteryMillivolts(millivolts))
-        task.voltage = millivolts * 0.001;
-    task.send(UM_KEEP_ALIVE);
-    return CheckVoltage(task);
+    // A unit that does not report its voltage is let through: unmeasured.
+    if (job.link.GetBatteryMillivolts(millivolts))
+        reading.voltage = millivolts * 0.001;
+    return CheckVoltage(job, reading.voltage.value_or(0));
 }
 
-int CheckVoltage(WorkTask& task)
+int CheckVoltage(JobContext& job, double voltage)
 {
-    if (task.voltage > kUnmeasuredVoltage && task.voltage < kLowestGoodVoltage) {
-        task.line("Voltage outside range, please charge battery and try again");
+    if (voltage > kUnmeasuredVoltage && voltage < kLowestGoodVoltage) {
+        job.line("Voltage outside range, please charge battery and try again");
         return -2;
     }
-    task.line("Voltage OK (%0.2f)", task.voltage);
+    job.line("Voltage OK (%0.2f)", voltage);
     return 1;
 }
 
-void SendUnitFound(WorkTask& task)
+void SendUnitFound(JobContext& job)
 {
-    std::string text = formatUnitNumber(uint16_t(task.unitNumber));
-    task.send(UM_UNIT_FOUND, 0, reinterpret_cast<intptr_t>(&text));
+    job.events.unitFound(job.unitNumber);
 }
 
 }  // namespace ravo

@@ -1,26 +1,37 @@
 #pragma once
+#include <optional>
+
+#include "jobs/unit_versions.h"
+#include "settings/unit_settings.h"
 
 namespace ravo {
 
-class WorkTask;
+class JobContext;
+
+// What the versions and voltage read found; a value not read stays empty.
+struct UnitReading {
+    std::optional<UnitVersions> versions;
+    std::optional<double> voltage;  // volts
+};
 
 // The steps of the unit information job, each reporting its own lines
-// through the worker and leaving what it read in the worker's fields.
+// through the job.
 
-// Versions into `versions`, then the battery into `voltage`, then the
-// voltage check: 1 when everything passed; -1 without a link; -2 voltage
+// Versions into `reading` (and the job's versions), then the battery, then
+// the voltage check: 1 when everything passed; -1 without a link; -2 voltage
 // outside range; -3 stopped; -4 no versions reply.
-int ReadVersionsAndVoltage(WorkTask& task);
+int ReadVersionsAndVoltage(JobContext& job, UnitReading& reading);
 
-// 1, or -2 with the charge line for a measured voltage below 3.5 V.
-int CheckVoltage(WorkTask& task);
+// 1, or -2 with the charge line for a measured voltage below 3.5 V (0 means
+// not measured).
+int CheckVoltage(JobContext& job, double voltage);
 
-// UM_UNIT_FOUND with the unit number as "%04X".
-void SendUnitFound(WorkTask& task);
+// Tells the job's events that the unit answered, so it goes into the tree.
+void SendUnitFound(JobContext& job);
 
 // Every setting and status value into `settings`: 1 done; -1 stopped, no
 // link or access handshake failed; -2 a required read failed (the fields read
 // so far stay, `valid` stays 0).
-int ReadSettings(WorkTask& task);
+int ReadSettings(JobContext& job, UnitSettings& settings);
 
 }  // namespace ravo

@@ -23,15 +23,18 @@ std::string moduleVersionText(int software, int hardware)
     return formatC("ver %d  (HW %d)", software, hardware);
 }
 
-std::vector<std::pair<std::string, std::string>> unitInfoTexts(double volts, const UnitVersions& v)
+std::vector<std::pair<std::string, std::string>> unitInfoTexts(const std::optional<double>& volts,
+                                                               const std::optional<UnitVersions>& versions)
 {
+    auto version = [&](auto text) { return versions ? text(*versions) : std::string(kNotRead); };
     return {
-        {"Voltage", voltageText(volts)},
-        {"Software", "ver " + softwareVersionText(v)},
-        {"Display", moduleVersionText(v.displaySoftware, v.displayHardware)},
-        {"Battery", moduleVersionText(v.batterySoftware, v.batteryHardware)},
-        {"Backpack", moduleVersionText(v.backpackSoftware, v.backpackHardware)},
-        {"HUD", moduleVersionText(v.hudSoftware, v.hudHardware)},
+        {"Voltage", volts ? voltageText(*volts) : kNotRead},
+        {"Software", version([](const UnitVersions& v) { return "ver " + softwareVersionText(v); })},
+        {"Display", version([](const UnitVersions& v) { return moduleVersionText(v.displaySoftware, v.displayHardware); })},
+        {"Battery", version([](const UnitVersions& v) { return moduleVersionText(v.batterySoftware, v.batteryHardware); })},
+        {"Backpack",
+         version([](const UnitVersions& v) { return moduleVersionText(v.backpackSoftware, v.backpackHardware); })},
+        {"HUD", version([](const UnitVersions& v) { return moduleVersionText(v.hudSoftware, v.hudHardware); })},
     };
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,8 +18,14 @@ std::string softwareVersionText(const UnitVersions& versions);
 // "ver %d  (HW %d)".
 std::string moduleVersionText(int software, int hardware);
 
+// Shown for a value that was not read.
+inline constexpr char kNotRead[] = "--";
+
 // The six info values in the order the view labels them: "Voltage",
-// "Software", "Display", "Battery", "Backpack", "HUD".
-std::vector<std::pair<std::string, std::string>> unitInfoTexts(double volts, const UnitVersions& versions);
+// "Software", "Display", "Battery", "Backpack", "HUD"; "--" for what was not
+// read (no voltage reply; no versions reply, or versions a firmware update
+// made stale).
+std::vector<std::pair<std::string, std::string>> unitInfoTexts(const std::optional<double>& volts,
+                                                               const std::optional<UnitVersions>& versions);
 
 }  // namespace ravo

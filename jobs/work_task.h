@@ -1,97 +1,113 @@
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
-#include <vector>
+#include <thread>
 
-#include "divedata/dive_info.h"
-#include "divedata/dive_log.h"
-#include "jobs/ag_thread.h"
-#include "jobs/job_codes.h"
+#include "jobs/job_events.h"
+#include "jobs/job_requests.h"
+#include "jobs/job_results.h"
 #include "jobs/unit_versions.h"
 #include "link/ir_comm.h"
-#include "link/messages.h"
-#include "settings/unit_settings.h"
 
 namespace ravo {
 
-// The one worker: runs one job against the unit at a time on its own thread,
-// reports lines and results to `notifyWindow`, and leaves what it read in its
-// fields for the views. The requester fills the request fields, then calls
-// start(); while `busy` the fields belong to the worker.
-class WorkTask : public CAG_Thread {
+class JobContext;
+class LinkTrace;
+
+// The one worker: runs one job against the unit at a time on a thread of its
+// own (one step above normal priority), and is the only way to the unit
+// link. A job is one request; it reports through the JobEvents given with it
+// and ends with jobFinished, carrying its result. The worker only connects
+// the link and dispatches; each job's body lives in its own file.
+class WorkTask : private LinkActivity {
 public:
-    static constexpr int kLineMax = 254;
-
     WorkTask();
+    // Waits for a running job: it is not told to stop (the owner does that first).
     ~WorkTask() override;
+    WorkTask(const WorkTask&) = delete;
+    WorkTask& operator=(const WorkTask&) = delete;
 
-    // Starts `jobCode` unless the previous job is still running; never blocks.
-    void start(int jobCode, MessageReceiver* notifyWindow);
+    // Starts the job of `request`, reporting to `events` (which must outlive
+    // it), unless a job runs: then nothing starts and the result is false.
+    // Never waits on the job.
+    bool start(JobRequest request, JobEvents& events);
+    // From a start until the job has ended (set back just before jobFinished
+    // is sent, so a start from within jobFinished's handling is accepted).
+    bool running() const { return running_.load(); }
+    // Waits up to `realMs` until the thread has ended, jobFinished delivered.
+    bool waitFinished(uint32_t realMs);
+    // The outcome of the last job that ended.
+    JobOutcome lastOutcome() const;
+    // The last status line of the last job.
+    std::string lastLine() const;
 
-    int32_t Run() override;
+    // Asks the running job to stop at its next stop check. A request while no
+    // job runs stays until a job ends (or one begins on a fresh connection).
+    void requestStop() { stopRequested_ = true; }
+    bool stopRequested() const { return stopRequested_.load(); }
 
-    // --- what jobs use ---
-    // A line: printf-formatted (C locale) into statusLine and sent with UM_STATUS_TEXT.
-    void line(const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 2, 3)))
-#endif
-        ;
-    // The firmware text, formatted likewise and sent with UM_FIRMWARE_TEXT.
-    void firmwareLine(const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 2, 3)))
-#endif
-        ;
-    // Sends a message to notifyWindow, if there is one.
-    intptr_t send(unsigned message, uintptr_t wParam = 0, intptr_t lParam = 0);
-    // True, after the line "User stopped....", when a stop was requested.
-    bool stopCheck();
-    void resetUnitInformation();
+    // Leave the link open when a job ends (the read jobs' requests set it).
+    void setKeepLinkOpen(bool keep) { keepLinkOpen_ = keep; }
+    bool keepLinkOpen() const { return keepLinkOpen_.load(); }
 
-    // --- results and request fields ---
-    int progressPercent = 0;
-    // Records of the log being downloaded: read so far and in all. Written by
-    // the worker before each UM_PROGRESS of a log download; safe to read at any
-    // time for a rate or a bar.
-    std::atomic<uint32_t> progressRecords{0};
-    std::atomic<uint32_t> progressTotal{0};
-    // During JOB_DIVE_LOGS: the records of the dives before the one being
-    // read, and of all of them; the progress then counts the whole batch.
-    std::atomic<uint32_t> batchRecordsBefore{0};
-    std::atomic<uint32_t> batchRecordsTotal{0};
-    char firmwareText[256] = {};
-    char statusLine[256] = {};
-    std::string linkText;
-    uint32_t unitNumber = 0xFFFF;
-    std::string firmwarePath;
-    uint16_t logIndex = 0;
-    // The dives JOB_DIVE_LOGS downloads, in order (each entry's index).
-    std::vector<CDiveInfo> logBatch;
-    double voltage = 0;
-    UnitVersions versions;
-    UnitSettings settings;
-    std::vector<CDiveInfo> diveDirectory;
-    std::vector<CDiveInfo> redboxDirectory;
-    CDiveLog logData;
-    CIrComm link;
-    int jobCode = 0;
-    // The last job body's own result (the connect steps' result is Run's,
-    // the thread's exit code).
-    int jobResult = 0;
-    MessageReceiver* notifyWindow = nullptr;
-    std::atomic<bool> busy{false};
-    std::atomic<bool> stopRequested{false};
-    bool forcedBootloader = false;
-    std::atomic<bool> keepLinkOpen{false};
+    // --- the link between jobs (refused while a job runs) ---
+    void setLinkAddress(const std::string& address);
+    std::string linkAddress() const;
+    void setClock(Clock* clock);
+    Clock& clock() const { return link_.clock(); }
+    void setTrace(std::shared_ptr<LinkTrace> trace);
+    // Reply waits wake as soon as bytes arrive (true), or sleep their pauses.
+    void setWakeOnData(bool wake) { link_.wakeOnData = wake; }
+    bool linkOpen() const { return link_.isOpen(); }
+    // keepLinkOpen := false and the link closed; false (nothing done) while a job runs.
+    bool closeLink();
+    // What the transport said when it last failed to open, search or connect.
+    std::string transportError() const;
+    // The unit's versions as last read on this link (all 0 before).
+    UnitVersions versions() const;
+
+    // The link itself, for the worker's own helpers that drive it step by step
+    // (WorkerEditHost), only while no job runs and only through jobs.
+    CIrComm& linkForHelpers() { return link_; }
 
 private:
-    int32_t connectAndRun();
-    // A failed open or connect: the line, the link closed, the unit
-    // information reset, and linkText holding the link's reason.
-    void failConnect(const char* text);
-    int runJobBody();
+    void run(JobRequest request, JobEvents& events);
+    JobOutcome runRequest(const JobRequest& request, JobEvents& events);
+    template <typename Request>
+    JobOutcome connectAndRun(const Request& request, JobContext& job);
+    int connectSteps(JobContext& job, JobOutcome& outcome, uint16_t unit);
+    void failConnect(JobContext& job, JobOutcome& outcome, const char* text);
+    void resetUnitInformation();
+    void closeIfUnitWentAway(JobContext& job);
+    void reportLinkLost(const std::string& reason);
+
+    // LinkActivity: the unit's answers become link events.
+    void frameSent() override;
+    void replyReceived() override;
+
+    CIrComm link_;
+    UnitVersions versions_;
+    std::atomic<bool> running_{false};
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> keepLinkOpen_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::condition_variable ended_;
+    bool threadEnded_ = true;
+    JobOutcome lastOutcome_;
+    std::string lastLine_;
+
+    // Followed while a job runs (its thread only).
+    JobEvents* events_ = nullptr;
+    int repliesThisJob_ = 0;
+    int unansweredInARow_ = 0;
+    bool lastFrameUnanswered_ = false;
+    uint64_t lastAnswerEventMs_ = 0;
+    bool answerEventSent_ = false;
 };
 
 }  // namespace ravo

@@ -24,22 +24,33 @@ private:
 
 bool WorkerEditHost::linkBusy()
 {
-    return worker_.busy;
+    return worker_.running();
 }
 
 void WorkerEditHost::keepLinkOpen()
 {
-    worker_.keepLinkOpen = true;
+    worker_.setKeepLinkOpen(true);
 }
 
 CIrComm& WorkerEditHost::unitLink()
 {
-    return worker_.link;
+    return worker_.linkForHelpers();
 }
 
 uint32_t WorkerEditHost::unitFirmwareVersion()
 {
-    return worker_.versions.firmwareVersion();
+    return worker_.versions().firmwareVersion();
+}
+
+bool WorkerEditHost::waitOnLink(const std::function<void()>& work)
+{
+    JobEvents quiet;
+    if (!worker_.start(LinkTaskRequest{[&work](CIrComm&) { work(); }}, quiet))
+        return false;
+    // The step is one exchange or a connect: it ends within its own time-outs.
+    while (!worker_.waitFinished(1000)) {
+    }
+    return true;
 }
 
 EditOutcome editSettingOnUnit(WorkTask& worker, int rowId, UnitSettings& record, bool serviceMode,

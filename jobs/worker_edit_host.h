@@ -5,9 +5,10 @@ namespace ravo {
 
 class WorkTask;
 
-// The unit side of a setting edit taken from the worker: its busy flag, its
-// link and keepLinkOpen, and the firmware version of its last versions read.
-// The dialogs and notices stay with the deriving class.
+// The unit side of a setting edit driven step by step by a caller that may
+// wait (the command line): every wait on the link runs as a job on the worker
+// and returns when it ended; the link's state is read only between them. The
+// dialogs and notices stay with the deriving class.
 class WorkerEditHost : public UnitEditHost {
 public:
     explicit WorkerEditHost(WorkTask& worker) : worker_(worker) {}
@@ -16,6 +17,7 @@ public:
     void keepLinkOpen() override;
     CIrComm& unitLink() override;
     uint32_t unitFirmwareVersion() override;
+    bool waitOnLink(const std::function<void()>& work) override;
 
 protected:
     WorkTask& worker_;

@@ -146,6 +146,11 @@ bool CIrComm::IsConnected()
     return true;
 }
 
+bool CIrComm::PeerHungUp()
+{
+    return transport_ && transport_->hungUp();
+}
+
 std::string CIrComm::PeerDescription()
 {
     if (!IsConnected())

@@ -34,6 +34,8 @@ public:
     int EnumerateDevices();
     bool IsConnected();
     std::string PeerDescription();
+    // True when the link is open but its far end has closed the connection.
+    bool PeerHungUp();
 
     int Send(const uint8_t* bytes, int length) override;
     int Receive(uint8_t* buffer, int size) override;

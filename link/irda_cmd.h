@@ -27,10 +27,10 @@ public:
 
     // --- Frames -----------------------------------------------------------
 
-    // Notifies UM_LINK_SEND and writes one stuffed frame (n at most 255;
+    // Tells the activity and writes one stuffed frame (n at most 255;
     // larger payloads are not sent). The write's result is not examined.
     void SendFrame(uint8_t opcode, const uint8_t* payload, int n);
-    // Notifies UM_LINK_SEND and writes one bootloader chunk frame.
+    // Tells the activity and writes one bootloader chunk frame.
     void SendChunk(const uint8_t* data, int length);
     // Waits for the next valid frame (at most about 2.5 s). True only when one
     // came from linkUnitNumber(); `reply.valid` tells whether any came.

@@ -18,7 +18,7 @@ void irda_cmd::SendFrame(uint8_t opcode, const uint8_t* payload, int n)
 {
     if (n < 0 || n > 255 || (n > 0 && !payload))
         return;
-    notify(UM_LINK_SEND);
+    notifySent();
     const std::vector<uint8_t> wire = buildFrame(linkUnitNumber(), opcode, payload, uint8_t(n));
     Send(wire.data(), int(wire.size()));
 }
@@ -27,7 +27,7 @@ void irda_cmd::SendChunk(const uint8_t* data, int length)
 {
     if (length < 0 || (length > 0 && !data))
         return;
-    notify(UM_LINK_SEND);
+    notifySent();
     const std::vector<uint8_t> wire = buildChunkFrame(data, size_t(length));
     Send(wire.data(), int(wire.size()));
 }
@@ -37,7 +37,7 @@ bool irda_cmd::feedReceived(const uint8_t* bytes, int count, UnitReply& reply)
     // Bytes after a passing frame in the same read are dropped.
     for (int i = 0; i < count; ++i) {
         if (receiveState.feed(bytes[i], reply)) {
-            notify(UM_LINK_RECEIVE);
+            notifyReply();
             return true;
         }
     }

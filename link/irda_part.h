@@ -3,9 +3,19 @@
 
 #include "link/clock.h"
 #include "link/frame_receive.h"
-#include "link/messages.h"
 
 namespace ravo {
+
+// Told of the link's traffic as it happens, on the thread that uses the link:
+// the worker follows it to know whether the unit answers.
+class LinkActivity {
+public:
+    virtual ~LinkActivity() = default;
+    // Before each frame or chunk is written.
+    virtual void frameSent() = 0;
+    // After a valid reply frame or a bootloader answer arrived.
+    virtual void replyReceived() = 0;
+};
 
 // Transport and frame-receive base of the link: the byte-stream operations the
 // frame codec and the commands use, and the state the codec keeps across calls.
@@ -27,8 +37,8 @@ public:
     Clock& clock() const { return *clock_; }
     void setClock(Clock* clock) { clock_ = clock ? clock : &systemClock(); }
 
-    // Receiver of UM_LINK_SEND / UM_LINK_RECEIVE; null sends nothing.
-    MessageReceiver* notifyWindow = nullptr;
+    // Told of every frame sent and every reply received; may be null.
+    LinkActivity* activity = nullptr;
 
     // Frame receive state, held across calls.
     static constexpr int kFrameBufferSize = FrameReceiveState::kFrameBufferSize;
@@ -38,13 +48,15 @@ public:
     // goes on as soon as bytes arrive; false sleeps the whole pause.
     bool wakeOnData = true;
 
-    // Sends `message` (wParam 0, lParam 0) to the notify window, if any:
-    // UM_LINK_SEND before a frame, UM_LINK_RECEIVE after a reply or a
-    // bootloader answer.
-    void notify(unsigned message)
+    void notifySent()
     {
-        if (notifyWindow)
-            notifyWindow->sendMessage(message, 0, 0);
+        if (activity)
+            activity->frameSent();
+    }
+    void notifyReply()
+    {
+        if (activity)
+            activity->replyReceived();
     }
 
 private:

@@ -71,6 +71,16 @@ public:
         return false;
     }
 
+    bool hungUp() override
+    {
+        if (socket_ == net::kNoSocket)
+            return false;
+        // Readable with nothing to read: the peer has closed its end.
+        if (!peerClosed_ && net::waitReadable(&socket_, 1, 0) >= 0 && net::available(socket_) == 0)
+            peerClosed_ = true;
+        return peerClosed_;
+    }
+
 private:
     std::string host_;
     int port_;

@@ -45,6 +45,9 @@ public:
     // Returns as soon as bytes are waiting (true), or after `realMs`
     // milliseconds of real time (false).
     virtual bool waitReadable(uint32_t realMs) = 0;
+    // True when the far end has closed the connection (a stream transport
+    // whose peer went away); such a link must be opened afresh. Never blocks.
+    virtual bool hungUp() { return false; }
 };
 
 }  // namespace ravo

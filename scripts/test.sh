@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 phase "set-up" ./scripts/setup.sh --install
 phase "Linux build" ./scripts/setup.sh --all
-phase "Linux tests" ./scripts/run-tests.sh linux
+phase "Linux tests" ./scripts/linux-tests.sh
 if [ "${RAVO_SKIP_SANITIZE:-0}" = "1" ]; then
   echo "test: sanitizer build skipped (RAVO_SKIP_SANITIZE=1)" >&2
 else

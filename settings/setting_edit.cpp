@@ -2,24 +2,39 @@
 
 namespace ravo {
 
-EditOutcome editSettingRow(int rowId, UnitSettings& record, bool serviceMode, uint32_t unitVersion,
-                           SettingLink& link, SettingEditHost& host,
-                           const std::function<uint32_t()>& unitNow)
+bool askRowEdit(int rowId, const UnitSettings& record, bool serviceMode, SettingEditHost& host, std::string& entered,
+                EditOutcome& outcome)
 {
     std::optional<EditorRequest> editor = editorForRow(rowId, record);
     if (!editor) {
         // Service mode silences the notice: a service centre clicks around.
         if (!serviceMode)
             host.notice("Can not be changed");
-        return EditOutcome::NotEditable;
+        outcome = EditOutcome::NotEditable;
+        return false;
     }
     if (rowIsServiceOnly(rowId) && !serviceMode) {
         host.notice("Used by service center");
-        return EditOutcome::ServiceOnly;
+        outcome = EditOutcome::ServiceOnly;
+        return false;
     }
-    std::string entered = editor->valueText;
-    if (!host.showEditor(*editor, entered))
-        return EditOutcome::Cancelled;
+    entered = editor->valueText;
+    if (!host.showEditor(*editor, entered)) {
+        outcome = EditOutcome::Cancelled;
+        return false;
+    }
+    return true;
+}
+
+EditOutcome editSettingRow(int rowId, UnitSettings& record, bool serviceMode, uint32_t unitVersion,
+                           SettingLink& link, SettingEditHost& host,
+                           const std::function<uint32_t()>& unitNow)
+{
+    std::string entered;
+    EditOutcome refused = EditOutcome::Cancelled;
+    if (!askRowEdit(rowId, record, serviceMode, host, entered, refused))
+        return refused;
+    std::optional<EditorRequest> editor = editorForRow(rowId, record);
     applyEditorEntry(rowId, *editor, entered, record);
     uint32_t now = unitNow ? unitNow() : 0;
 

@@ -20,7 +20,7 @@ public:
     // A modal notice: "Can not be changed", "Used by service center",
     // "Failed to connect to unit".
     virtual void notice(const std::string& text) = 0;
-    // The settings should be read again (UM_REQ_REREAD_INFO).
+    // The settings should be read again.
     virtual void requestReread() = 0;
 };
 
@@ -46,6 +46,14 @@ enum class EditOutcome {
     HandshakeFailed,  // notice; nothing sent
     Sent,             // the writes went out and the re-read was requested
 };
+
+// The user's side of an edit, before anything reaches the unit: a notice for
+// a row that cannot be edited (none in service mode) or for a reset row
+// without service mode, else the row's editor. True with the editor's text in
+// `entered`; false with the reason in `outcome` (NotEditable, ServiceOnly,
+// Cancelled).
+bool askRowEdit(int rowId, const UnitSettings& record, bool serviceMode, SettingEditHost& host, std::string& entered,
+                EditOutcome& outcome);
 
 // Edits row `rowId` of `record` (the list's own copy) and sends it to the
 // unit: editor, conversion, handshake when the row needs it (with

@@ -19,15 +19,12 @@ namespace {
 constexpr double kRequestBoundSeconds = 5 * 2.6;
 
 // Keeps a copy of the log the worker hands over.
-class LogCatcher : public MessageReceiver {
+class LogCatcher : public JobEvents {
 public:
-    intptr_t sendMessage(unsigned message, uintptr_t, intptr_t lParam) override
+    void logDownloaded(const CDiveLog& downloaded) override
     {
-        if ((message == UM_DIVE_DOWNLOADED || message == UM_REDBOX_DOWNLOADED) && lParam) {
-            log = *reinterpret_cast<const CDiveLog*>(lParam);
-            delivered = true;
-        }
-        return 1;
+        log = downloaded;
+        delivered = true;
     }
     CDiveLog log;
     bool delivered = false;
@@ -64,21 +61,22 @@ FaultRun downloadOne(const std::string& unitName, const SimLog& expected, bool d
     run.boundSeconds = boundFor(expected);
     WorkTask task;
     LogCatcher catcher;
-    task.link.setAddress("sim:" + unitName);
-    task.link.setClock(&clock);
-    task.unitNumber = 0x1234;
-    task.logIndex = uint16_t(index);
+    task.setLinkAddress("sim:" + unitName);
+    task.setClock(&clock);
+    CDiveInfo entry;
+    entry.unitNumber = 0x1234;
+    entry.index = uint16_t(index);
     const uint64_t start = clock.nowMs();
-    task.start(dive ? JOB_DIVE_LOG : JOB_REDBOX_LOG, &catcher);
+    task.start(LogsRequest{0x1234, dive ? LogKind::Dive : LogKind::Redbox, {entry}}, catcher);
     // Real time: a run on a virtual clock takes milliseconds; this only ends a hang.
     const bool ended = task.waitFinished(120000);
     run.seconds = double(clock.nowMs() - start) / 1000.0;
     if (!ended) {
-        task.stopRequested = true;
+        task.requestStop();
         task.waitFinished(120000);
         run.seconds = run.boundSeconds * 1000;  // reported as late
     }
-    run.jobResult = task.jobResult;
+    run.jobResult = task.lastOutcome().code();
     run.delivered = catcher.delivered;
     run.identical = catcher.delivered && sameLog(catcher.log, expected, dive);
     return run;

@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "app/frame_ports.h"
 #include "app/ravo_config_app.h"
 #include "app/unit_log_view_state.h"
 #include "desktop/models/unit_log_list_model.h"
-#include "link/messages.h"
 
 namespace ravo::desktop {
 
@@ -37,11 +37,11 @@ void CUnitLogListCtrl::ResetColumns()
 
 void CUnitLogListCtrl::Fill()
 {
-    const WorkTask& worker = *ctx_.app.worker;
-    if (unitLogViewState(worker, redbox_).directoryBeingRead)
+    const LogKind kind = redbox_ ? LogKind::Redbox : LogKind::Dive;
+    if (unitLogViewState(ctx_.state, kind).directoryBeingRead)
         model_->clear();
     else
-        model_->setDirectory(redbox_ ? worker.redboxDirectory : worker.diveDirectory, ctx_.app.config.diveFolder);
+        model_->setDirectory(ctx_.state.directory(kind).entries, ctx_.app.config.diveFolder);
     sizeColumns();
 }
 
@@ -62,7 +62,7 @@ int CUnitLogListCtrl::rowCount() const
 
 bool CUnitLogListCtrl::jobRunning() const
 {
-    return ctx_.app.worker->busy;
+    return ctx_.state.job.running;
 }
 
 std::vector<CDiveInfo> CUnitLogListCtrl::selectedEntries() const
@@ -82,16 +82,10 @@ bool CUnitLogListCtrl::requestDownload(const std::vector<CDiveInfo>& entries)
 {
     if (entries.empty() || jobRunning())
         return false;
-    if (entries.size() == 1) {
-        const CDiveInfo entry = entries.front();  // valid during the call only
-        ctx_.frame.sendMessage(redbox_ ? UM_REQ_READ_REDBOX : UM_REQ_READ_DIVE, 0,
-                               reinterpret_cast<intptr_t>(&entry));
-    } else {
-        if (redbox_)
-            return false;
-        const std::vector<CDiveInfo> copy = entries;
-        ctx_.frame.sendMessage(UM_REQ_READ_DIVES, 0, reinterpret_cast<intptr_t>(&copy));
-    }
+    // Redbox logs come one at a time.
+    if (redbox_ && entries.size() > 1)
+        return false;
+    ctx_.frame.requestLogs(redbox_ ? LogKind::Redbox : LogKind::Dive, entries);
     return true;
 }
 

@@ -20,15 +20,14 @@ public:
 
     // Empties the rows; the headers stay.
     void ResetColumns();
-    // Rebuilds the rows from the worker's directory of this list's kind
+    // Rebuilds the rows from the frame's directory of this list's kind
     // (empty while that directory is being read).
     void Fill();
 
     // The entries of the selected rows, in row order.
     std::vector<CDiveInfo> selectedEntries() const;
-    // Asks for the download of `entries`: one log with UM_REQ_READ_DIVE or
-    // UM_REQ_READ_REDBOX, several dives with UM_REQ_READ_DIVES. Nothing while
-    // a job runs. True when a request was sent.
+    // Asks the main window to download `entries` (several only for dives).
+    // Nothing while a job runs. True when a request was sent.
     bool requestDownload(const std::vector<CDiveInfo>& entries);
 
     int rowCount() const;

@@ -4,8 +4,6 @@
 #include <QWidget>
 
 #include "app/app_config.h"
-#include "app/ravo_config_app.h"
-#include "desktop/busy_wait.h"
 #include "desktop/unit/setting_dialogs.h"
 #include "settings/settings_rows.h"
 
@@ -63,11 +61,6 @@ bool editReal(QWidget* parent, const EditorRequest& e, std::string& entered)
 
 }  // namespace
 
-DesktopEditHost::DesktopEditHost(ViewContext ctx, QWidget* parent)
-    : WorkerEditHost(*ctx.app.worker), ctx_(ctx), parent_(parent)
-{
-}
-
 bool DesktopEditHost::showEditor(const EditorRequest& editor, std::string& entered)
 {
     switch (editor.kind) {
@@ -90,16 +83,6 @@ bool DesktopEditHost::showEditor(const EditorRequest& editor, std::string& enter
 void DesktopEditHost::notice(const std::string& text)
 {
     QMessageBox::information(parent_, kProgramName, qs(text));
-}
-
-void DesktopEditHost::requestReread()
-{
-    ctx_.frame.sendMessage(UM_REQ_REREAD_INFO, 0, 0);
-}
-
-bool DesktopEditHost::waitOnLink(const std::function<void()>& work)
-{
-    return runWhileRepainting(parent_ ? parent_->window() : nullptr, work);
 }
 
 }  // namespace ravo::desktop

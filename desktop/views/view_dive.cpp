@@ -15,7 +15,6 @@
 #include "desktop/paint/draw_list_painter.h"
 #include "divedata/dive_summary.h"
 #include "firmware/file_util.h"
-#include "link/messages.h"
 
 // The picture lives in the desktop library's resources, which a static
 // library must register itself.
@@ -124,13 +123,9 @@ QString CViewDive::summaryText() const
     return summary_->text();
 }
 
-intptr_t CViewDive::onMessage(unsigned message, uintptr_t, intptr_t lParam)
+void CViewDive::treeSelection(const TreeLabels& labels)
 {
-    if (message == UM_TREE_SAVED_DIVE) {
-        const auto* labels = reinterpret_cast<const TreeLabels*>(lParam);
-        showSavedLog(labels ? labels->unitLabel : std::string(), labels ? labels->nodeLabel : std::string());
-    }
-    return 1;
+    showSavedLog(labels.unitLabel, labels.nodeLabel);
 }
 
 void CViewDive::showSavedLog(const std::string& unitLabel, const std::string& nodeLabel)

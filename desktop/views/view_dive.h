@@ -24,7 +24,7 @@ class CViewDive : public QWidget, public ViewPane {
 public:
     explicit CViewDive(ViewContext ctx, QWidget* parent = nullptr);
 
-    intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+    void treeSelection(const TreeLabels& labels) override;
 
     // Asks where to export (the Save dialog); returns false when cancelled.
     using ExportChooser = std::function<bool(const QString& proposed, QString& path, ExportFormat& format)>;

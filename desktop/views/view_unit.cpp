@@ -14,15 +14,14 @@
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
+#include "app/frame_ports.h"
 #include "app/ravo_config_app.h"
-#include "app/setting_editor_guard.h"
 #include "app/unit_view_rules.h"
-#include "desktop/busy_wait.h"
+#include "desktop/frame_signals.h"
 #include "desktop/unit/desktop_edit_host.h"
 #include "desktop/unit/restore_settings_dlg.h"
 #include "desktop/unit/settings_list_ctrl.h"
 #include "divedata/text_file.h"
-#include "jobs/unit_power_down.h"
 #include "jobs/unit_view_texts.h"
 #include "firmware/file_util.h"
 #include "link/unit_number.h"
@@ -175,6 +174,16 @@ void CViewUnit::buildControls()
     connect(settingsList_, &CSettingsListCtrl::editRequested, this, &CViewUnit::editRow);
     connect(saveSettingsButton_, &QPushButton::clicked, this, &CViewUnit::saveSettings);
     connect(restoreSettingsButton_, &QPushButton::clicked, this, &CViewUnit::restoreSettings);
+
+    // Shown or not, the view follows the frame: a view that comes up later
+    // shows the current state at once.
+    connect(&ctx_.changes, &FrameSignals::jobChanged, this, [this] {
+        showProgress();
+        applyEnabling();
+    });
+    connect(&ctx_.changes, &FrameSignals::linkChanged, this, &CViewUnit::applyEnabling);
+    connect(&ctx_.changes, &FrameSignals::unitChanged, this, &CViewUnit::showResults);
+    connect(&ctx_.changes, &FrameSignals::jobEnded, this, &CViewUnit::jobEnded);
 }
 
 void CViewUnit::initialUpdate()
@@ -193,42 +202,28 @@ void CViewUnit::initialUpdate()
     fixSerialButton_->setEnabled(false);
     fixSerialButton_->hide();
     fillFirmwareList();
+    showResults();
 }
 
-intptr_t CViewUnit::onMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+void CViewUnit::treeSelection(const TreeLabels&)
 {
-    switch (message) {
-    case UM_PROGRESS: showProgress(int(wParam)); break;
-    case UM_TREE_UNIT: unitBox_->setText(qs(unitNumberBoxText(ctx_.app.config.unitNumberText))); break;
-    case UM_REFRESH_VIEW:
-        fillFirmwareList();
-        showResults();
-        break;
-    case UM_FIRMWARE_TEXT:
-        firmwareText_->setText(lParam ? QString::fromUtf8(reinterpret_cast<const char*>(lParam)) : QString());
-        break;
-    default: break;
-    }
-    return 1;
+    unitBox_->setText(qs(unitNumberBoxText(ctx_.app.config.unitNumberText)));
+    fillFirmwareList();
+    applyEnabling();
 }
 
-void CViewUnit::showProgress(int percent)
+void CViewUnit::showProgress()
 {
-    if (percent != 0) {
-        if (!progressShown_) {
-            progress_->show();
-            progress_->setRange(0, 100);
-            progressShown_ = true;
-        }
-        progress_->setValue(percent);
-        return;
-    }
-    if (progressShown_) {
-        progress_->hide();
+    // Only a firmware download moves this bar; a log download has its own.
+    const JobProgress progress = ctx_.state.job.progressOf(ProgressKind::FirmwareChunks);
+    const bool shown = progress.total > 0;
+    if (shown != progressShown_) {
+        progress_->setVisible(shown);
         progress_->setRange(0, 100);
-        progressShown_ = false;
+        progressShown_ = shown;
     }
-    progress_->setValue(0);
+    progress_->setValue(shown ? progress.percent : 0);
+    progress_->setAccessibleDescription(shown ? QString("%1 %").arg(progress.percent) : QString());
 }
 
 void CViewUnit::fillFirmwareList()
@@ -246,33 +241,30 @@ void CViewUnit::fillFirmwareList()
 
 bool CViewUnit::idle() const
 {
-    const WorkTask& worker = *ctx_.app.worker;
-    return !worker.busy && !worker.threadRunning() && !busyWaiting();
+    return !ctx_.state.job.running;
 }
 
 bool CViewUnit::linkConnected() const
 {
-    return ctx_.app.worker->link.IsConnected();
+    return ctx_.state.linkOpen;
 }
 
 void CViewUnit::showResults()
 {
-    // While a job runs its result fields are the worker's: only the buttons change.
-    if (idle()) {
-        WorkTask& worker = *ctx_.app.worker;
-        resultText_->setText(qs(unitResultText(worker.linkText, worker.jobCode, worker.jobResult)));
-        const auto texts = unitInfoTexts(worker.voltage, worker.versions);
-        for (size_t i = 0; i < texts.size(); ++i)
-            infoValues_[i]->setText(qs(texts[i].second));
-        if (worker.settings.rtcTime != shownClock_) {
-            shownClock_ = worker.settings.rtcTime;
-            shownClockReadAt_ = currentUnitTime();
-        }
-        settingsList_->setRecord(worker.settings);
-        settingsList_->setClockCheck(worker.settings.valid ? checkUnitClock(shownClock_, shownClockReadAt_)
-                                                           : ClockCheck{});
-        settingsList_->rebuild(ctx_.app.config.serviceUnlocked);
+    const UnitShown& unit = ctx_.state.unit;
+    resultText_->setText(qs(unit.resultText));
+    firmwareText_->setText(qs(unit.firmwareText));
+    const auto texts = unitInfoTexts(unit.voltage, unit.versions);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        infoValues_[i]->setText(qs(texts[i].second));
+        infoValues_[i]->setAccessibleDescription(qs(texts[i].first + " " + texts[i].second));
     }
+    settingsList_->setRecord(unit.settings);
+    // The unit clock's check compares with the time the settings were read,
+    // not with the time of a later redraw.
+    settingsList_->setClockCheck(unit.settings.valid ? checkUnitClock(unit.settings.rtcTime, unit.settingsReadAt)
+                                                     : ClockCheck{});
+    settingsList_->rebuild(ctx_.app.config.serviceUnlocked);
     applyEnabling();
 }
 
@@ -303,50 +295,93 @@ void CViewUnit::readInfo()
     if (!readInfoButton_->isEnabled())
         return;
     synchroniseUnitNumber();
-    ctx_.frame.sendMessage(UM_REQ_READ_INFO, 0, 0);
+    ctx_.frame.requestReadInfo();
 }
 
 void CViewUnit::firmwareDownload()
 {
+    if (!idle())
+        return;
     synchroniseUnitNumber();
-    FirmwareRequest request = firmwareRequestFor(firmwareListing_, firmwareList_->currentText().toStdString());
-    if (request.action == FirmwareRequest::Request)
-        ctx_.frame.sendMessage(UM_REQ_FIRMWARE, 0, reinterpret_cast<intptr_t>(&request.path));
-    else if (request.action == FirmwareRequest::NotFound)
-        ctx_.frame.sendMessage(UM_STATUS_TEXT, 0, reinterpret_cast<intptr_t>(request.statusText.c_str()));
+    FirmwarePress press = firmwareRequestFor(firmwareListing_, firmwareList_->currentText().toStdString());
+    if (press.action == FirmwarePress::NotFound) {
+        ctx_.frame.showStatus(press.statusText);
+        return;
+    }
+    if (press.action != FirmwarePress::Request)
+        return;
+    // The user sees what runs on the unit and what replaces it before the
+    // unit is sent to its bootloader.
+    const UnitShown& unit = ctx_.state.unit;
+    const bool versionsOfThisUnit = unit.versions && unit.unit == ctx_.app.config.currentUnitNumber();
+    const QString question = qs(firmwareConfirmText(firmwareList_->currentText().trimmed().toStdString(),
+                                                    ctx_.app.config.currentUnitNumber(),
+                                                    versionsOfThisUnit ? &*unit.versions : nullptr,
+                                                    ctx_.app.config.downloadMode));
+    const bool yes = confirmDownload ? confirmDownload(question)
+                                     : QMessageBox::question(this, "FW Download", question) == QMessageBox::Yes;
+    if (yes)
+        ctx_.frame.requestFirmware(press.path);
 }
 
 void CViewUnit::cancelJob()
 {
-    ctx_.app.worker->stopRequested = true;
+    ctx_.frame.requestStop();
 }
 
 void CViewUnit::fixSerial()
 {
     synchroniseUnitNumber();
-    ctx_.frame.sendMessage(UM_REQ_FIX_SERIAL, 0, 0);
+    ctx_.frame.requestFixSerial();
 }
 
 void CViewUnit::powerDown()
 {
-    if (idle()) {
-        WorkTask& worker = *ctx_.app.worker;
-        // The command and the 500 ms after it run while the window repaints.
-        runWhileRepainting(window(), [&worker] { powerDownUnit(worker); });
-    }
-    showResults();
+    if (idle())
+        ctx_.frame.requestPowerDown();
 }
 
 void CViewUnit::editRow(int rowId)
 {
-    // One edit at a time, and none under a job: the link is the worker's then.
+    // One edit at a time, and none under a job.
     if (!idle())
         return;
-    // The main window leaves the link open while an editor is up.
-    SettingEditorGuard editorOpen(ctx_.app);
-    DesktopEditHost host(ctx_, this);
-    host.rowId = rowId;
-    editSettingOnUnit(rowId, settingsList_->record(), ctx_.app.config.serviceUnlocked, host);
+    DesktopEditHost dialogs(this);
+    dialogs.rowId = rowId;
+    const bool serviceMode = ctx_.app.config.serviceUnlocked;
+    std::string entered;
+    EditOutcome refused = EditOutcome::Cancelled;
+    if (!askRowEdit(rowId, settingsList_->record(), serviceMode, dialogs, entered, refused))
+        return;
+    ctx_.frame.requestEditRow({rowId, settingsList_->record(), entered, serviceMode});
+}
+
+void CViewUnit::jobEnded(const JobOutcome& outcome)
+{
+    if (const auto* edit = outcome.as<EditRowResult>()) {
+        for (const std::string& text : edit->notices)
+            notice(qs(text));
+        return;
+    }
+    const auto* restore = outcome.as<RestoreSettingsResult>();
+    if (!restore)
+        return;
+    for (const std::string& text : restore->notices)
+        notice(qs(text));
+    const RestoreResult& result = restore->restore;
+    // A refused handshake has had its notice; a link that did not connect has not.
+    if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
+        notice(QString("No connection with the unit: %1 of %2 rows were written.")
+                   .arg(result.written)
+                   .arg(restore->requested),
+               true);
+    if (!result.notWritten.empty()) {
+        QString names;
+        for (const std::string& name : result.notWritten)
+            names += "\n" + qs(name);
+        notice("The unit did not take these rows:" + names, true);
+    }
+    ctx_.frame.showStatus(std::to_string(result.written) + " settings restored from [" + restore->path + "]");
 }
 
 void CViewUnit::notice(const QString& text, bool warning)
@@ -361,9 +396,8 @@ QString CViewUnit::chooseFile(bool save)
 {
     if (chooseSettingsFile)
         return chooseSettingsFile(save);
-    const WorkTask& worker = *ctx_.app.worker;
     const QString proposed =
-        qs(joinFolder(ctx_.app.config.dataFolder, "RavoSettings_" + formatUnitNumber(uint16_t(worker.unitNumber)) + ".ini"));
+        qs(joinFolder(ctx_.app.config.dataFolder, "RavoSettings_" + formatUnitNumber(ctx_.state.unit.unit) + ".ini"));
     const QString filter = "Settings files (*.ini);;All files (*)";
     if (save)
         return QFileDialog::getSaveFileName(this, "Save settings", proposed, filter);
@@ -374,32 +408,31 @@ void CViewUnit::saveSettings()
 {
     if (!idle())
         return;
-    const WorkTask& worker = *ctx_.app.worker;
-    if (!worker.settings.valid) {
+    const UnitShown& unit = ctx_.state.unit;
+    if (!unit.settingsRead) {
         notice("Read Info first: there are no settings of the unit to save.");
         return;
     }
     const QString path = chooseFile(true);
     if (path.isEmpty())
         return;
-    std::string text = settingsBackupText(worker.settings, uint16_t(worker.unitNumber),
-                                          worker.versions.firmwareVersion(), currentUnitTime());
+    std::string text = settingsBackupText(unit.settings, unit.unit,
+                                          unit.versions ? unit.versions->firmwareVersion() : 0, currentUnitTime());
     std::string reason;
     if (WriteFileReplacing(path.toStdString(), text, &reason) != 0) {
         notice(QString("Could not write [%1]: %2").arg(path, qs(reason)), true);
         return;
     }
-    std::string status =
-        "Settings of unit " + formatUnitNumber(uint16_t(worker.unitNumber)) + " saved to [" + path.toStdString() + "]";
-    ctx_.frame.sendMessage(UM_STATUS_TEXT, 0, reinterpret_cast<intptr_t>(status.c_str()));
+    ctx_.frame.showStatus("Settings of unit " + formatUnitNumber(unit.unit) + " saved to [" + path.toStdString() +
+                          "]");
 }
 
 void CViewUnit::restoreSettings()
 {
     if (!idle())
         return;
-    WorkTask& worker = *ctx_.app.worker;
-    if (!worker.settings.valid) {
+    const UnitShown& unit = ctx_.state.unit;
+    if (!unit.settingsRead) {
         notice("Read Info first: the unit's settings are compared with the file's.");
         return;
     }
@@ -417,12 +450,13 @@ void CViewUnit::restoreSettings()
         notice(QString("[%1]: %2").arg(path, qs(error)), true);
         return;
     }
-    std::string mismatch = backupMismatch(backup, uint16_t(worker.unitNumber), worker.versions.firmwareVersion());
+    std::string mismatch =
+        backupMismatch(backup, unit.unit, unit.versions ? unit.versions->firmwareVersion() : 0);
     if (!mismatch.empty()) {
         notice(qs(mismatch), true);
         return;
     }
-    std::vector<SettingDifference> differences = settingsDifferences(worker.settings, backup.record);
+    std::vector<SettingDifference> differences = settingsDifferences(unit.settings, backup.record);
     if (differences.empty()) {
         notice("The unit holds the file's settings.");
         return;
@@ -433,22 +467,8 @@ void CViewUnit::restoreSettings()
     std::vector<int> rows = dialog.checkedRows();
     if (rows.empty() || !idle())
         return;
-    UnitSettings record = worker.settings;
-    SettingEditorGuard editorOpen(ctx_.app);
-    DesktopEditHost host(ctx_, this);
-    RestoreResult result = ravo::restoreSettings(backup.record, rows, record, host);
-    // A refused handshake has had its notice; a link that did not connect has not.
-    if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
-        notice(QString("No connection with the unit: %1 of %2 rows were written.").arg(result.written).arg(rows.size()),
-               true);
-    if (!result.notWritten.empty()) {
-        QString names;
-        for (const std::string& name : result.notWritten)
-            names += "\n" + qs(name);
-        notice("The unit did not take these rows:" + names, true);
-    }
-    std::string status = std::to_string(result.written) + " settings restored from [" + path.toStdString() + "]";
-    ctx_.frame.sendMessage(UM_STATUS_TEXT, 0, reinterpret_cast<intptr_t>(status.c_str()));
+    // The writes run as a job; its end brings the notices (jobEnded).
+    ctx_.frame.requestRestore({backup.record, rows, unit.settings, path.toStdString()});
 }
 
 }  // namespace ravo::desktop

@@ -11,6 +11,10 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
+namespace ravo {
+struct JobOutcome;
+}
+
 namespace ravo::desktop {
 
 class CSettingsListCtrl;
@@ -18,14 +22,16 @@ class CSettingsListCtrl;
 // The unit view: what the last information read learned about the unit, the
 // unit number box every request reads, the firmware list and download, and
 // the settings list with its editors and its backup and restore. It never
-// runs a job: it sends requests to the main window and redraws from the
-// worker's results on UM_REFRESH_VIEW.
+// runs a job: it sends requests to the main window and follows the frame's
+// state (its enabling whether it shows or not).
 class CViewUnit : public QWidget, public ViewPane {
     Q_OBJECT
 public:
     explicit CViewUnit(ViewContext ctx, QWidget* parent = nullptr);
 
-    intptr_t onMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+    void treeSelection(const TreeLabels& labels) override;
+    // Asks before a firmware download; a question box unless replaced.
+    std::function<bool(const QString& text)> confirmDownload;
 
     // Asks for a file name for "Save settings..." (save true) and "Restore
     // settings..."; empty when cancelled. A file dialog unless replaced.
@@ -38,7 +44,9 @@ private:
     void initialUpdate();
     void fillFirmwareList();
     void showResults();
+    void showProgress();
     void applyEnabling();
+    void jobEnded(const JobOutcome& outcome);
     void synchroniseUnitNumber();
     void readInfo();
     void firmwareDownload();
@@ -48,7 +56,6 @@ private:
     void editRow(int rowId);
     void saveSettings();
     void restoreSettings();
-    void showProgress(int percent);
     bool idle() const;
     bool linkConnected() const;
     void notice(const QString& text, bool warning = false);
@@ -57,10 +64,6 @@ private:
     ViewContext ctx_;
     FirmwareFileList firmwareListing_;
     bool progressShown_ = false;
-    // When the shown settings were read, by the PC's clock: the unit clock's
-    // check compares against it, not against the time of a later refresh.
-    uint32_t shownClock_ = 0;
-    uint32_t shownClockReadAt_ = 0;
 
     QLabel* infoValues_[6] = {};
     QLineEdit* unitBox_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/frame_state.h"
 #include "app/ravo_config_app.h"
 #include "app/unit_log_view_state.h"
 #include "desktop/controls/unit_log_list_ctrl.h"
@@ -31,10 +32,9 @@ void CViewUnitDive::downloadSelected()
 
 void CViewUnitDive::downloadNew()
 {
-    const WorkTask& worker = *ctx_.app.worker;
-    if (worker.busy)
+    if (ctx_.state.job.running)
         return;
-    const std::vector<CDiveInfo> wanted = DivesToDownload(worker.diveDirectory, ctx_.app.config.diveFolder);
+    const std::vector<CDiveInfo> wanted = DivesToDownload(ctx_.state.dives.entries, ctx_.app.config.diveFolder);
     if (wanted.empty()) {
         note_->setText("Every dive is saved");
         return;
@@ -46,7 +46,7 @@ void CViewUnitDive::downloadNew()
 void CViewUnitDive::updateState()
 {
     CViewUnitLogs::updateState();
-    const bool idle = unitLogViewState(*ctx_.app.worker, false).idle;
+    const bool idle = unitLogViewState(ctx_.state, LogKind::Dive).idle;
     selected_->setEnabled(idle);
     fresh_->setEnabled(idle);
 }

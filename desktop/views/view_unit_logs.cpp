@@ -6,10 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ravo_config_app.h"
+#include "app/frame_ports.h"
+#include "app/frame_state.h"
 #include "app/unit_log_view_state.h"
 #include "desktop/controls/unit_log_list_ctrl.h"
-#include "link/messages.h"
+#include "desktop/frame_signals.h"
 
 namespace ravo::desktop {
 
@@ -30,7 +31,7 @@ CViewUnitLogs::CViewUnitLogs(ViewContext ctx, bool redbox, QWidget* parent)
     cancel_ = new QPushButton("Cancel", this);
     cancel_->setAccessibleName("Cancel");
     cancel_->setEnabled(false);
-    connect(cancel_, &QPushButton::clicked, this, [this] { ctx_.app.worker->stopRequested = true; });
+    connect(cancel_, &QPushButton::clicked, this, [this] { ctx_.frame.requestStop(); });
 
     note_ = new QLabel(this);
     note_->setAccessibleName("Download note");
@@ -46,29 +47,37 @@ CViewUnitLogs::CViewUnitLogs(ViewContext ctx, bool redbox, QWidget* parent)
     layout->addLayout(buttons_);
 
     list_->ResetColumns();
-}
-
-intptr_t CViewUnitLogs::onMessage(unsigned message, uintptr_t, intptr_t)
-{
-    switch (message) {
-    case UM_TREE_UNIT:
-    case UM_REFRESH_VIEW:
+    connect(&ctx_.changes, &FrameSignals::jobChanged, this, [this] {
+        // A job's start and end change what the list shows (a directory being
+        // read shows nothing); its progress only the state below the list.
+        const JobStatus& job = ctx_.state.job;
+        if (job.running != shownRunning_ || job.kind != shownKind_) {
+            shownRunning_ = job.running;
+            shownKind_ = job.kind;
+            list_->Fill();
+        }
+        updateState();
+    });
+    connect(&ctx_.changes, &FrameSignals::directoryChanged, this, [this] {
         list_->Fill();
         updateState();
-        break;
-    case UM_PROGRESS: updateState(); break;
-    default: break;
-    }
-    return 1;
+    });
+}
+
+void CViewUnitLogs::treeSelection(const TreeLabels&)
+{
+    list_->Fill();
+    updateState();
 }
 
 void CViewUnitLogs::updateState()
 {
-    const UnitLogViewState state = unitLogViewState(*ctx_.app.worker, redbox_);
-    progress_->setVisible(state.downloading);
-    if (state.downloading) {
+    const UnitLogViewState state = unitLogViewState(ctx_.state, kind());
+    progress_->setVisible(state.progressShown);
+    if (state.progressShown) {
         progress_->setRange(0, int(std::max<uint32_t>(state.total, 1)));
         progress_->setValue(int(state.records));
+        progress_->setAccessibleDescription(QString::fromStdString(state.progressText));
     }
     cancel_->setEnabled(state.downloading);
     if (state.downloading)

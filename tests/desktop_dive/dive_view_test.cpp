@@ -134,7 +134,7 @@ protected:
     void selectLabels(const std::string& unit, const std::string& node)
     {
         TreeLabels labels{"Dive log", unit, node};
-        EXPECT_EQ(view.onMessage(UM_TREE_SAVED_DIVE, 0, reinterpret_cast<intptr_t>(&labels)), 1);
+        view.treeSelection(labels);
     }
     QPushButton* exportButton() const
     {

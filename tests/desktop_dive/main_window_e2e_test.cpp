@@ -65,7 +65,7 @@ TEST_F(DiveWindow, ChosenDivesAreDownloadedSavedListedAndShown)
     openFrame();
     // "Read Info" for unit 1234 puts the unit in the tree.
     app->config.setUnitNumberText("1234");
-    frame->receiver().sendMessage(UM_REQ_READ_INFO, 0, 0);
+    frame->requests().requestReadInfo();
     ASSERT_TRUE(waitFor([&] { return !jobRunning() && frame->tree().findChild("Ravo unit", "1234"); }));
 
     ASSERT_TRUE(clickNode({"Ravo unit", "1234", "Dive log"}));
@@ -92,7 +92,7 @@ TEST_F(DiveWindow, ChosenDivesAreDownloadedSavedListedAndShown)
     ASSERT_TRUE(state.is_object());
     for (int index : {1, 3}) {
         CDiveLog named;
-        named.info = app->worker->diveDirectory.at(size_t(index));
+        named.info = frame->dispatcher().state().dives.entries.at(size_t(index));
         std::vector<CDiveDataRecord> samples;
         ASSERT_EQ(ReadSamplesCsv(app->config.diveFolder + "/" + named.makeFileName(true) + ".csv", samples), 0);
         EXPECT_EQ(bytesOf(samples), hexBytes(state["diveLogs"][size_t(index)]["records"].get<std::string>()))
@@ -139,7 +139,7 @@ TEST_F(LongDiveWindow, CancelledDownloadShowsProgressThenIncomplete)
     startApp(slowLongDive());
     openFrame();
     app->config.setUnitNumberText("1234");
-    frame->receiver().sendMessage(UM_REQ_READ_INFO, 0, 0);
+    frame->requests().requestReadInfo();
     ASSERT_TRUE(waitFor([&] { return !jobRunning() && frame->tree().findChild("Ravo unit", "1234"); }, 30000));
     ASSERT_TRUE(clickNode({"Ravo unit", "1234", "Dive log"}));
     auto* view = dynamic_cast<desktop::CViewUnitDive*>(frame->view(VIEW_UNIT_DIVE));
@@ -151,7 +151,7 @@ TEST_F(LongDiveWindow, CancelledDownloadShowsProgressThenIncomplete)
                        list->visualRect(list->model()->index(0, 0)).center());
     QProgressBar* bar = view->progressBar();
     ASSERT_TRUE(waitFor([&] { return bar->isVisible() && bar->value() >= 100; }, 30000));
-    EXPECT_EQ(bar->maximum(), int(app->worker->diveDirectory.at(0).recordCount));
+    EXPECT_EQ(bar->maximum(), int(frame->dispatcher().state().dives.entries.at(0).recordCount));
     auto* cancel = named<QPushButton>("Cancel");
     ASSERT_NE(cancel, nullptr);
     EXPECT_TRUE(cancel->isEnabled());

@@ -1,4 +1,4 @@
-// The unit log list views: rows from the worker's directories, the download
+// The unit log list views: rows from the frame's directories, the download
 // requests of a double-click, Enter and the buttons, and the progress shown
 // while a log downloads.
 #include <gtest/gtest.h>
@@ -51,12 +51,18 @@ class UnitLogViews : public ::testing::Test {
 protected:
     UnitLogViews() : dives(fixture.context()), redboxes(fixture.context())
     {
-        worker().diveDirectory = {entry(0, 0, 1500), entry(1, 100, 7, false), entry(2, 4000, 30)};
+        fixture.state.dives.entries = {entry(0, 0, 1500), entry(1, 100, 7, false), entry(2, 4000, 30)};
         dives.resize(600, 400);
         dives.show();
-        dives.onMessage(UM_TREE_UNIT, 0, 0);
+        fixture.directoryChanged();
     }
-    WorkTask& worker() { return *fixture.app.worker; }
+    FrameState& state() { return fixture.state; }
+    // A job of `kind` starts (running) or ends, as the frame announces it.
+    void job(JobKind kind, bool running)
+    {
+        state().job = JobStatus{running, running ? kind : JobKind::None, {}, false};
+        fixture.jobChanged();
+    }
     CUnitLogListCtrl* diveList() { return dives.list(); }
     std::vector<RequestFrame::Request>& requests() { return fixture.frame.requests; }
 
@@ -78,12 +84,11 @@ TEST_F(UnitLogViews, RowsSkipEntriesNotReadAndKeepTheUnitsOrder)
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
 
     // An empty directory: no rows, the headers stay.
-    redboxes.onMessage(UM_REFRESH_VIEW, 0, 0);
     EXPECT_EQ(redboxes.list()->rowCount(), 0);
     EXPECT_EQ(redboxes.list()->model()->headerData(1, Qt::Horizontal).toString(), "Size");
-    worker().redboxDirectory = {entry(0, 5000, 3)};
-    redboxes.onMessage(UM_TREE_UNIT, 0, 0);
-    EXPECT_EQ(redboxes.list()->rowCount(), 1);
+    state().redbox.entries = {entry(0, 5000, 3)};
+    fixture.directoryChanged();
+    EXPECT_EQ(redboxes.list()->rowCount(), 1) << "a view not shown follows too";
 }
 
 TEST_F(UnitLogViews, DoubleClickRequestsTheRowsLogAndNothingBelowTheRowsOrDuringAJob)
@@ -91,15 +96,16 @@ TEST_F(UnitLogViews, DoubleClickRequestsTheRowsLogAndNothingBelowTheRowsOrDuring
     CUnitLogListCtrl* list = diveList();
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 1));
     ASSERT_EQ(requests().size(), 1u);
-    EXPECT_EQ(requests()[0].message, UM_REQ_READ_DIVE);
+    EXPECT_EQ(requests()[0].kind, LogKind::Dive);
+    EXPECT_EQ(requests()[0].entries.size(), 1u);
     EXPECT_EQ(requests()[0].entries.at(0).index, 2);
 
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 5));
     EXPECT_EQ(requests().size(), 1u);
 
-    worker().busy = true;
+    job(JobKind::ReadInfo, true);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
-    worker().busy = false;
+    job(JobKind::ReadInfo, false);
     EXPECT_EQ(requests().size(), 1u);
 }
 
@@ -110,13 +116,12 @@ TEST_F(UnitLogViews, EnterAndDownloadSelectedRequestTheSelectedRowsInOrder)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
     QTest::keyClick(list, Qt::Key_Return);
     ASSERT_EQ(requests().size(), 1u);
-    EXPECT_EQ(requests()[0].message, UM_REQ_READ_DIVE);
+    EXPECT_EQ(requests()[0].kind, LogKind::Dive);
     EXPECT_EQ(requests()[0].entries.at(0).index, 0);
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(list, 1));
     QTest::keyClick(list, Qt::Key_Enter);
     ASSERT_EQ(requests().size(), 2u);
-    EXPECT_EQ(requests()[1].message, UM_REQ_READ_DIVES);
     ASSERT_EQ(requests()[1].entries.size(), 2u);
     EXPECT_EQ(requests()[1].entries[0].index, 0);
     EXPECT_EQ(requests()[1].entries[1].index, 2);
@@ -128,15 +133,15 @@ TEST_F(UnitLogViews, EnterAndDownloadSelectedRequestTheSelectedRowsInOrder)
     // The redbox list takes one row at a time and asks for a redbox log.
     CUnitLogListCtrl* boxes = redboxes.list();
     EXPECT_EQ(boxes->selectionMode(), QAbstractItemView::SingleSelection);
-    worker().redboxDirectory = {entry(0, 5000, 3), entry(1, 6000, 4)};
+    state().redbox.entries = {entry(0, 5000, 3), entry(1, 6000, 4)};
     redboxes.resize(600, 400);
     redboxes.show();
-    redboxes.onMessage(UM_REFRESH_VIEW, 0, 0);
+    fixture.directoryChanged();
     QTest::mouseClick(boxes->viewport(), Qt::LeftButton, {}, rowCentre(boxes, 0));
     QTest::mouseClick(boxes->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(boxes, 1));
     QTest::keyClick(boxes, Qt::Key_Return);
     ASSERT_EQ(requests().size(), 4u);
-    EXPECT_EQ(requests()[3].message, UM_REQ_READ_REDBOX);
+    EXPECT_EQ(requests()[3].kind, LogKind::Redbox);
     ASSERT_EQ(requests()[3].entries.size(), 1u);
     EXPECT_EQ(requests()[3].entries[0].index, 1);
 }
@@ -150,11 +155,11 @@ TEST_F(UnitLogViews, ADownloadShowsRecordsReadAndCancelAsksTheWorkerToStop)
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(cancel->isEnabled());
 
-    worker().jobCode = JOB_DIVE_LOGS;
-    worker().busy = true;
-    worker().progressTotal = 1530;
-    worker().progressRecords = 300;
-    dives.onMessage(UM_PROGRESS, 19, 0);
+    job(JobKind::DiveLogs, true);
+    EXPECT_FALSE(bar->isVisible()) << "no bar before the download says how far it is";
+    EXPECT_TRUE(cancel->isEnabled());
+    state().job.progress = {ProgressKind::LogRecords, 300, 1530, 19};
+    fixture.jobChanged();
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->maximum(), 1530);
     EXPECT_EQ(bar->value(), 300);
@@ -162,14 +167,16 @@ TEST_F(UnitLogViews, ADownloadShowsRecordsReadAndCancelAsksTheWorkerToStop)
     EXPECT_TRUE(cancel->isEnabled());
     EXPECT_FALSE(selected->isEnabled());
     // The list keeps its rows during a log download.
-    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
     EXPECT_EQ(diveList()->rowCount(), 2);
 
-    QTest::mouseClick(cancel, Qt::LeftButton);
-    EXPECT_TRUE(worker().stopRequested);
+    // The redbox view shows no progress of a dive download.
+    EXPECT_FALSE(byName<QProgressBar>(redboxes, "Download progress")->isVisibleTo(&redboxes));
+    EXPECT_FALSE(byName<QPushButton>(redboxes, "Cancel")->isEnabled());
 
-    worker().busy = false;
-    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_EQ(fixture.frame.stops, 1);
+
+    job(JobKind::DiveLogs, false);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(cancel->isEnabled());
     EXPECT_TRUE(selected->isEnabled());
@@ -177,12 +184,9 @@ TEST_F(UnitLogViews, ADownloadShowsRecordsReadAndCancelAsksTheWorkerToStop)
 
 TEST_F(UnitLogViews, TheListIsEmptyWhileItsDirectoryIsRead)
 {
-    worker().jobCode = JOB_DIVE_DIRECTORY;
-    worker().busy = true;
-    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    job(JobKind::DiveDirectory, true);
     EXPECT_EQ(diveList()->rowCount(), 0);
-    worker().busy = false;
-    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    job(JobKind::DiveDirectory, false);
     EXPECT_EQ(diveList()->rowCount(), 2);
 }
 
@@ -204,18 +208,18 @@ TEST_F(UnitLogViews, SavedColumnAndDownloadNewFollowTheDiveFolder)
     EXPECT_EQ(redboxes.list()->model()->columnCount(), 2);
     EXPECT_EQ(model->index(0, 2).data().toString(), "");
 
-    saveDive(fixture.diveFolder(), worker().diveDirectory[0], 10);  // 10 of 1500: cut short
-    saveDive(fixture.diveFolder(), worker().diveDirectory[2], 30);
-    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    saveDive(fixture.diveFolder(), state().dives.entries[0], 10);  // 10 of 1500: cut short
+    saveDive(fixture.diveFolder(), state().dives.entries[2], 30);
+    fixture.directoryChanged();
     EXPECT_EQ(model->index(0, 2).data().toString(), "incomplete");
     EXPECT_EQ(model->index(1, 2).data().toString(), "saved");
 
     QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
     ASSERT_EQ(requests().size(), 1u);
-    EXPECT_EQ(requests()[0].message, UM_REQ_READ_DIVE);
+    EXPECT_EQ(requests()[0].kind, LogKind::Dive);
     EXPECT_EQ(requests()[0].entries.at(0).index, 0);
 
-    saveDive(fixture.diveFolder(), worker().diveDirectory[0], 1500);
+    saveDive(fixture.diveFolder(), state().dives.entries[0], 1500);
     QTest::mouseClick(byName<QPushButton>(dives, "Download new"), Qt::LeftButton);
     EXPECT_EQ(requests().size(), 1u);
     EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(), "Every dive is saved");
@@ -223,9 +227,8 @@ TEST_F(UnitLogViews, SavedColumnAndDownloadNewFollowTheDiveFolder)
 
 TEST_F(UnitLogViews, AStoppedDownloadIsReportedWhenTheWorkerIsIdle)
 {
-    worker().jobCode = JOB_DIVE_LOGS;
-    worker().jobResult = kJobLogIncomplete;
-    dives.onMessage(UM_REFRESH_VIEW, 0, 0);
+    state().diveDownloadNote = "The last download ended early: its dive is marked incomplete";
+    job(JobKind::DiveLogs, false);
     EXPECT_EQ(byName<QLabel>(dives, "Download note")->text(),
               "The last download ended early: its dive is marked incomplete");
 }

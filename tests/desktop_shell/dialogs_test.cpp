@@ -214,9 +214,9 @@ TEST_F(Dialogs, RedboxDownloadGoesWhereTheUserChoseAndIsRemembered)
     CDiveInfo entry;
     entry.unitNumber = 0x1234;
     entry.index = 1;
-    frame->receiver().sendMessage(UM_REQ_READ_REDBOX, 0, reinterpret_cast<intptr_t>(&entry));
+    frame->requests().requestLogs(LogKind::Redbox, {entry});
     EXPECT_EQ(frame->dispatcher().statusText(), "Read redbox log from unit 1234 index 1");
-    ASSERT_TRUE(waitFor([&] { return !app->worker->threadRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !jobRunning(); }));
     EXPECT_EQ(offered.rfind(dir.file("redbox/KTL_SN1234_"), 0), 0u) << offered;
     EXPECT_EQ(readFile(chosenPath).rfind("Ravo_Config v1.35\r\nHEADER:", 0), 0u);
     EXPECT_EQ(app->config.redboxFolder, chosenPath);

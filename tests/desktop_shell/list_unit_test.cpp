@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#include "app/tree_rules.h"
+#include "desktop/job_event_bridge.h"
 #include "desktop/list_unit.h"
-#include "desktop/message_bridge.h"
 #include "divedata/dive_log.h"
 #include "divedata/saved_logs.h"
+#include "support/recording_events.h"
 #include "support/temp_dir.h"
 
 namespace ravo::test {
@@ -15,15 +17,23 @@ namespace {
 
 using desktop::MListUnit;
 
-// Keeps the labels each selection message carried.
-struct LabelRecorder : MessageReceiver {
-    intptr_t sendMessage(unsigned message, uintptr_t, intptr_t lParam) override
+// Keeps the labels of each selection the tree reported.
+struct LabelRecorder : FrameRequests {
+    void treeSelected(const TreeLabels& selected) override
     {
-        messages.push_back(message);
-        labels.push_back(*reinterpret_cast<const TreeLabels*>(lParam));
-        return 1;
+        branches.push_back(selectionBranch(selected));
+        labels.push_back(selected);
     }
-    std::vector<unsigned> messages;
+    void requestReadInfo() override {}
+    void requestFirmware(const std::string&) override {}
+    void requestLogs(LogKind, const std::vector<CDiveInfo>&) override {}
+    void requestFixSerial() override {}
+    void requestEditRow(const EditRowRequest&) override {}
+    void requestRestore(const RestoreRequest&) override {}
+    void requestPowerDown() override {}
+    void requestStop() override {}
+    void showStatus(const std::string&) override {}
+    std::vector<TreeBranch> branches;
     std::vector<TreeLabels> labels;
 };
 
@@ -46,7 +56,7 @@ TEST(ListUnit, SavedLogsGroupByFourDigitUnitInTimeOrder)
     EXPECT_EQ(childTexts(tree.findChild("Dive log", "00AB")), QStringList{"2011-01-01_00-00-00_O"});
     EXPECT_EQ(childTexts(tree.findChild("Dive log", "1A2B")),
               (QStringList{"2010-02-03_04-05-06_O", "2012-05-06_14-22-33_O"}));
-    EXPECT_TRUE(frame.messages.empty());
+    EXPECT_TRUE(frame.branches.empty());
 
     names.clear();
     tree.rebuildSavedLogs();
@@ -78,11 +88,11 @@ TEST(ListUnit, SelectionsSendTheirLabelsRootFirst)
     ASSERT_TRUE(tree.selectPath({"Ravo unit", "1A2B", "Redbox log"}));
     ASSERT_TRUE(tree.selectPath({"Dive log"}));
     ASSERT_TRUE(tree.selectPath({"Dive log", "1A2B", "2012-05-06_14-22-33_O"}));
-    ASSERT_EQ(frame.messages.size(), 3u);
-    EXPECT_EQ(frame.messages[0], unsigned(UM_TREE_UNIT));
+    ASSERT_EQ(frame.branches.size(), 3u);
+    EXPECT_EQ(frame.branches[0], TreeBranch::Units);
     EXPECT_EQ(frame.labels[0].unitLabel, "1A2B");
     EXPECT_EQ(frame.labels[0].nodeLabel, "Redbox log");
-    EXPECT_EQ(frame.messages[1], unsigned(UM_TREE_SAVED_DIVE));
+    EXPECT_EQ(frame.branches[1], TreeBranch::SavedLogs);
     EXPECT_EQ(frame.labels[1].unitLabel, "");
     EXPECT_EQ(frame.labels[2].nodeLabel, "2012-05-06_14-22-33_O");
 
@@ -121,37 +131,59 @@ TEST(ListUnit, APartialLogSaysSoInTheTree)
     EXPECT_EQ(frame.labels.back().nodeLabel, "2012-05-06_14-22-33_O");
 }
 
-// The bridge: a call from another thread runs on the UI thread, the sender
-// waiting for its result; a call on the UI thread is direct.
-TEST(MessageBridge, WorkerCallsRunOnTheUiThreadAndUiCallsDirectly)
+// The bridge: a job's events, sent from the worker's thread, arrive on the
+// UI thread in their order, after the sender went on: the worker never waits
+// for the window.
+TEST(JobEventBridge, EventsArriveOnTheUiThreadQueuedAndInOrder)
 {
-    struct ThreadRecorder : MessageReceiver {
-        intptr_t sendMessage(unsigned message, uintptr_t, intptr_t lParam) override
+    struct ThreadRecorder : RecordingEvents {
+        void statusLine(const std::string& text) override
         {
             onUiThread.push_back(QThread::currentThread() == qApp->thread());
-            text = reinterpret_cast<const char*>(lParam);
-            return intptr_t(message) + 1;
+            RecordingEvents::statusLine(text);
+        }
+        void jobFinished(const JobOutcome& outcome) override
+        {
+            onUiThread.push_back(QThread::currentThread() == qApp->thread());
+            RecordingEvents::jobFinished(outcome);
         }
         std::vector<bool> onUiThread;
-        std::string text;
     } target;
-    desktop::MessageBridge bridge(target);
-    EXPECT_EQ(bridge.sendMessage(UM_STATUS_TEXT, 0, reinterpret_cast<intptr_t>("direct")), UM_STATUS_TEXT + 1);
+    desktop::JobEventBridge bridge;
+    bridge.connectTo(target);
 
-    intptr_t fromWorker = 0;
-    std::atomic<bool> done{false};
+    std::atomic<bool> sent{false};
     std::thread worker([&] {
-        char line[] = "from the worker";
-        fromWorker = bridge.sendMessage(UM_PROGRESS, 0, reinterpret_cast<intptr_t>(line));
-        line[0] = 'X';  // the text was read during the call
-        done = true;
+        bridge.statusLine("from the worker");
+        JobProgress progress{ProgressKind::LogRecords, 25, 100, 25};
+        bridge.progress(progress);
+        CDiveLog log;
+        log.info.index = 7;
+        bridge.logDownloaded(log);
+        JobOutcome outcome;
+        outcome.kind = JobKind::DiveLogs;
+        outcome.result = LogsResult{1, 1, 1};
+        bridge.jobFinished(outcome);
+        sent = true;
     });
-    for (int i = 0; i < 500 && !done; ++i)
-        QTest::qWait(10);
     worker.join();
-    EXPECT_EQ(fromWorker, UM_PROGRESS + 1);
-    EXPECT_EQ(target.text, "from the worker");
+    EXPECT_TRUE(sent) << "the sender did not wait for the window";
+    EXPECT_TRUE(target.entries().empty()) << "nothing handled before the event loop runs";
+    for (int i = 0; i < 100 && !target.outcome(); ++i)
+        QTest::qWait(5);
+    using Kind = RecordingEvents::Kind;
+    EXPECT_EQ(target.kinds(), (std::vector<Kind>{Kind::Status, Kind::Progress, Kind::Log, Kind::Finished}));
+    EXPECT_EQ(target.lines(), std::vector<std::string>{"from the worker"});
+    EXPECT_EQ(target.progressEvents().at(0).done, 25u);
+    EXPECT_EQ(target.logs().at(0).info.index, 7);
+    ASSERT_TRUE(target.outcome());
+    EXPECT_EQ(target.outcome()->code(), 1);
     EXPECT_EQ(target.onUiThread, (std::vector<bool>{true, true}));
+
+    // A program ending hands over what was sent without its event loop.
+    bridge.statusLine("last words");
+    bridge.deliverPending();
+    EXPECT_EQ(target.lines().back(), "last words");
 }
 
 }  // namespace

@@ -52,31 +52,30 @@ TEST_F(MainFrame, OpensWithTheRedboxListAndBothRoots)
 TEST_F(MainFrame, DiveLogNodeReadsTheDirectoryOnceUntilTheLinkIdles)
 {
     startApp();
-    openFrame({200, 1000, 500});
+    openFrame({1000, 500});
     clickNode({"Ravo unit"});
     readInfo("1234");
     ASSERT_NE(frame->tree().findGrandchild("Ravo unit", "1234", "Dive log"), nullptr);
     ASSERT_NE(frame->tree().findGrandchild("Ravo unit", "1234", "Redbox log"), nullptr);
 
     ASSERT_TRUE(clickNode({"Ravo unit", "1234", "Dive log"}));
-    EXPECT_EQ(app->worker->jobCode, JOB_DIVE_DIRECTORY);
+    EXPECT_EQ(frame->dispatcher().state().job.kind, JobKind::DiveDirectory);
     EXPECT_EQ(frame->viewShowing(), VIEW_UNIT_DIVE);
     ASSERT_TRUE(waitFor([&] { return !jobRunning(); }));
-    EXPECT_EQ(app->worker->diveDirectory.size(), 4u);
+    EXPECT_EQ(frame->dispatcher().state().dives.entries.size(), 4u);
 
     // Again within the idle period: nothing read.
-    app->worker->jobCode = JOB_NONE;
     clickNode({"Ravo unit", "1234"});
     ASSERT_TRUE(clickNode({"Ravo unit", "1234", "Dive log"}));
     EXPECT_EQ(status(), "Double-click to get dive data from unit");
-    EXPECT_EQ(app->worker->jobCode, JOB_NONE);
+    EXPECT_FALSE(jobRunning());
 
     // After the idle period the link is closed and the next selection reads.
     clickNode({"Ravo unit", "1234"});
     ASSERT_TRUE(waitFor([&] { return !frame->dispatcher().diveDirectoryRead(); }, 5000));
-    EXPECT_FALSE(app->worker->link.isOpen());
+    EXPECT_FALSE(app->worker->linkOpen());
     ASSERT_TRUE(clickNode({"Ravo unit", "1234", "Dive log"}));
-    EXPECT_EQ(app->worker->jobCode, JOB_DIVE_DIRECTORY);
+    EXPECT_EQ(frame->dispatcher().state().job.kind, JobKind::DiveDirectory);
     ASSERT_TRUE(waitFor([&] { return !jobRunning(); }));
 }
 
@@ -90,10 +89,10 @@ TEST_F(MainFrame, FixFfffWithAnotherNumberOnlyWritesTheErrorLine)
     box->clear();
     QTest::keyClicks(box, "1234");
     app->config.setUnitNumberText(box->text().toStdString());
-    frame->receiver().sendMessage(UM_REQ_FIX_SERIAL, 0, 0);
+    frame->requests().requestFixSerial();
     EXPECT_EQ(status(), "Please enter FFFF in serial number field");
     EXPECT_FALSE(jobRunning());
-    EXPECT_EQ(app->worker->jobCode, JOB_NONE);
+    EXPECT_FALSE(app->worker->running());
     app->log.close();
     std::string log = readFile(dir.file("loggfile.txt"));
     EXPECT_NE(log.find(" : UNIT_CMD_FIX_LOST_SR 1234 - error, serial number is not FFFF\r\n"), std::string::npos);
@@ -106,7 +105,7 @@ TEST_F(MainFrame, FinishedDiveDownloadAppearsUnderTheSavedLogs)
     CDiveInfo entry;
     entry.unitNumber = 0x1234;
     entry.index = 1;
-    frame->receiver().sendMessage(UM_REQ_READ_DIVE, 0, reinterpret_cast<intptr_t>(&entry));
+    frame->requests().requestLogs(LogKind::Dive, {entry});
     EXPECT_EQ(status(), "Read divedata from unit 1234 index 1");
     ASSERT_TRUE(waitFor([&] { return !jobRunning(); }));
     ASSERT_EQ(app->savedDiveNames.size(), 1u);
@@ -129,32 +128,31 @@ TEST_F(MainFrame, FinishedDiveDownloadAppearsUnderTheSavedLogs)
     EXPECT_EQ(frame->tree().labels().nodeLabel, "");
 }
 
-TEST_F(MainFrame, RequestDuringAJobStartsNothingAndWritesNoWorkerField)
+TEST_F(MainFrame, RequestDuringAJobStartsNothing)
 {
     startApp(slowLongDive());
     openFrame();
     CDiveInfo entry;
     entry.unitNumber = 0x1234;
     entry.index = 0;
-    frame->receiver().sendMessage(UM_REQ_READ_DIVE, 0, reinterpret_cast<intptr_t>(&entry));
+    frame->requests().requestLogs(LogKind::Dive, {entry});
     ASSERT_TRUE(jobRunning());
-    ASSERT_TRUE(waitFor([&] { return app->worker->progressRecords > 0; }));
+    const JobStatus& job = frame->dispatcher().state().job;
+    ASSERT_TRUE(waitFor([&] { return job.progress.done > 0; }));
 
     CDiveInfo other;
     other.unitNumber = 0x4321;
     other.index = 7;
-    frame->receiver().sendMessage(UM_REQ_READ_REDBOX, 0, reinterpret_cast<intptr_t>(&other));
+    frame->requests().requestLogs(LogKind::Redbox, {other});
     EXPECT_EQ(status(), kUnitBusyText);
-    clickNode({"Ravo unit"});
     app->config.setUnitNumberText("2222");
-    frame->receiver().sendMessage(UM_REQ_READ_INFO, 0, 0);
+    frame->requests().requestReadInfo();
     EXPECT_EQ(status(), kUnitBusyText);
-    EXPECT_EQ(app->worker->unitNumber, 0x1234u);
-    EXPECT_EQ(app->worker->logIndex, 0);
-    EXPECT_EQ(app->worker->jobCode, JOB_DIVE_LOG);
+    EXPECT_EQ(job.kind, JobKind::DiveLogs) << "the running job continues";
 
-    app->worker->stopRequested = true;
-    ASSERT_TRUE(waitFor([&] { return !jobRunning(); })) << status() << " " << app->worker->progressRecords;
+    frame->requests().requestStop();
+    ASSERT_TRUE(waitFor([&] { return !jobRunning(); })) << status();
+    EXPECT_EQ(app->worker->lastOutcome().kind, JobKind::DiveLogs);
 }
 
 TEST_F(MainFrame, ClosingDuringADownloadSavesWhatArrivedAndEnds)
@@ -163,8 +161,8 @@ TEST_F(MainFrame, ClosingDuringADownloadSavesWhatArrivedAndEnds)
     openFrame();
     CDiveInfo entry;
     entry.unitNumber = 0x1234;
-    frame->receiver().sendMessage(UM_REQ_READ_DIVE, 0, reinterpret_cast<intptr_t>(&entry));
-    ASSERT_TRUE(waitFor([&] { return app->worker->progressRecords > 200; }));
+    frame->requests().requestLogs(LogKind::Dive, {entry});
+    ASSERT_TRUE(waitFor([&] { return frame->dispatcher().state().job.progress.done > 200; }));
 
     frame->close();
     EXPECT_TRUE(frame->isVisible());

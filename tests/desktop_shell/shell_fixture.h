@@ -87,7 +87,8 @@ protected:
     }
 
     std::string status() const { return frame->dispatcher().statusText(); }
-    bool jobRunning() const { return app->worker->threadRunning(); }
+    // The window's own "busy": from the request until the job's end was handled.
+    bool jobRunning() const { return frame->dispatcher().busy(); }
 
     TempDir dir;
     std::unique_ptr<CRavo_ConfigApp> app;

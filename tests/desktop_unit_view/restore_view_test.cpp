@@ -45,12 +45,17 @@ TEST(UnitViewBackup, ARestoreWritesOnlyTheCheckedDifferingRows)
     click(bench.control("Restore settings..."));
     EXPECT_EQ(shown, (std::vector<std::string>{"HUD brightness|25|75", "DIL size (liter)|4.5|3.0",
                                                 "Oxygen part (%)|95|99"}));
+    bench.finishJob();
     sim::SimSettings now = bench.unit->state().settings;
     EXPECT_EQ(now.hudBrightness, 3);
     EXPECT_EQ(now.dilSize, 30);
     EXPECT_EQ(now.oxygenPercent, 95);
-    EXPECT_EQ(bench.frame->statusTexts.back(), "2 settings restored from [" + file.toStdString() + "]");
-    bench.finishJob();
+    // The restore is one job, the settings read it asked for the next.
+    ASSERT_GE(bench.ended.size(), 2u);
+    const size_t restore = bench.ended.size() - 2;
+    EXPECT_EQ(bench.ended[restore], JobKind::RestoreSettings);
+    EXPECT_EQ(bench.ended.back(), JobKind::ReadSettings);
+    EXPECT_EQ(bench.statusAtEnd[restore], "2 settings restored from [" + file.toStdString() + "]");
     EXPECT_EQ(bench.row("HUD brightness")->text(1), "75");
 }
 

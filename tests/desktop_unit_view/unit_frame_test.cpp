@@ -13,17 +13,9 @@
 namespace ravo::test {
 namespace {
 
-// The window polls the worker this often here (200 ms in the program).
-constexpr uint32_t kPollMs = 20;
-
 class UnitViewInFrame : public ShellTest {
 protected:
-    static FramePeriods fastPoll()
-    {
-        FramePeriods periods;
-        periods.jobPollMs = kPollMs;
-        return periods;
-    }
+    static FramePeriods fastPoll() { return FramePeriods{}; }
 
     void SetUp() override { sim::forgetSimUnits(); }
     void TearDown() override
@@ -40,7 +32,6 @@ protected:
         box->setText(unitText);
         QTest::mouseClick(named<QPushButton>("Read Info"), Qt::LeftButton);
         ASSERT_TRUE(waitFor([&] { return !jobRunning() && named<QLabel>("Voltage")->text() != "--"; }));
-        QTest::qWait(3 * kPollMs);  // the window's poll refreshes the view
     }
 
     desktop::CSettingsListCtrl* list() const
@@ -77,7 +68,7 @@ TEST_F(UnitViewInFrame, ReadInfoShowsTheUnitAndAddsItToTheTree)
     EXPECT_EQ(named<QLineEdit>("Unit number")->text(), "1234");
 }
 
-// The link idle time passes while the editor is open: the link stays open
+// The link idle time passes while the editor is open: the edit connects again
 // for the write, and the list then shows what the unit holds.
 TEST_F(UnitViewInFrame, AnEditOutlivingTheLinkIdleTimeStillReachesTheUnit)
 {
@@ -86,17 +77,16 @@ TEST_F(UnitViewInFrame, AnEditOutlivingTheLinkIdleTimeStillReachesTheUnit)
     periods.linkIdleMs = 100;
     openFrame(periods);
     readInfo("1234");
-    // A status line starts the idle time afresh; it runs out while the editor is open.
-    frame->receiver().sendMessage(UM_STATUS_TEXT, 0, reinterpret_cast<intptr_t>("Select a unit"));
+    // The idle time runs out while the editor is open.
     onNextModal([&](QWidget* dialog) {
-        QTest::qWait(200);
+        ASSERT_TRUE(waitFor([&] { return !app->worker->linkOpen(); }, 2000));
         typeInto(dialog, "Edit HUD brightness", "60");
         clickButton(dialog, "OK");
     });
     doubleClickRow("HUD brightness");
+    EXPECT_TRUE(waitFor([&] { return !jobRunning() && rowValue("HUD brightness") == "50"; }));
     std::string error;
     EXPECT_EQ(sim::simUnitFor("fw4925", error)->state().settings.hudBrightness, 2);
-    EXPECT_TRUE(waitFor([&] { return !jobRunning() && rowValue("HUD brightness") == "50"; }));
 }
 
 }  // namespace
@@ -126,7 +116,7 @@ TEST_F(UnitViewInFrame, ARestoreOverTcpPutsTheChangedRowsBack)
     };
     startApp(address);
     ScaledClock fast(20.0);
-    app->worker->link.setClock(&fast);
+    app->worker->setClock(&fast);
     openFrame(fastPoll());
     readInfo("1234");
     auto* view = static_cast<desktop::CViewUnit*>(frame->view(VIEW_UNIT));
@@ -158,13 +148,14 @@ TEST_F(UnitViewInFrame, ARestoreOverTcpPutsTheChangedRowsBack)
     // The unit's clock runs on and is shown, never restored.
     rows.erase(std::remove(rows.begin(), rows.end(), QString("RTC time (UTC)")), rows.end());
     EXPECT_EQ(rows, (std::vector<QString>{"HUD brightness", "Oxygen part (%)"}));
+    // The writes run as a job, the read it asks for after them.
+    ASSERT_TRUE(waitFor([&] { return !jobRunning() && rowValue("HUD brightness") == "75"; }));
     nlohmann::json after = settings();
     saved.erase("timeToFly");
     after.erase("timeToFly");
     EXPECT_EQ(after, saved);
-    ASSERT_TRUE(waitFor([&] { return !jobRunning() && rowValue("HUD brightness") == "75"; }));
     frame.reset();
-    app->worker->link.setClock(nullptr);
+    app->worker->setClock(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "unit_view_bench.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,55 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "app/config_store.h"
+#include "desktop/frame_signals.h"
+#include "desktop/list_unit.h"
 #include "desktop/unit/settings_list_ctrl.h"
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
 
 namespace ravo::test {
-
-intptr_t TestFrame::sendMessage(unsigned message, uintptr_t, intptr_t lParam)
-{
-    requests.push_back(message);
-    WorkTask& worker = *app_.worker;
-    switch (message) {
-    case UM_REQ_READ_INFO: start(JOB_READ_INFO); break;
-    case UM_REQ_REREAD_INFO: start(JOB_READ_SETTINGS); break;
-    case UM_REQ_FIRMWARE:
-        firmwareJob = app_.config.downloadMode;
-        firmwareUnit = app_.config.currentUnitNumber();
-        firmwarePath = *reinterpret_cast<const std::string*>(lParam);
-        if (startFirmware) {
-            worker.firmwarePath = firmwarePath;
-            start(firmwareJob, false);
-        }
-        break;
-    case UM_STATUS_TEXT: statusTexts.push_back(reinterpret_cast<const char*>(lParam)); break;
-    default: break;
-    }
-    (void)worker;
-    return 1;
-}
-
-intptr_t TestFrame::WorkerReceiver::sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
-{
-    if (message == UM_PROGRESS && wParam > 0 && frame_.cancelAtFirstProgress) {
-        frame_.cancelAtFirstProgress = false;
-        frame_.app_.worker->stopRequested = true;
-    }
-    return frame_.workerMessages.sendMessage(message, wParam, lParam);
-}
-
-void TestFrame::start(int job, bool prepareLink)
-{
-    WorkTask& worker = *app_.worker;
-    worker.unitNumber = app_.config.currentUnitNumber();
-    if (prepareLink) {
-        worker.keepLinkOpen = true;
-        worker.link.Open();
-        worker.link.Connect();
-    }
-    worker.start(job, &receiver_);
-}
 
 UnitViewBench::UnitViewBench(const std::string& preset, const std::string& unitText)
 {
@@ -71,29 +30,46 @@ UnitViewBench::UnitViewBench(const std::string& preset, const std::string& unitT
     store->writeText("KTLS", "DIVEFOLDER", home.file("dives"));
     store->writeText("KTLS", "UNIT_NR", unitText);
     store->writeText("KTLS", "LINK", "sim:" + preset);
+    app.config.startFolder = home.path();
     if (!app.startUp(std::move(store), error))
         ADD_FAILURE() << error;
-    app.worker->link.setClock(&clock);
-    frame = std::make_unique<TestFrame>(app);
-    view = std::make_unique<desktop::CViewUnit>(desktop::ViewContext{app, *frame});
-    view->resize(900, 760);
-    view->show();
+    app.worker->setClock(&clock);
+    frame = std::make_unique<desktop::CMainFrame>(app);
+    events = std::make_unique<RelayEvents>(frame->jobEvents());
+    frame->dispatcher().setWorkerEvents(events.get());
+    QObject::connect(&frame->frameSignals(), &desktop::FrameSignals::jobEnded, frame.get(),
+                     [this](const JobOutcome& outcome) {
+                         ended.push_back(outcome.kind);
+                         statusAtEnd.push_back(status());
+                     });
+    frame->resize(1200, 860);
+    frame->show();
+    frame->tree().selectPath({"Ravo unit"});
+    view = dynamic_cast<desktop::CViewUnit*>(frame->view(VIEW_UNIT));
+    view->confirmDownload = [this](const QString& question) {
+        downloadQuestions.push_back(question.toStdString());
+        return answerDownload;
+    };
 }
 
 UnitViewBench::~UnitViewBench()
 {
-    view.reset();
+    events->release();
+    frame.reset();
     app.worker->waitFinished(20000);
-    app.worker->link.Close();
-    app.worker->link.setClock(nullptr);
+    app.worker->closeLink();
+    app.worker->setClock(nullptr);
     app.shutDown();
     sim::forgetSimUnits();
 }
 
 void UnitViewBench::finishJob()
 {
-    EXPECT_TRUE(app.worker->waitFinished(20000));
-    view->onMessage(UM_REFRESH_VIEW, 0, 0);
+    QElapsedTimer timer;
+    timer.start();
+    while (frame->dispatcher().busy() && timer.elapsed() < 20000)
+        QTest::qWait(5);
+    EXPECT_FALSE(frame->dispatcher().busy()) << "the job's end reached the window";
 }
 
 void UnitViewBench::readInfo()
@@ -132,53 +108,6 @@ void UnitViewBench::doubleClickRow(const QString& name)
     // A double-click is a click and a second press: the list edits the row it was pressed on.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-}
-
-void onNextModal(std::function<void(QWidget* dialog)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
-
-std::string labelTexts(QWidget* dialog)
-{
-    std::string text;
-    for (QLabel* label : dialog->findChildren<QLabel*>())
-        if (!label->text().isEmpty())
-            text += label->text().toStdString() + "\n";
-    return text;
-}
-
-void clickButton(QWidget* dialog, const QString& name)
-{
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-        if (button->accessibleName() == name || button->text() == name) {
-            // A radio button takes clicks on its mark and its text, not on the rest of its row.
-            QPoint at = button->isCheckable() ? QPoint(6, button->height() / 2) : button->rect().center();
-            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-            return;
-        }
-    ADD_FAILURE() << "no button " << name.toStdString();
-}
-
-void typeInto(QWidget* dialog, const QString& name, const QString& text)
-{
-    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
-        if (edit->accessibleName() == name) {
-            edit->selectAll();
-            QTest::keyClicks(edit, text);
-            return;
-        }
-    ADD_FAILURE() << "no edit field " << name.toStdString();
 }
 
 }  // namespace ravo::test

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include "settings/settings_rows.h"
 #include "link/unit_time.h"
 #include "sim/sim_firmware_image.h"
+#include "desktop/frame_signals.h"
+#include "desktop/list_unit.h"
 #include "unit_view_bench.h"
 
 namespace ravo::test {
@@ -31,6 +34,17 @@ void click(QWidget* w)
 {
     ASSERT_TRUE(w);
     QTest::mouseClick(static_cast<QAbstractButton*>(w), Qt::LeftButton);
+}
+
+// Waits, with the event loop running, until the job holds in a status line.
+bool waitForHold(UnitViewBench& bench)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (bench.events->waitHeld(1))
+            return true;
+        QTest::qWait(1);
+    }
+    return false;
 }
 
 TEST(UnitView, ReadInfoFillsTheInfoValuesAndTheRowsOfEachFirmwareFamily)
@@ -72,39 +86,46 @@ TEST(UnitView, AnEditReachesTheUnitAndTheListShowsTheValueReadBack)
     });
     bench.doubleClickRow("HUD brightness");
     EXPECT_EQ(dialogText, "Edit value\nEdit HUD brightness\n0..100  step 25\n");
-    EXPECT_EQ(bench.unit->state().settings.hudBrightness, 2);
-    ASSERT_EQ(bench.frame->requests.back(), unsigned(UM_REQ_REREAD_INFO));
     bench.finishJob();
+    EXPECT_EQ(bench.unit->state().settings.hudBrightness, 2);
+    // The edit, then the settings read it asked for.
+    EXPECT_EQ(std::vector<JobKind>(bench.ended.end() - 2, bench.ended.end()),
+              (std::vector<JobKind>{JobKind::EditRow, JobKind::ReadSettings}));
     EXPECT_EQ(bench.row("HUD brightness")->text(1), "50");
 }
 
-TEST(UnitView, TheWindowRepaintsAndTakesNoInputWhileAnEditTalksToTheUnit)
+// The edit talks to the unit as a job on the worker: the window goes on
+// painting, and no request can be made until the job has ended.
+TEST(UnitView, TheWindowRepaintsAndTakesNoRequestWhileAnEditTalksToTheUnit)
 {
     UnitViewBench bench;
     bench.readInfo();
-    // From here the unit answers at the pace of a slow link, in real time.
-    bench.unit->update([](sim::SimState& s) { s.timing = sim::SimTiming{true, 2400, 20}; });
-    ScaledClock linkTime(4.0);
-    bench.app.worker->link.setClock(&linkTime);
-    int ticks = 0;
-    bool inputTaken = false;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        ++ticks;
-        inputTaken = inputTaken || bench.view->isEnabled();
-    });
+    bench.events->holdStatusLines();
     onNextModal([&](QWidget* dialog) {
         typeInto(dialog, "Edit HUD brightness", "25");
-        sampler.start(2);
         clickButton(dialog, "OK");
     });
     bench.doubleClickRow("HUD brightness");
+    ASSERT_TRUE(bench.busy()) << "the edit is a job";
+    ASSERT_TRUE(waitForHold(bench));
+    int ticks = 0;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] { ++ticks; });
+    sampler.start(2);
+    // The job holds: the window's timers go on meanwhile.
+    for (int i = 0; i < 400 && ticks < 3; ++i)
+        QTest::qWait(5);
+    EXPECT_GE(ticks, 3) << "the UI thread is free";
+    EXPECT_FALSE(bench.control("Read Info")->isEnabled());
+    EXPECT_FALSE(bench.control("Restore settings...")->isEnabled());
+    bench.doubleClickRow("Oxygen part (%)");  // refused: no editor opens
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     sampler.stop();
+    bench.events->release();
+    bench.finishJob();
     EXPECT_EQ(bench.unit->state().settings.hudBrightness, 1);
-    EXPECT_GE(ticks, 3);
-    EXPECT_FALSE(inputTaken);
-    EXPECT_TRUE(bench.view->isEnabled());
-    bench.app.worker->link.setClock(&bench.clock);
+    EXPECT_TRUE(bench.control("Read Info")->isEnabled());
 }
 
 TEST(UnitView, YesNoEditorsOfferTheListsTextsAndCancelSendsNothing)
@@ -118,18 +139,19 @@ TEST(UnitView, YesNoEditorsOfferTheListsTextsAndCancelSendsNothing)
                 choices.push_back(b->text() + (b->isChecked() ? "*" : ""));
         clickButton(dialog, "Cancel");
     });
-    size_t before = bench.frame->requests.size();
+    size_t before = bench.ended.size();
     bench.doubleClickRow("Deco enabled");
     EXPECT_EQ(choices, (std::vector<QString>{"Yes*", "No"}));
-    EXPECT_EQ(bench.frame->requests.size(), before);
+    EXPECT_FALSE(bench.busy());
+    EXPECT_EQ(bench.ended.size(), before);
 
     onNextModal([&](QWidget* dialog) {
         clickButton(dialog, "No");
         clickButton(dialog, "OK");
     });
     bench.doubleClickRow("Deco enabled");
-    EXPECT_EQ(bench.unit->state().settings.decoEnabled, 0);
     bench.finishJob();
+    EXPECT_EQ(bench.unit->state().settings.decoEnabled, 0);
     EXPECT_EQ(bench.row("Deco enabled")->text(1), "No");
 }
 
@@ -155,38 +177,42 @@ TEST(UnitView, AReadOnlyRowSaysItCanNotBeChangedAndAClickBesideTheRowsOpensNothi
     EXPECT_EQ(notice, "Can not be changed");
 
     QTreeWidget* list = bench.view->settingsList();
-    bench.view->resize(900, 1600);
-    QApplication::processEvents();
-    QPoint below(20, list->viewport()->height() - 3);
+    // A window tall enough to leave room below the rows.
+    bench.frame->resize(1200, 2000);
+    QPoint below;
+    for (int i = 0; i < 200; ++i) {
+        QTest::qWait(5);
+        below = QPoint(20, list->viewport()->height() - 3);
+        if (!list->itemAt(below))
+            break;
+    }
     ASSERT_EQ(list->itemAt(below), nullptr);
-    size_t before = bench.frame->requests.size();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, below);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, below);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(bench.frame->requests.size(), before);
+    EXPECT_FALSE(bench.busy());
 }
 
 TEST(UnitView, WhileAJobRunsOnlyCancelTakesInputAndCancelStopsIt)
 {
     UnitViewBench bench;
-    bench.frame->workerMessages.holdStatusLines();
+    bench.events->holdStatusLines();
     click(bench.control("Read Info"));
-    ASSERT_TRUE(bench.frame->workerMessages.waitHeld());
-    bench.view->onMessage(UM_REFRESH_VIEW, 0, 0);
+    ASSERT_TRUE(waitForHold(bench));
     EXPECT_FALSE(bench.control("Read Info")->isEnabled());
     EXPECT_FALSE(bench.control("Unit number")->isEnabled());
     EXPECT_FALSE(bench.control("FW Download")->isEnabled());
     EXPECT_FALSE(bench.control("PowerDown")->isEnabled());
     EXPECT_TRUE(bench.control("Cancel")->isEnabled());
     click(bench.control("Cancel"));
-    EXPECT_TRUE(bench.app.worker->stopRequested);
-    bench.frame->workerMessages.release();
+    EXPECT_TRUE(bench.app.worker->stopRequested());
+    bench.events->release();
     bench.finishJob();
     EXPECT_TRUE(bench.control("Read Info")->isEnabled());
     EXPECT_FALSE(bench.control("Cancel")->isEnabled());
     EXPECT_TRUE(bench.control("PowerDown")->isEnabled());
-    EXPECT_TRUE(bench.frame->workerMessages.hasLine("User stopped...."));
+    EXPECT_TRUE(bench.events->hasLine("User stopped...."));
 }
 
 TEST(UnitView, BootloaderAndForcedDownloadsKeepTheBoxOnTheUnitNumber)
@@ -194,33 +220,50 @@ TEST(UnitView, BootloaderAndForcedDownloadsKeepTheBoxOnTheUnitNumber)
     UnitViewBench bench;
     writeFile(bench.app.config.firmwareFolder + "/A.enc", "0001AA\n");
     writeFile(bench.app.config.firmwareFolder + "/B.enc", "0001AA\n");
-    bench.view->onMessage(UM_REFRESH_VIEW, 0, 0);
+    bench.frame->tree().selectPath({"Dive log"});
+    bench.frame->tree().selectPath({"Ravo unit"});
     auto* list = static_cast<QComboBox*>(bench.control("Firmware"));
     EXPECT_EQ(list->currentText(), "B.enc");
     list->setCurrentIndex(0);
-    bench.view->onMessage(UM_REFRESH_VIEW, 0, 0);
+    bench.frame->tree().selectPath({"Dive log"});
+    bench.frame->tree().selectPath({"Ravo unit"});
     EXPECT_EQ(list->currentText(), "A.enc");
 
+    // Asked first, and "No" sends nothing.
+    const std::string path = bench.app.config.firmwareFolder + "/A.enc";
     auto* box = static_cast<QLineEdit*>(bench.control("Unit number"));
     box->setText("bl");
+    bench.answerDownload = false;
     click(bench.control("FW Download"));
-    EXPECT_EQ(bench.frame->firmwareJob, JOB_FIRMWARE_BL);
-    EXPECT_EQ(bench.frame->firmwareUnit, 0x1234);
-    EXPECT_EQ(bench.frame->firmwarePath, bench.app.config.firmwareFolder + "/A.enc");
+    ASSERT_EQ(bench.downloadQuestions.size(), 1u);
+    EXPECT_NE(bench.downloadQuestions[0].find("Send the firmware file A.enc to unit 1234?"), std::string::npos);
+    EXPECT_NE(bench.downloadQuestions[0].find("The unit waits in its bootloader."), std::string::npos);
+    EXPECT_FALSE(bench.busy());
     EXPECT_EQ(box->text(), "1234");
+
+    bench.answerDownload = true;
+    box->setText("bl");
+    click(bench.control("FW Download"));
+    EXPECT_EQ(bench.status(), "Firmware download BL [" + path + "]");
+    bench.finishJob();
 
     box->setText(" 12* ");
     click(bench.control("FW Download"));
-    EXPECT_EQ(bench.frame->firmwareJob, JOB_FIRMWARE_FORCE);
-    EXPECT_EQ(bench.frame->firmwareUnit, 0x0012);
+    EXPECT_EQ(bench.status(), "Firmware download FORCE [" + path + "]");
     EXPECT_EQ(box->text(), "0012");
+    bench.finishJob();
+    bench.app.log.close();
+    const std::string log = readFile(bench.home.file("loggfile.txt"));
+    EXPECT_NE(log.find("Firmware download BL 1234 : " + path), std::string::npos);
+    EXPECT_NE(log.find("Firmware download FORCE 0012 : " + path), std::string::npos);
 
     // A file gone since the list was filled: no request, the status line says so.
-    std::remove((bench.app.config.firmwareFolder + "/A.enc").c_str());
-    bench.frame->firmwareJob = 0;
+    std::remove(path.c_str());
+    const size_t asked = bench.downloadQuestions.size();
     click(bench.control("FW Download"));
-    EXPECT_EQ(bench.frame->firmwareJob, 0);
-    EXPECT_EQ(bench.frame->statusTexts.back(), "File [A.enc] not found");
+    EXPECT_EQ(bench.downloadQuestions.size(), asked);
+    EXPECT_FALSE(bench.busy());
+    EXPECT_EQ(bench.status(), "File [A.enc] not found");
 }
 
 TEST(UnitView, AStoppedDownloadTellsTheUserToGoOnWithBL)
@@ -228,13 +271,18 @@ TEST(UnitView, AStoppedDownloadTellsTheUserToGoOnWithBL)
     UnitViewBench bench("bootloader");
     std::string error;
     ASSERT_TRUE(sim::writeTestFirmware(bench.app.config.firmwareFolder + "/RAVO.enc", 0x4926, 8, 256, error)) << error;
-    bench.view->onMessage(UM_REFRESH_VIEW, 0, 0);
-    bench.frame->startFirmware = true;
-    bench.frame->cancelAtFirstProgress = true;
+    bench.frame->tree().selectPath({"Dive log"});
+    bench.frame->tree().selectPath({"Ravo unit"});
+    // "Cancel" as the first chunk goes out: the bootloader has answered none yet,
+    // but the unit was known to wait there only if it answered; so let one chunk through.
+    bench.events->onLine = [&](const std::string& line) {
+        if (line.rfind("Download firmware 2", 0) == 0)
+            bench.app.worker->requestStop();
+    };
     static_cast<QLineEdit*>(bench.control("Unit number"))->setText("BL");
     click(bench.control("FW Download"));
     bench.finishJob();
-    EXPECT_EQ(bench.app.worker->jobResult, -2);
+    EXPECT_EQ(bench.app.worker->lastOutcome().code(), -2);
     QString result = textOf(bench.control("Result"));
     EXPECT_NE(result.indexOf("Download stopped. The unit waits in its bootloader: type BL in the unit number box"), -1)
         << result.toStdString();
@@ -243,24 +291,33 @@ TEST(UnitView, AStoppedDownloadTellsTheUserToGoOnWithBL)
 TEST(UnitView, ProgressBarFollowsTheDownloadAndFixFFFFShowsForALostNumber)
 {
     UnitViewBench bench("lost-number", "FFFF");
+    std::string error;
+    ASSERT_TRUE(sim::writeTestFirmware(bench.app.config.firmwareFolder + "/RAVO.enc", 0x4926, 8, 256, error)) << error;
+    bench.frame->tree().selectPath({"Dive log"});
+    bench.frame->tree().selectPath({"Ravo unit"});
     auto* bar = static_cast<QProgressBar*>(bench.control("Progress"));
     EXPECT_FALSE(bar->isVisible());
-    bench.view->onMessage(UM_PROGRESS, 40, 0);
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_EQ(bar->value(), 40);
-    bench.view->onMessage(UM_PROGRESS, 0, 0);
-    EXPECT_FALSE(bar->isVisible());
-    bench.view->onMessage(UM_PROGRESS, 5, 0);
-    EXPECT_TRUE(bar->isVisible());
-    const char* text = "Chunk 3 of 12";
-    bench.view->onMessage(UM_FIRMWARE_TEXT, 0, reinterpret_cast<intptr_t>(text));
-    EXPECT_EQ(textOf(bench.control("Firmware text")), "Chunk 3 of 12");
+    std::vector<int> shown;
+    bench.events->holdStatusLines();
+    static_cast<QLineEdit*>(bench.control("Unit number"))->setText("BL");
+    click(bench.control("FW Download"));
+    ASSERT_TRUE(waitForHold(bench));
+    EXPECT_FALSE(bar->isVisible()) << "nothing shown before the first chunk";
+    bench.events->release();
+    QObject::connect(&bench.frame->frameSignals(), &desktop::FrameSignals::jobChanged, bar,
+                     [&] { shown.push_back(bar->isVisible() ? bar->value() : -1); });
+    bench.finishJob();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](int value) { return value > 0; }))
+        << "shown with the chunks' percent during the download";
+    EXPECT_FALSE(bar->isVisible()) << "hidden once the job ended";
 
     EXPECT_FALSE(bench.control("Fix FFFF")->isVisible());
     bench.readInfo();
     ASSERT_TRUE(bench.control("Fix FFFF")->isVisible());
     click(bench.control("Fix FFFF"));
-    EXPECT_EQ(bench.frame->requests.back(), unsigned(UM_REQ_FIX_SERIAL));
+    EXPECT_EQ(bench.status(), "Try to fix lost serial number");
+    bench.finishJob();
+    EXPECT_EQ(bench.ended.back(), JobKind::FixSerial);
 }
 
 TEST(UnitView, PowerDownSwitchesTheUnitOffAndClosesTheLink)
@@ -269,8 +326,9 @@ TEST(UnitView, PowerDownSwitchesTheUnitOffAndClosesTheLink)
     bench.readInfo();
     ASSERT_TRUE(bench.control("PowerDown")->isEnabled());
     click(bench.control("PowerDown"));
-    EXPECT_FALSE(bench.app.worker->link.IsConnected());
-    EXPECT_FALSE(bench.app.worker->keepLinkOpen);
+    bench.finishJob();
+    EXPECT_FALSE(bench.app.worker->linkOpen());
+    EXPECT_FALSE(bench.app.worker->keepLinkOpen());
     EXPECT_FALSE(bench.control("PowerDown")->isEnabled());
     EXPECT_EQ(bench.unit->mode(), sim::SimUnit::Mode::Off);
 }

@@ -12,7 +12,6 @@
 #include "divedata/sample_csv.h"
 #include "divedata/saved_logs.h"
 #include "divedata/text_file.h"
-#include "link/messages.h"
 #include "support/temp_dir.h"
 
 using namespace ravo;
@@ -481,9 +480,8 @@ TEST(Handover, DiveDownloadedIsSavedThenListed)
     CDiveLog log = diveOfUnitAB();
     std::vector<std::string> names;
     LogHandover handover{dir.path(), nullptr, nullptr, &names};
-    EXPECT_EQ(HandleLogDownloaded(UM_DIVE_DOWNLOADED, log, handover), kLogSaved);
+    EXPECT_EQ(HandleLogDownloaded(log, handover), kLogSaved);
     EXPECT_EQ(names, (std::vector<std::string>{"KTL_SNAB_2000-01-01_00-00-00_O"}));
-    EXPECT_EQ(HandleLogDownloaded(UM_STATUS_TEXT, log, handover), 0);
 }
 
 TEST(Handover, RedboxDownloadedAsksForThePathAndUpdatesTheFolder)
@@ -498,7 +496,8 @@ TEST(Handover, RedboxDownloadedAsksForThePathAndUpdatesTheFolder)
                              return true;
                          },
                          &names};
-    EXPECT_EQ(HandleLogDownloaded(UM_REDBOX_DOWNLOADED, log, handover), kLogSaved);
+    ASSERT_FALSE(log.isDive);
+    EXPECT_EQ(HandleLogDownloaded(log, handover), kLogSaved);
     EXPECT_EQ(redboxFolder, inFolder(dir.path(), "KTL_SN0_2000-01-01_00-00-00_R.cvsr"));
     EXPECT_TRUE(std::filesystem::exists(redboxFolder));
     EXPECT_TRUE(names.empty());  // a redbox file is not a saved dive

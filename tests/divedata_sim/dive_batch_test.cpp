@@ -5,51 +5,36 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/unit_log_view_state.h"
 #include "divedata/sample_csv.h"
 #include "jobs/work_task.h"
 #include "link/clock.h"
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
+#include "support/recording_events.h"
 #include "support/temp_dir.h"
 
 namespace ravo::test {
 namespace {
 
-// The main window's part: saves each delivered dive, keeps the progress.
-class BatchWindow : public MessageReceiver {
+// The main window's part: saves each delivered dive; a stop at a number of
+// records, as a user's "Cancel".
+class BatchWindow : public RecordingEvents {
 public:
     BatchWindow(WorkTask& worker, std::string folder) : worker_(worker), folder_(std::move(folder)) {}
 
-    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    void progress(const JobProgress& p) override
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (message == UM_STATUS_TEXT)
-            lines.push_back(reinterpret_cast<const char*>(lParam));
-        if (message == UM_PROGRESS) {
-            percents.push_back(int(wParam));
-            records.push_back(worker_.progressRecords);
-            totals.push_back(worker_.progressTotal);
-            if (stopAtRecords && worker_.progressRecords >= stopAtRecords)
-                worker_.stopRequested = true;
-        }
-        if (message == UM_DIVE_DOWNLOADED) {
-            auto* log = reinterpret_cast<CDiveLog*>(lParam);
-            delivered.push_back(*log);
-            log->saveDive(folder_);
-        }
-        return 1;
+        RecordingEvents::progress(p);
+        if (stopAtRecords && p.done >= stopAtRecords)
+            worker_.requestStop();
     }
-    bool hasLine(const std::string& text) const
+    void logDownloaded(const CDiveLog& log) override
     {
-        return std::find(lines.begin(), lines.end(), text) != lines.end();
+        RecordingEvents::logDownloaded(log);
+        CDiveLog copy = log;
+        copy.saveDive(folder_);
     }
 
-    std::mutex mutex;
-    std::vector<std::string> lines;
-    std::vector<int> percents;
-    std::vector<uint32_t> records, totals;
-    std::vector<CDiveLog> delivered;
     uint32_t stopAtRecords = 0;
 
 private:
@@ -63,28 +48,27 @@ protected:
     {
         sim::registerSimTransport();
         sim::forgetSimUnits();
-        worker.link.setAddress("sim:default");
-        worker.link.setClock(&clock);
-        worker.unitNumber = 0x1234;
-        worker.start(JOB_DIVE_DIRECTORY, nullptr);
+        worker.setLinkAddress("sim:default");
+        worker.setClock(&clock);
+        RecordingEvents read;
+        worker.start(DirectoryRequest{0x1234, LogKind::Dive, false}, read);
         EXPECT_TRUE(worker.waitFinished(20000));
+        if (!read.directories().empty())
+            directory = read.directories().back().entries;
     }
     ~DiveBatch() override
     {
         worker.waitFinished(20000);
-        worker.link.Close();
-        worker.link.setClock(nullptr);
+        worker.closeLink();
+        worker.setClock(nullptr);
         sim::forgetSimUnits();
     }
     void runBatch(std::vector<int> indexes)
     {
         std::vector<CDiveInfo> entries;
         for (int i : indexes)
-            entries.push_back(worker.diveDirectory.at(size_t(i)));
-        std::string status;
-        ASSERT_TRUE(prepareDiveBatch(worker, entries, status));
-        EXPECT_EQ(status, "Read " + std::to_string(indexes.size()) + " dives from unit 1234");
-        worker.start(JOB_DIVE_LOGS, &window);
+            entries.push_back(directory.at(size_t(i)));
+        worker.start(LogsRequest{0x1234, LogKind::Dive, entries}, window);
         ASSERT_TRUE(worker.waitFinished(60000));
     }
 
@@ -92,46 +76,58 @@ protected:
     WorkTask worker;
     TempDir dir;
     BatchWindow window;
+    std::vector<CDiveInfo> directory;
 };
 
 TEST_F(DiveBatch, DownloadsTheChosenDivesInTurnWithOneProgress)
 {
-    ASSERT_EQ(worker.diveDirectory.size(), 4u);
-    const uint32_t all = worker.diveDirectory[1].recordCount + worker.diveDirectory[3].recordCount;
+    ASSERT_EQ(directory.size(), 4u);
+    const uint32_t all = directory[1].recordCount + directory[3].recordCount;
     runBatch({1, 3});
-    ASSERT_EQ(window.delivered.size(), 2u);
-    EXPECT_EQ(window.delivered[0].info.index, 1);
-    EXPECT_EQ(window.delivered[1].info.index, 3);
-    for (const CDiveLog& log : window.delivered) {
+    const auto delivered = window.logs();
+    ASSERT_EQ(delivered.size(), 2u);
+    EXPECT_EQ(delivered[0].info.index, 1);
+    EXPECT_EQ(delivered[1].info.index, 3);
+    for (const CDiveLog& log : delivered) {
         EXPECT_EQ(log.samples.size(), log.info.recordCount);
         std::vector<CDiveDataRecord> saved;
         ASSERT_EQ(ReadSamplesCsv(dir.file("dive/" + log.makeFileName(true) + ".csv"), saved), 0);
         EXPECT_EQ(saved, log.samples);
     }
-    // One bar: the percents never fall back, and only the last one is 0.
-    ASSERT_GE(window.percents.size(), 3u);
-    EXPECT_EQ(window.percents.back(), 0);
-    EXPECT_TRUE(std::is_sorted(window.percents.begin(), window.percents.end() - 1));
-    EXPECT_EQ(std::count(window.percents.begin(), window.percents.end(), 0), 1);
-    EXPECT_EQ(window.records[window.records.size() - 2], all);
-    EXPECT_EQ(*std::max_element(window.totals.begin(), window.totals.end()), all);
+    // One bar: records of the whole batch, never falling back.
+    const auto progress = window.progressEvents();
+    ASSERT_GE(progress.size(), 3u);
+    std::vector<uint32_t> done;
+    for (const JobProgress& p : progress) {
+        EXPECT_EQ(p.kind, ProgressKind::LogRecords);
+        EXPECT_EQ(p.total, all);
+        done.push_back(p.done);
+    }
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_EQ(progress.back(), (JobProgress{ProgressKind::LogRecords, all, all, 100}));
     EXPECT_TRUE(window.hasLine("Read dive 2 of 2"));
     EXPECT_TRUE(window.hasLine("Read 2 of 2 dives ... done"));
-    EXPECT_EQ(worker.jobResult, 1);
+    const JobOutcome outcome = worker.lastOutcome();
+    EXPECT_EQ(outcome.kind, JobKind::DiveLogs);
+    EXPECT_EQ(outcome.code(), 1);
+    ASSERT_NE(outcome.as<LogsResult>(), nullptr);
+    EXPECT_EQ(outcome.as<LogsResult>()->whole, 2);
 }
 
 TEST_F(DiveBatch, AStopKeepsWhatArrivedOfTheDiveBeingReadAndEndsTheBatch)
 {
     window.stopAtRecords = 100;
     runBatch({2, 0});
-    ASSERT_EQ(window.delivered.size(), 1u);
-    EXPECT_EQ(window.delivered[0].info.index, 2);
-    EXPECT_LT(window.delivered[0].samples.size(), window.delivered[0].info.recordCount);
-    EXPECT_GE(window.delivered[0].samples.size(), 100u);
+    const auto delivered = window.logs();
+    ASSERT_EQ(delivered.size(), 1u);
+    EXPECT_EQ(delivered[0].info.index, 2);
+    EXPECT_LT(delivered[0].samples.size(), delivered[0].info.recordCount);
+    EXPECT_GE(delivered[0].samples.size(), 100u);
+    EXPECT_TRUE(delivered[0].partial);
     EXPECT_TRUE(window.hasLine("User stopped...."));
     EXPECT_TRUE(window.hasLine("Read 0 of 2 dives ... done"));
-    EXPECT_EQ(window.percents.back(), 0);
-    EXPECT_FALSE(worker.stopRequested);
+    EXPECT_EQ(worker.lastOutcome().code(), kJobLogIncomplete);
+    EXPECT_FALSE(worker.stopRequested());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "sim/sim_presets.h"
 #include "sim/sim_server.h"
 #include "support/posix_facilities.h"
-#include "support/recording_receiver.h"
+#include "support/recording_events.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -140,32 +140,30 @@ TEST(SimDownload, OldFirmwareRedboxUsesItsOwnMapAndHandshake)
 // window saves them.
 class SimWorker : public ::testing::Test {
 protected:
-    class SavingReceiver : public RecordingReceiver {
+    class SavingReceiver : public RecordingEvents {
     public:
         LogHandover handover;
-        std::function<void(const std::string&)> onLine;
-        intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+        void logDownloaded(const CDiveLog& log) override
         {
-            RecordingReceiver::sendMessage(message, wParam, lParam);
-            if (message == UM_STATUS_TEXT && onLine)
-                onLine(reinterpret_cast<const char*>(lParam));
-            if (message == UM_DIVE_DOWNLOADED || message == UM_REDBOX_DOWNLOADED)
-                HandleLogDownloaded(message, *reinterpret_cast<CDiveLog*>(lParam), handover);
-            return 1;
+            RecordingEvents::logDownloaded(log);
+            CDiveLog copy = log;
+            HandleLogDownloaded(copy, handover);
         }
     };
 
-    void run(SimThread& sim, int job, uint16_t index)
+    void run(SimThread& sim, LogKind kind, uint16_t index)
     {
         receiver.handover.diveFolder = home.path();
         receiver.handover.savedDiveNames = &names;
-        task.link.setAddress(sim.address());
-        task.link.setClock(&clock);
-        task.unitNumber = 0x1234;
-        task.logIndex = index;
-        task.start(job, &receiver);
+        task.setLinkAddress(sim.address());
+        task.setClock(&clock);
+        CDiveInfo entry;
+        entry.index = index;
+        receiver.clear();
+        task.start(LogsRequest{0x1234, kind, {entry}}, receiver);
         ASSERT_TRUE(task.waitFinished(60000)) << "the job must end";
     }
+    int jobResult() const { return task.lastOutcome().code(); }
 
     TempDir home;
     ScaledClock clock{20.0};
@@ -186,12 +184,12 @@ TEST_F(SimWorker, CancelDuringTheBodySavesThePartialLog)
     const std::string stopAt = formatC("Read dive logdata %d - 50 (%u)", int(pick), unit.diveLogs[pick].recordCount());
     receiver.onLine = [&](const std::string& line) {
         if (line == stopAt)
-            task.stopRequested = true;
+            task.requestStop();
     };
-    run(sim, JOB_DIVE_LOG, uint16_t(pick));
+    run(sim, LogKind::Dive, uint16_t(pick));
     EXPECT_TRUE(receiver.hasLine("User stopped...."));
     EXPECT_EQ(receiver.lines().back(), "Read dive logdata ... done");
-    EXPECT_EQ(task.jobResult, kJobLogIncomplete);
+    EXPECT_EQ(jobResult(), kJobLogIncomplete);
     ASSERT_EQ(names.size(), 1u);
     EXPECT_TRUE(SavedDiveLogIsPartial(home.path(), names[0]));
     expectSavedDive(home.path(), unit, unit.diveLogs[pick], 75);
@@ -202,15 +200,15 @@ TEST_F(SimWorker, AnIncompleteDownloadNeverReplacesTheCompleteLog)
     SimState unit = sim::generatedUnit(0x4925, {300}, 0);
     {
         SimThread sim(unit);
-        run(sim, JOB_DIVE_LOG, 0);
-        EXPECT_EQ(task.jobResult, 1);
+        run(sim, LogKind::Dive, 0);
+        EXPECT_EQ(jobResult(), 1);
     }
     const std::string base = home.file(baseName(unit, unit.diveLogs[0], true));
     const std::string before = readFile(base + ".txt") + readFile(base + ".csv");
     unit.faults.dropAfter = 6;  // entry, header, a few data blocks
     SimThread sim(unit);
-    run(sim, JOB_DIVE_LOG, 0);
-    EXPECT_EQ(task.jobResult, kJobLogIncomplete);
+    run(sim, LogKind::Dive, 0);
+    EXPECT_EQ(jobResult(), kJobLogIncomplete);
     EXPECT_EQ(readFile(base + ".txt") + readFile(base + ".csv"), before);
     EXPECT_FALSE(SavedDiveLogIsPartial(home.path(), names.at(0)));
     expectSavedDive(home.path(), unit, unit.diveLogs[0], 300);
@@ -226,18 +224,18 @@ TEST_F(SimWorker, AFailedRedboxHeaderStartsFromZerosNotThePreviousLog)
     };
     {
         SimThread sim(unit);
-        run(sim, JOB_REDBOX_LOG, 0);
-        ASSERT_EQ(task.jobResult, 1);
+        run(sim, LogKind::Redbox, 0);
+        ASSERT_EQ(jobResult(), 1);
     }
     // Versions, challenge, response, entry: the link drops at the header.
     unit.faults.dropAfter = 4;
     SimThread sim(unit);
-    task.link.Close();
-    run(sim, JOB_REDBOX_LOG, 1);
+    task.closeLink();
+    run(sim, LogKind::Redbox, 1);
     EXPECT_TRUE(receiver.hasLine("Read redbox header 1 - failed.")) << testing::PrintToString(receiver.lines());
-    EXPECT_EQ(task.jobResult, kJobLogIncomplete);
+    EXPECT_EQ(jobResult(), kJobLogIncomplete);
     for (int i = 0; i < 256; ++i)
-        ASSERT_EQ(task.logData.redboxHeader.raw[i], 0) << i;
+        ASSERT_EQ(receiver.logs().at(0).redboxHeader.raw[i], 0) << i;
     EXPECT_TRUE(IsMarkedPartial(out));
 }
 
@@ -251,7 +249,7 @@ TEST_F(SimWorker, DroppedLinkEndsWithThePartialLogSavedAndALine)
     unit.faults.dropAfter = 12;  // entry, header blocks, then a few data blocks
     SimThread sim(unit);
     auto start = std::chrono::steady_clock::now();
-    run(sim, JOB_DIVE_LOG, uint16_t(pick));
+    run(sim, LogKind::Dive, uint16_t(pick));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     std::vector<std::string> lines = receiver.lines();
     ASSERT_GE(lines.size(), 2u);

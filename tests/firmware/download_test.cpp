@@ -9,9 +9,8 @@
 
 #include "bootloader_peer.h"
 #include "jobs/firmware_download.h"
-#include "jobs/work_task.h"
 #include "link/clock.h"
-#include "support/recording_receiver.h"
+#include "support/job_bench.h"
 #include "support/temp_dir.h"
 
 namespace ravo {
@@ -20,31 +19,32 @@ namespace {
 using test::ScriptedBootloader;
 using Bytes = std::vector<uint8_t>;
 
-// Records like RecordingReceiver and lets a test act on a line as it is sent.
-class Receiver : public test::RecordingReceiver {
-public:
-    std::function<void(const std::string&)> onLine;
-    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
-    {
-        intptr_t result = RecordingReceiver::sendMessage(message, wParam, lParam);
-        if (message == UM_STATUS_TEXT && onLine)
-            onLine(reinterpret_cast<const char*>(lParam));
-        return result;
-    }
-};
+using Kind = test::RecordingEvents::Kind;
 
-// A worker whose link is connected to a scripted bootloader, on a clock 50
+// A job whose link is connected to a scripted bootloader, on a clock 50
 // times faster than real time (a 2000 ms answer wait takes 40 ms).
 class DownloadTest : public ::testing::Test {
 protected:
     void connect(ScriptedBootloader& peer)
     {
-        task.link.setAddress(peer.address());
-        task.link.setClock(&clock);
-        task.link.notifyWindow = &receiver;
-        task.notifyWindow = &receiver;
-        ASSERT_EQ(task.link.Open(), 0);
-        ASSERT_EQ(task.link.Connect(), 0);
+        bench.link.setAddress(peer.address());
+        bench.link.setClock(&clock);
+        ASSERT_EQ(bench.link.Open(), 0);
+        ASSERT_EQ(bench.link.Connect(), 0);
+    }
+    // The file at `path` loaded and sent, as the firmware job does.
+    int download(const std::string& path)
+    {
+        std::vector<uint8_t> bytes;
+        return LoadFirmwareImage(bench.job, path, bytes) ? Download(bench.job, bytes) : -1;
+    }
+    std::string firmwareText() const
+    {
+        std::string text;
+        for (const auto& e : receiver.entries())
+            if (e.kind == Kind::FirmwareText)
+                text = e.text;
+        return text;
     }
     std::string image(const std::string& hex)
     {
@@ -57,12 +57,11 @@ protected:
         auto lines = receiver.lines();
         return int(std::count(lines.begin(), lines.end(), line));
     }
-    std::vector<uintptr_t> progress() const
+    std::vector<int> progress() const
     {
-        std::vector<uintptr_t> out;
-        for (const auto& entry : receiver.entries())
-            if (entry.message == UM_PROGRESS)
-                out.push_back(entry.wParam);
+        std::vector<int> out;
+        for (const JobProgress& p : receiver.progressEvents())
+            out.push_back(p.percent);
         return out;
     }
 
@@ -70,8 +69,8 @@ protected:
     // Ten times real time: a link second is 100 real ms, so a busy machine does
     // not turn "(0 sec)" into "(1 sec)".
     ScaledClock clock{10};
-    Receiver receiver;
-    WorkTask task;
+    test::JobBench bench;
+    test::RecordingEvents& receiver = bench.events;
 };
 
 // The peer counts a connection on its own thread, a moment after the link made it.
@@ -101,9 +100,8 @@ TEST_F(DownloadTest, ExampleImageSendsOneChunkAndSkipsTheEmptyOne)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.versions.mainVersion = 0x49;
-    task.firmwarePath = image("0005AABBCCDDEE0000");
-    EXPECT_EQ(Download(task), 0);
+    bench.versions.mainVersion = 0x49;
+    EXPECT_EQ(download(image("0005AABBCCDDEE0000")), 0);
     ASSERT_EQ(peer.chunks().size(), 1u);
     EXPECT_EQ(peer.chunks()[0], (Bytes{0xAA, 0xBB, 0xCC, 0xDD, 0xEE}));
     auto lines = receiver.lines();
@@ -111,28 +109,31 @@ TEST_F(DownloadTest, ExampleImageSendsOneChunkAndSkipsTheEmptyOne)
     EXPECT_EQ(lines[0], "Download firmware 77% (0 sec)");
     EXPECT_EQ(lines[1], "Download firmware 100% (0 sec)");
     EXPECT_EQ(lines.back(), "Done..");
-    EXPECT_EQ(progress(), (std::vector<uintptr_t>{77, 100}));
-    EXPECT_EQ(task.firmwareText, std::string("Download firmware total 0 sec"));
-    EXPECT_EQ(task.versions.mainVersion, 0);
-    EXPECT_EQ(task.progressPercent, 100);
+    EXPECT_EQ(progress(), (std::vector<int>{77, 100}));
+    const auto chunks = receiver.progressEvents();
+    EXPECT_EQ(chunks.back(), (JobProgress{ProgressKind::FirmwareChunks, 2, 2, 100})) << "chunks of the image";
+    EXPECT_EQ(firmwareText(), "Download firmware total 0 sec");
+    EXPECT_EQ(bench.versions.mainVersion, 0);
 }
 
 TEST_F(DownloadTest, SingleChunkReportsHundredPercentBeforeItIsSent)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.firmwarePath = image("0003010203");
-    EXPECT_EQ(Download(task), 0);
+    struct Activity : LinkActivity {
+        test::RecordingEvents* events = nullptr;
+        std::vector<std::string> seen;
+        void frameSent() override { seen.push_back("sent after " + std::to_string(events->entries().size())); }
+        void replyReceived() override { seen.push_back("answer after " + std::to_string(events->entries().size())); }
+    } activity;
+    activity.events = &receiver;
+    bench.link.activity = &activity;
+    EXPECT_EQ(download(image("0003010203")), 0);
     auto entries = receiver.entries();
-    std::vector<unsigned> order;
-    for (const auto& e : entries)
-        if (e.message != UM_FIRMWARE_TEXT)
-            order.push_back(e.message);
-    ASSERT_GE(order.size(), 4u);
+    ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(entries[0].text, "Download firmware 100% (0 sec)");
-    EXPECT_EQ(order[1], UM_PROGRESS);
-    EXPECT_EQ(order[2], UM_LINK_SEND);
-    EXPECT_EQ(order[3], UM_LINK_RECEIVE);
+    EXPECT_EQ(entries[1].kind, Kind::Progress);
+    EXPECT_EQ(activity.seen, (std::vector<std::string>{"sent after 2", "answer after 2"}));
     EXPECT_EQ(peer.chunkLengths(), (std::vector<int>{3}));
 }
 
@@ -140,19 +141,18 @@ TEST_F(DownloadTest, ChunksOfLengthZeroSendNothing)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    EXPECT_EQ(Download(task, Bytes(6, 0x00)), 0);
+    EXPECT_EQ(Download(bench.job, Bytes(6, 0x00)), 0);
     EXPECT_TRUE(peer.chunks().empty());
     EXPECT_EQ(count("Done.."), 0);
-    EXPECT_EQ(task.firmwareText[0], '\0');
-    EXPECT_EQ(progress(), (std::vector<uintptr_t>{33, 66, 100}));
+    EXPECT_EQ(firmwareText(), "");
+    EXPECT_EQ(progress(), (std::vector<int>{33, 66, 100}));
 }
 
 TEST_F(DownloadTest, FiveErrorsOnOneChunkEndWithMinusSix)
 {
     ScriptedBootloader peer([](int) { return always(0x44); });
     connect(peer);
-    task.firmwarePath = image(oneByteChunks(3));
-    EXPECT_EQ(Download(task), -6);
+    EXPECT_EQ(download(image(oneByteChunks(3))), -6);
     EXPECT_EQ(peer.chunks().size(), 5u);
     EXPECT_EQ(count("Remote unit reported an error in chunk 1"), 5);
 }
@@ -162,8 +162,7 @@ TEST_F(DownloadTest, ErrorBudgetEndsAtTheSecondErrorOfTheSeventhChunk)
     // Four errors, then acceptance, for every chunk.
     ScriptedBootloader peer([](int receipt) { return always(receipt % 5 == 4 ? 0x11 : 0x44); });
     connect(peer);
-    task.firmwarePath = image(oneByteChunks(9));
-    EXPECT_EQ(Download(task), -7);
+    EXPECT_EQ(download(image(oneByteChunks(9))), -7);
     EXPECT_EQ(peer.chunks().size(), 6u * 5 + 2);
     EXPECT_EQ(count("Remote unit reported an error in chunk 7"), 2);
     EXPECT_EQ(count("Remote unit reported an error in chunk 8"), 0);
@@ -173,8 +172,7 @@ TEST_F(DownloadTest, AnswerIsItsLastByte)
 {
     ScriptedBootloader peer([](int receipt) { return receipt == 0 ? Bytes{0x44, 0x22} : Bytes{0x22, 0x44, 0x11}; });
     connect(peer);
-    task.firmwarePath = image("000155");
-    EXPECT_EQ(Download(task), 0);
+    EXPECT_EQ(download(image("000155")), 0);
     EXPECT_EQ(count("CRC error by the display"), 1);
     EXPECT_EQ(count("Remote unit reported an error in chunk 1"), 0);
     EXPECT_EQ(peer.chunks().size(), 2u);
@@ -187,8 +185,7 @@ TEST_F(DownloadTest, EveryFailedAnswerHasItsLine)
         return answers[receipt % 5];
     });
     connect(peer);
-    task.firmwarePath = image("000155");
-    EXPECT_EQ(Download(task), 0);
+    EXPECT_EQ(download(image("000155")), 0);
     auto lines = receiver.lines();
     std::vector<std::string> expected = {"Download firmware 100% (0 sec)",
                                          "CRC error by the display",
@@ -203,8 +200,7 @@ TEST_F(DownloadTest, SilentUnitFailsTheChunkFiveTimes)
 {
     ScriptedBootloader peer(nullptr);
     connect(peer);
-    task.firmwarePath = image("000155");
-    EXPECT_EQ(Download(task), -6);
+    EXPECT_EQ(download(image("000155")), -6);
     EXPECT_EQ(count("Remote unit reported an unkown error (FF)"), 5);
 }
 
@@ -215,8 +211,7 @@ TEST_F(DownloadTest, LongChunkSendsFifteenBitsOfLength)
     std::string hex = "8002";
     for (int i = 0; i < 0x8002; ++i)
         hex += "5A";
-    task.firmwarePath = image(hex);
-    EXPECT_EQ(Download(task), 0);
+    EXPECT_EQ(download(image(hex)), 0);
     EXPECT_EQ(peer.chunkLengths(), (std::vector<int>{2}));
     EXPECT_EQ(peer.chunks()[0], (Bytes{0x5A, 0x5A}));
 }
@@ -225,10 +220,10 @@ TEST_F(DownloadTest, DamagedImageIsRefusedBeforeAnythingIsSent)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.firmwarePath = image("000111" "0005AABB");
-    EXPECT_EQ(Download(task), -1);
+    const std::string path = image("000111" "0005AABB");
+    EXPECT_EQ(download(path), -1);
     EXPECT_TRUE(peer.chunks().empty());
-    EXPECT_EQ(receiver.lines(), (std::vector<std::string>{"Firmware file [" + task.firmwarePath +
+    EXPECT_EQ(receiver.lines(), (std::vector<std::string>{"Firmware file [" + path +
                                                           "] refused: chunk 2 declares 5 bytes, only 2 remain"}));
     EXPECT_TRUE(progress().empty());
 }
@@ -237,10 +232,8 @@ TEST_F(DownloadTest, NoImageIsMinusOneWithItsLine)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.firmwarePath = dir.file("missing.enc");
-    EXPECT_EQ(Download(task), -1);
-    task.firmwarePath.clear();
-    EXPECT_EQ(Download(task), -1);
+    EXPECT_EQ(download(dir.file("missing.enc")), -1);
+    EXPECT_EQ(download(""), -1);
     EXPECT_EQ(receiver.lines(),
               (std::vector<std::string>{"File [" + dir.file("missing.enc") + "] not found", "No firmware file chosen"}));
     EXPECT_TRUE(peer.chunks().empty());
@@ -250,13 +243,13 @@ TEST_F(DownloadTest, StopAndLostLinkEndBeforeTheChunk)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.firmwarePath = image(oneByteChunks(2));
-    task.stopRequested = true;
-    EXPECT_EQ(Download(task), -2);
+    const std::string path = image(oneByteChunks(2));
+    bench.stop = true;
+    EXPECT_EQ(download(path), -2);
     EXPECT_EQ(receiver.lines().back(), "User stopped...");
-    task.stopRequested = false;
-    task.link.Close();
-    EXPECT_EQ(Download(task), -3);
+    bench.stop = false;
+    bench.link.Close();
+    EXPECT_EQ(download(path), -3);
     EXPECT_EQ(receiver.lines().back(), "Connection lost...");
     EXPECT_TRUE(peer.chunks().empty());
 }
@@ -265,16 +258,17 @@ TEST_F(DownloadTest, WrapperReconnectsAndResetsProgress)
 {
     ScriptedBootloader peer([](int) { return always(0x11); });
     connect(peer);
-    task.firmwarePath = image(oneByteChunks(2));
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(LoadFirmwareImage(task, bytes));
-    EXPECT_EQ(DownloadAndReconnect(task, bytes), 0);
-    EXPECT_EQ(progress(), (std::vector<uintptr_t>{50, 100, 0}));
-    EXPECT_EQ(task.progressPercent, 0);
-    EXPECT_TRUE(task.link.IsConnected());
+    ASSERT_TRUE(LoadFirmwareImage(bench.job, image(oneByteChunks(2)), bytes));
+    DownloadReport report;
+    EXPECT_EQ(DownloadAndReconnect(bench.job, bytes, &report), 0);
+    EXPECT_TRUE(report.accepted);
+    EXPECT_TRUE(report.bootloaderAnswered);
+    EXPECT_EQ(progress(), (std::vector<int>{50, 100}));
+    EXPECT_TRUE(bench.link.IsConnected());
     EXPECT_EQ(connectionsSoon(peer, 2), 2);
 
-    EXPECT_EQ(DownloadAndReconnect(task, {}), -1);
+    EXPECT_EQ(DownloadAndReconnect(bench.job, {}), -1);
     EXPECT_EQ(connectionsSoon(peer, 3), 3);
 }
 
@@ -282,12 +276,14 @@ TEST_F(DownloadTest, BootloaderEntryWaitsForTheRestartAndReconnects)
 {
     ScriptedBootloader peer(nullptr, true);
     connect(peer);
-    EXPECT_EQ(EnterBootloader(task), 1);
+    bool acknowledged = false;
+    EXPECT_EQ(EnterBootloader(bench.job, false, &acknowledged), 1);
+    EXPECT_TRUE(acknowledged);
     std::vector<std::string> expected = {"Enter BL mode 1",    "Bootloader timeout...", "Enter BL mode...",
                                          "Enter BL mode....",  "Enter BL mode.....",    "Enter BL mode......"};
     EXPECT_EQ(receiver.lines(), expected);
     EXPECT_EQ(peer.frameOpcodes(), (Bytes{42}));
-    EXPECT_TRUE(task.link.IsConnected());
+    EXPECT_TRUE(bench.link.IsConnected());
     EXPECT_EQ(connectionsSoon(peer, 2), 2);
 }
 
@@ -295,8 +291,9 @@ TEST_F(DownloadTest, ForcedEntryUnacknowledgedTriesThreeTimes)
 {
     ScriptedBootloader peer(nullptr, false);
     connect(peer);
-    task.forcedBootloader = true;
-    EXPECT_EQ(EnterBootloader(task), 0);
+    bool acknowledged = true;
+    EXPECT_EQ(EnterBootloader(bench.job, true, &acknowledged), 0);
+    EXPECT_FALSE(acknowledged);
     std::vector<std::string> expected = {"Enter forced BL mode 1", "Enter forced BL mode 2", "Enter forced BL mode 3",
                                          "Bootloader timeout..."};
     EXPECT_EQ(receiver.lines(), expected);
@@ -310,13 +307,15 @@ TEST_F(DownloadTest, StopDuringTheRestartWaitLeavesTheLinkClosed)
     connect(peer);
     receiver.onLine = [this](const std::string& line) {
         if (line == "Enter BL mode....")
-            task.stopRequested = true;
+            bench.stop = true;
     };
-    EXPECT_EQ(EnterBootloader(task), 0);
+    bool acknowledged = false;
+    EXPECT_EQ(EnterBootloader(bench.job, false, &acknowledged), 0);
+    EXPECT_TRUE(acknowledged) << "stopped in the wait: the unit may already be in its bootloader";
     EXPECT_EQ(receiver.lines().back(), "User stopped....");
-    EXPECT_FALSE(task.link.isOpen());
-    task.link.Close();
-    EXPECT_EQ(EnterBootloader(task), -1);
+    EXPECT_FALSE(bench.link.isOpen());
+    bench.link.Close();
+    EXPECT_EQ(EnterBootloader(bench.job, false), -1);
 }
 
 }  // namespace

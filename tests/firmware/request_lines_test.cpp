@@ -27,14 +27,14 @@ TEST(FirmwareRequestLines, ByDownloadMode)
     EXPECT_EQ(firmwareRequestLines(JOB_FIRMWARE_BL, 0x00AB, "x%s.enc").log, "Firmware download BL 00AB : x%s.enc");
 }
 
-TEST(FixSerialRequest, OnlyForFFFF)
+TEST(FixSerialLines, OnlyForFFFF)
 {
-    FixSerialRequest lost = fixSerialRequest(0xFFFF);
+    FixSerialLines lost = fixSerialLines(0xFFFF);
     EXPECT_TRUE(lost.start);
     EXPECT_EQ(lost.lines.status, "Try to fix lost serial number");
     EXPECT_EQ(lost.lines.log, "UNIT_CMD_FIX_LOST_SR FFFF");
 
-    FixSerialRequest other = fixSerialRequest(0x1234);
+    FixSerialLines other = fixSerialLines(0x1234);
     EXPECT_FALSE(other.start);
     EXPECT_EQ(other.lines.status, "Please enter FFFF in serial number field");
     EXPECT_EQ(other.lines.log, "UNIT_CMD_FIX_LOST_SR 1234 - error, serial number is not FFFF");

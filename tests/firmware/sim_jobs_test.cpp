@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "jobs/firmware_download.h"
+#include "jobs/job_codes.h"
 #include "jobs/work_task.h"
 #include "link/clock.h"
 #include "sim/sim_firmware_image.h"
@@ -22,23 +23,11 @@
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
 #include "sim/sim_unit.h"
-#include "support/recording_receiver.h"
+#include "support/recording_events.h"
 #include "support/temp_dir.h"
 
 namespace ravo {
 namespace {
-
-class Receiver : public test::RecordingReceiver {
-public:
-    std::function<void(const std::string&)> onLine;
-    intptr_t sendMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
-    {
-        intptr_t result = RecordingReceiver::sendMessage(message, wParam, lParam);
-        if (message == UM_STATUS_TEXT && onLine)
-            onLine(reinterpret_cast<const char*>(lParam));
-        return result;
-    }
-};
 
 // A simulated unit of a preset, reached by the worker's link as "sim:NAME".
 class SimJobTest : public ::testing::Test {
@@ -61,17 +50,26 @@ protected:
         std::string name = "firmware-test-" + std::to_string(++serial);
         sim::registerSimTransport();
         sim::registerSimUnit(name, unit);
-        task.link.setAddress("sim:" + name);
-        task.link.setClock(&clock);
-        task.unitNumber = state.unitNumber;
+        task.setLinkAddress("sim:" + name);
+        task.setClock(&clock);
+        unitNumber = state.unitNumber;
     }
 
-    void run(int jobCode)
+    void run(JobRequest request)
     {
-        task.start(jobCode, &receiver);
+        task.start(std::move(request), receiver);
         for (int i = 0; i < 300 && !task.waitFinished(100); ++i) {
         }
-        ASSERT_FALSE(task.threadRunning());
+        ASSERT_FALSE(task.running());
+    }
+    void flash(FirmwareMode mode, const std::string& path) { run(FirmwareRequest{unitNumber, path, mode}); }
+    void fixSerial() { run(FixSerialRequest{unitNumber}); }
+    int jobResult() const { return task.lastOutcome().code(); }
+    BootloaderState bootloader() const
+    {
+        const JobOutcome outcome = task.lastOutcome();
+        const FirmwareResult* result = outcome.as<FirmwareResult>();
+        return result ? result->bootloader : BootloaderState::Unknown;
     }
 
     bool sawLine(const std::string& line) const { return receiver.hasLine(line); }
@@ -93,7 +91,8 @@ protected:
     test::TempDir dir;
     ManualClock clock;
     std::shared_ptr<sim::SimUnit> unit;
-    Receiver receiver;
+    uint16_t unitNumber = 0xFFFF;
+    test::RecordingEvents receiver;
     WorkTask task;
     std::mutex traceMutex;
     std::vector<int> opcodes;
@@ -102,24 +101,27 @@ protected:
 TEST_F(SimJobTest, NormalDownloadLeavesTheUnitOnTheImageVersion)
 {
     useUnit("default");
-    task.firmwarePath = image(0x4A01);
-    run(JOB_FIRMWARE);
+    flash(FirmwareMode::Normal, image(0x4A01));
     EXPECT_TRUE(sawLine("Read software versions"));
     EXPECT_TRUE(sawLine("Enter BL mode 1"));
     EXPECT_TRUE(sawLine("Enter BL mode......"));
     EXPECT_TRUE(sawLine("Done..")) << testing::PrintToString(receiver.lines());
-    EXPECT_EQ(task.jobResult, 0);
-    EXPECT_FALSE(task.keepLinkOpen);
+    EXPECT_EQ(jobResult(), 0);
+    EXPECT_EQ(bootloader(), BootloaderState::Left);
+    EXPECT_FALSE(task.keepLinkOpen());
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A01);
     EXPECT_EQ(unit->stats().chunksAccepted, 7);
-    EXPECT_EQ(task.versions.mainVersion, 0) << "versions cleared after the download";
+    EXPECT_EQ(task.versions().mainVersion, 0) << "versions cleared after the download";
+    const auto progress = receiver.progressEvents();
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), (JobProgress{ProgressKind::FirmwareChunks, 1, 7, progress.front().percent}));
+    EXPECT_EQ(progress.back().done, 7u);
 }
 
 TEST_F(SimJobTest, ForcedDownload)
 {
     useUnit("default");
-    task.firmwarePath = image(0x4A02);
-    run(JOB_FIRMWARE_FORCE);
+    flash(FirmwareMode::Forced, image(0x4A02));
     EXPECT_TRUE(sawLine("Enter forced BL mode 1"));
     EXPECT_FALSE(sawLine("Read software versions"));
     EXPECT_TRUE(sawLine("Done.."));
@@ -129,47 +131,56 @@ TEST_F(SimJobTest, ForcedDownload)
 TEST_F(SimJobTest, BootloaderDownload)
 {
     useUnit("bootloader");
-    task.firmwarePath = image(0x4A03);
-    run(JOB_FIRMWARE_BL);
+    flash(FirmwareMode::Bootloader, image(0x4A03));
     EXPECT_FALSE(sawLine("Enter BL mode 1"));
     EXPECT_TRUE(sawLine("Done.."));
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A03);
-    EXPECT_EQ(task.progressPercent, 0);
+    EXPECT_EQ(bootloader(), BootloaderState::Left);
+}
+
+// A unit that runs its firmware does not answer chunks: nothing says it is
+// in its bootloader, and nobody may be told it is.
+TEST_F(SimJobTest, BootloaderDownloadToARunningUnitKnowsNoBootloader)
+{
+    useUnit("default");
+    flash(FirmwareMode::Bootloader, image(0x4A07));
+    EXPECT_NE(jobResult(), 0);
+    EXPECT_EQ(bootloader(), BootloaderState::Unknown);
+    EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Running);
 }
 
 TEST_F(SimJobTest, StopDuringTheRestartThenResumeInTheBootloader)
 {
     useUnit("default");
-    task.firmwarePath = image(0x4A04);
+    const std::string path = image(0x4A04);
     receiver.onLine = [this](const std::string& line) {
         if (line == "Enter BL mode....")
-            task.stopRequested = true;
+            task.requestStop();
     };
-    run(JOB_FIRMWARE);
+    flash(FirmwareMode::Normal, path);
     EXPECT_TRUE(sawLine("User stopped...."));
     EXPECT_FALSE(sawLine("Enter BL mode......"));
-    EXPECT_EQ(task.jobResult, kJobEndedEarly);
+    EXPECT_EQ(jobResult(), kJobEndedEarly);
+    EXPECT_EQ(bootloader(), BootloaderState::Waiting) << "the unit took the request and restarts into it";
     EXPECT_EQ(unit->stats().chunksReceived, 0);
     clock.advance(5000);
     EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Bootloader);
 
     receiver.onLine = nullptr;
-    run(JOB_FIRMWARE_BL);
+    flash(FirmwareMode::Bootloader, path);
     EXPECT_TRUE(sawLine("Done.."));
-    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_EQ(jobResult(), 0);
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A04);
 }
 
 TEST_F(SimJobTest, PlainJobAfterAForcedOneEntersThePlainWay)
 {
     useUnit("default");
-    task.firmwarePath = image(0x4A06);
-    // Left set by an earlier forced job on a link that stayed open.
-    task.keepLinkOpen = true;
-    ASSERT_EQ(task.link.Open(), 0);
-    ASSERT_EQ(task.link.Connect(), 0);
-    task.forcedBootloader = true;
-    run(JOB_FIRMWARE);
+    flash(FirmwareMode::Forced, image(0x4A05));
+    ASSERT_EQ(jobResult(), 0);
+    clock.advance(10000);
+    receiver.clear();
+    flash(FirmwareMode::Normal, image(0x4A06));
     EXPECT_TRUE(sawLine("Enter BL mode 1"));
     EXPECT_FALSE(sawLine("Enter forced BL mode 1"));
     EXPECT_TRUE(sawLine("Done.."));
@@ -210,8 +221,7 @@ TEST_F(SimJobTest, BadFileNeverPutsTheUnitInItsBootloader)
             const auto modeBefore = unit->mode();
             const size_t linesBefore = receiver.lines().size();
             opcodes.clear();
-            task.firmwarePath = path;
-            run(mode);
+            flash(FirmwareMode(mode), path);
             const std::string expected = bad.reason.empty() ? "File [" + path + "] not found"
                                                             : "Firmware file [" + path + "] refused: ";
             auto all = receiver.lines();
@@ -219,7 +229,8 @@ TEST_F(SimJobTest, BadFileNeverPutsTheUnitInItsBootloader)
             ASSERT_FALSE(lines.empty());
             EXPECT_EQ(lines.back().rfind(expected, 0), 0u) << lines.back();
             EXPECT_NE(lines.back().find(bad.reason), std::string::npos) << lines.back();
-            EXPECT_EQ(task.jobResult, -1);
+            EXPECT_EQ(jobResult(), -1);
+            EXPECT_EQ(bootloader(), BootloaderState::Unknown);
             EXPECT_EQ(std::count(lines.begin(), lines.end(), "Read software versions"), 0);
             EXPECT_TRUE(tracedOpcodes().empty()) << "nothing asked of the unit";
             EXPECT_EQ(unit->stats().chunksReceived, 0);
@@ -238,55 +249,43 @@ TEST_F(SimJobTest, UpdateCutAfterAnyChunkIsFinishedByABootloaderRun)
         SCOPED_TRACE("link dropped after chunk " + std::to_string(k));
         useUnit("default", [k](sim::SimState& s) { s.faults.dropAfterChunks = k; });
         const uint16_t version = uint16_t(0x4A10 + k);
-        task.firmwarePath = image(version, dataChunks);
-        run(JOB_FIRMWARE);
+        const std::string path = image(version, dataChunks);
+        flash(FirmwareMode::Normal, path);
         if (k < chunks) {
-            EXPECT_NE(task.jobResult, 0) << "an interrupted update is no success";
+            EXPECT_NE(jobResult(), 0) << "an interrupted update is no success";
+            EXPECT_EQ(bootloader(), BootloaderState::Waiting);
             EXPECT_EQ(unit->stats().chunksAccepted, k);
             EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Bootloader);
             EXPECT_NE(unit->state().firmwareVersion(), version);
-            run(JOB_FIRMWARE_BL);
+            flash(FirmwareMode::Bootloader, path);
         }
-        EXPECT_EQ(task.jobResult, 0);
+        EXPECT_EQ(jobResult(), 0);
+        EXPECT_EQ(bootloader(), BootloaderState::Left);
         clock.advance(10000);
         EXPECT_EQ(unit->mode(), sim::SimUnit::Mode::Running);
         EXPECT_EQ(unit->state().firmwareVersion(), version);
     }
 }
 
-// The user interface's online test runs while a job runs; here as often as
-// it can, through an update that closes and reopens the link several times.
-// (A race shows under ThreadSanitizer: build with -fsanitize=thread.)
-TEST_F(SimJobTest, OnlineTestDuringAJobIsSafe)
+// The unit's answers reach the window as link events all through an update
+// that closes and reopens the link several times: the "ONLINE" pane needs
+// nothing of the link itself.
+TEST_F(SimJobTest, AnswersAreReportedThroughAnUpdate)
 {
     useUnit("default");
-    task.firmwarePath = image(0x4A20);
-    // On the virtual clock the job would be over before the test looked.
-    receiver.onLine = [](const std::string&) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
-    std::atomic<bool> stop{false};
-    std::atomic<int> looks{0};
-    std::atomic<int> online{0};
-    std::thread ui([&] {
-        while (!stop) {
-            if (task.link.IsConnected())
-                ++online;
-            ++looks;
-        }
-    });
-    run(JOB_FIRMWARE);
-    stop = true;
-    ui.join();
-    EXPECT_EQ(task.jobResult, 0);
+    flash(FirmwareMode::Normal, image(0x4A20));
+    EXPECT_EQ(jobResult(), 0);
     EXPECT_EQ(unit->state().firmwareVersion(), 0x4A20);
-    EXPECT_GT(looks.load(), 0);
-    EXPECT_GT(online.load(), 0);
+    int answered = 0;
+    for (const LinkEvent& event : receiver.linkEvents())
+        answered += event.kind == LinkEvent::UnitAnswered;
+    EXPECT_GE(answered, 2) << "the firmware's answers, then the bootloader's";
 }
 
 TEST_F(SimJobTest, LowBatteryStopsBeforeAnythingIsSent)
 {
     useUnit("low-battery");
-    task.firmwarePath = image(0x4A05);
-    run(JOB_FIRMWARE);
+    flash(FirmwareMode::Normal, image(0x4A05));
     EXPECT_TRUE(sawLine("Voltage outside range, please charge battery and try again"));
     EXPECT_FALSE(sawLine("Enter BL mode 1"));
     EXPECT_EQ(unit->stats().chunksReceived, 0);
@@ -302,15 +301,15 @@ TEST_F(SimJobTest, LostNumberIsRecoveredWithSecondMapOpcodes)
     uint32_t serviceDate = unit->state().redboxLogs[1].header[36] | unit->state().redboxLogs[1].header[37] << 8 |
                            unit->state().redboxLogs[1].header[38] << 16 |
                            uint32_t(unit->state().redboxLogs[1].header[39]) << 24;
-    run(JOB_FIX_LOST_SR);
+    fixSerial();
     EXPECT_TRUE(sawLine("Try to fix serial number issue"));
     EXPECT_TRUE(sawLine("Read unit info 0"));
     EXPECT_TRUE(sawLine("Read unit info 1"));
     EXPECT_FALSE(sawLine("Read unit info 2"));
     EXPECT_TRUE(sawLine("Found unit (1) id 1234"));
     EXPECT_EQ(receiver.lines().back(), "Please, restart unit");
-    EXPECT_EQ(task.jobResult, 1);
-    EXPECT_FALSE(task.keepLinkOpen);
+    EXPECT_EQ(jobResult(), 1);
+    EXPECT_FALSE(task.keepLinkOpen());
     auto ops = tracedOpcodes();
     ASSERT_GE(ops.size(), 6u);
     EXPECT_EQ(std::vector<int>(ops.end() - 6, ops.end()), (std::vector<int>{37, 105, 73, 117, 83, 72}));
@@ -325,7 +324,7 @@ TEST_F(SimJobTest, LostNumberOfAFirstMapUnit)
         s.mainVersion = 0x46;
         s.betaNumber = 0x10;
     });
-    run(JOB_FIX_LOST_SR);
+    fixSerial();
     EXPECT_TRUE(sawLine("Found unit (1) id 1234"));
     auto ops = tracedOpcodes();
     ASSERT_GE(ops.size(), 6u);
@@ -342,10 +341,10 @@ TEST_F(SimJobTest, NoSourceChangesNothing)
         }
     });
     sim::SimState before = unit->state();
-    run(JOB_FIX_LOST_SR);
+    fixSerial();
     EXPECT_TRUE(sawLine("Read unit info 2"));
     EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
-    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_EQ(jobResult(), 0);
     for (int opcode : tracedOpcodes())
         EXPECT_TRUE(opcode != 37 && opcode != 105 && opcode != 73 && opcode != 117 && opcode != 83 && opcode != 72)
             << opcode;
@@ -376,10 +375,10 @@ TEST_F(SimJobTest, ZeroNumberInvalidHeaderAndZeroServiceDateAreNoSource)
             s.redboxLogs[2].header[size_t(i)] = 0;
     });
     sim::SimState before = unit->state();
-    run(JOB_FIX_LOST_SR);
+    fixSerial();
     EXPECT_TRUE(sawLine("Read unit info 2"));
     EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
-    EXPECT_EQ(task.jobResult, 0);
+    EXPECT_EQ(jobResult(), 0);
     for (int opcode : tracedOpcodes())
         EXPECT_FALSE(isRecoveryWrite(opcode)) << opcode;
     EXPECT_EQ(unit->state().unitNumber, 0xFFFF);
@@ -389,7 +388,7 @@ TEST_F(SimJobTest, ZeroNumberInvalidHeaderAndZeroServiceDateAreNoSource)
 TEST_F(SimJobTest, NoRedboxLogs)
 {
     useUnit("lost-number", [](sim::SimState& s) { s.redboxLogs.clear(); });
-    run(JOB_FIX_LOST_SR);
+    fixSerial();
     EXPECT_FALSE(sawLine("Read unit info 0"));
     EXPECT_EQ(receiver.lines().back(), "Did not find recover information");
 }

@@ -3,8 +3,8 @@
 #include <clocale>
 
 #include "app/app_log.h"
-#include "jobs/work_task.h"
 #include "link/c_format.h"
+#include "support/job_bench.h"
 #include "support/temp_dir.h"
 
 // The user's locale may write decimal commas; texts the program writes may not.
@@ -17,9 +17,9 @@ TEST(Locale, TextsAreFormattedInTheCLocale)
     ASSERT_STREQ(probe, "4,123") << "the locale really writes decimal commas";
 
     EXPECT_EQ(ravo::formatC("%0.3f", 4.123), "4.123");
-    ravo::WorkTask task;
-    task.line("Voltage %0.3f", 3.5);
-    EXPECT_STREQ(task.statusLine, "Voltage 3.500");
+    ravo::test::JobBench bench;
+    bench.job.line("Voltage %0.3f", 3.5);
+    EXPECT_EQ(bench.job.lastLine(), "Voltage 3.500");
 
     ravo::test::TempDir dir;
     {
@@ -37,9 +37,9 @@ TEST(Locale, TextsAreFormattedInTheCLocale)
 TEST(CFormat, LongOutputIsCutOnEveryPlatform)
 {
     const std::string longText(300, 'x');
-    ravo::WorkTask task;
-    task.line("%s", longText.c_str());
-    EXPECT_EQ(std::string(task.statusLine), std::string(254, 'x'));
+    ravo::test::JobBench bench;
+    bench.job.line("%s", longText.c_str());
+    EXPECT_EQ(bench.job.lastLine(), std::string(254, 'x'));
     char small[16];
     ravo::formatC(small, sizeof small, "%s and %0.1f", longText.c_str(), 1.5);
     EXPECT_EQ(std::string(small), std::string(15, 'x'));

@@ -5,19 +5,27 @@
 #include "jobs/work_task.h"
 #include "sim/sim_presets.h"
 #include "sim/sim_registration.h"
+#include "sim/sim_server.h"
 #include "sim/sim_transport.h"
-#include "support/recording_receiver.h"
+#include "support/job_bench.h"
+#include "support/recording_events.h"
 #include "support/tcp_peer.h"
 
+using ravo::ConnectRequest;
+using ravo::JobOutcome;
+using ravo::LinkEvent;
+using ravo::ReadInfoRequest;
 using ravo::WorkTask;
-using ravo::test::RecordingReceiver;
+using ravo::test::RecordingEvents;
 
 namespace {
 
-void runToEnd(WorkTask& task, int code, RecordingReceiver* receiver)
+JobOutcome runToEnd(WorkTask& task, ravo::JobRequest request, RecordingEvents& events)
 {
-    task.start(code, receiver);
-    ASSERT_TRUE(task.waitFinished(10000));
+    events.clear();
+    EXPECT_TRUE(task.start(std::move(request), events));
+    EXPECT_TRUE(task.waitFinished(10000));
+    return task.lastOutcome();
 }
 
 std::string tcpAddress(int port)
@@ -25,152 +33,181 @@ std::string tcpAddress(int port)
     return "tcp:127.0.0.1:" + std::to_string(port);
 }
 
+// Connects to unit `unit` without reading anything.
+ConnectRequest connectOnly(uint16_t unit, bool keepOpen = false)
+{
+    return ConnectRequest{unit, false, keepOpen};
+}
+
+// A simulated unit served over TCP on a thread of its own, on `port` (0 picks one).
+struct ServedUnit {
+    explicit ServedUnit(std::shared_ptr<ravo::sim::SimUnit> unit, int wanted = 0) : server(std::move(unit))
+    {
+        std::string error;
+        port = server.listenTcp(wanted, error);
+        thread = std::thread([this] { server.run(stop, [] {}); });
+    }
+    ~ServedUnit()
+    {
+        stop = true;
+        thread.join();
+    }
+    ravo::sim::SimServer server;
+    int port = -1;
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
+
+std::shared_ptr<ravo::sim::SimUnit> defaultUnit()
+{
+    ravo::sim::SimState state;
+    EXPECT_TRUE(ravo::sim::presetState("default", state));
+    return std::make_shared<ravo::sim::SimUnit>(state);
+}
+
 }  // namespace
 
-TEST(WorkTask, UnknownJobConnectsReportsAndCloses)
+TEST(WorkTask, ConnectReportsAndCloses)
 {
     ravo::test::TcpPeer peer;
     WorkTask task;
-    task.link.setAddress(tcpAddress(peer.port()));
-    task.unitNumber = 0x12AB;
-    RecordingReceiver receiver;
-    runToEnd(task, 0, &receiver);
-    EXPECT_EQ(task.exitCode(), 0);
-    std::string expected = "Connect to unit 12AB [tcp 127.0.0.1:" + std::to_string(peer.port()) + " (7f-00-00-01)]";
-    EXPECT_EQ(receiver.lines(), std::vector<std::string>{expected});
-    auto entries = receiver.entries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].message, ravo::UM_FIRMWARE_TEXT) << "an empty firmware text after each connect";
-    EXPECT_EQ(entries[0].text, "");
-    EXPECT_EQ(std::string(task.statusLine), expected);
-    EXPECT_FALSE(task.link.isOpen()) << "closed when keepLinkOpen is false";
-    EXPECT_FALSE(task.busy);
+    task.setLinkAddress(tcpAddress(peer.port()));
+    RecordingEvents events;
+    JobOutcome outcome = runToEnd(task, connectOnly(0x12AB), events);
+    EXPECT_TRUE(outcome.connected());
+    EXPECT_EQ(outcome.kind, ravo::JobKind::Connect);
+    std::string peerText = "tcp 127.0.0.1:" + std::to_string(peer.port()) + " (7f-00-00-01)";
+    EXPECT_EQ(outcome.linkText, peerText);
+    EXPECT_EQ(events.lines(), std::vector<std::string>{"Connect to unit 12AB [" + peerText + "]"});
+    using Kind = RecordingEvents::Kind;
+    EXPECT_EQ(events.kinds(), (std::vector<Kind>{Kind::FirmwareText, Kind::Status, Kind::Finished}))
+        << "an empty firmware text after each connect; the end is the last event";
+    EXPECT_EQ(events.entries()[0].text, "");
+    EXPECT_EQ(task.lastLine(), "Connect to unit 12AB [" + peerText + "]");
+    EXPECT_FALSE(task.linkOpen()) << "closed when the link is not kept";
+    EXPECT_FALSE(task.running());
 
-    task.keepLinkOpen = true;
-    runToEnd(task, 99, &receiver);
-    EXPECT_TRUE(task.link.IsConnected()) << "kept open on request";
+    runToEnd(task, connectOnly(0x12AB, true), events);
+    EXPECT_TRUE(task.linkOpen()) << "kept open on request";
 }
 
 TEST(WorkTask, ConnectFailuresGiveTheirLinesAndResults)
 {
     WorkTask task;
-    RecordingReceiver receiver;
-    task.unitNumber = 0x1234;
-    task.voltage = 4.1;
-    task.link.setAddress(tcpAddress(ravo::test::unusedPort()));
-    runToEnd(task, ravo::JOB_READ_INFO, &receiver);
-    EXPECT_EQ(task.exitCode(), -2);
-    EXPECT_EQ(receiver.lines().back(), "Can not find any IrDA unit. Please check that unit is on.");
-    EXPECT_EQ(task.linkText, "-4:\tno peers discovered/error...") << "the link's reason outlives the reset";
-    EXPECT_EQ(task.voltage, 0.0);
+    RecordingEvents events;
+    task.setLinkAddress(tcpAddress(ravo::test::unusedPort()));
+    JobOutcome outcome = runToEnd(task, ReadInfoRequest{0x1234}, events);
+    EXPECT_EQ(outcome.connect, -2);
+    EXPECT_EQ(events.lines().back(), "Can not find any IrDA unit. Please check that unit is on.");
+    EXPECT_EQ(outcome.linkText, "-4:\tno peers discovered/error...") << "the link's reason outlives the reset";
+    const auto* read = outcome.as<ravo::ReadInfoResult>();
+    ASSERT_NE(read, nullptr);
+    EXPECT_FALSE(read->voltage) << "nothing was read, so nothing is shown";
+    EXPECT_FALSE(read->versions);
 
-    task.link.setAddress("tcp:nowhere");
-    runToEnd(task, ravo::JOB_READ_INFO, &receiver);
-    EXPECT_EQ(task.exitCode(), -1);
-    EXPECT_EQ(receiver.lines().back(), "Can not open IrDA socket. Please check if IrDA unit is connected.");
-    EXPECT_FALSE(task.linkText.empty());
-    EXPECT_NE(task.linkText, "INVALID socket") << "the open's reason, not the close's";
-
-    // Without a receiver the lines are still formatted.
-    task.link.setAddress(tcpAddress(ravo::test::unusedPort()));
-    runToEnd(task, 0, nullptr);
-    EXPECT_EQ(task.exitCode(), -2);
+    task.setLinkAddress("tcp:nowhere");
+    outcome = runToEnd(task, ReadInfoRequest{0x1234}, events);
+    EXPECT_EQ(outcome.connect, -1);
+    EXPECT_EQ(events.lines().back(), "Can not open IrDA socket. Please check if IrDA unit is connected.");
+    EXPECT_FALSE(outcome.linkText.empty());
+    EXPECT_NE(outcome.linkText, "INVALID socket") << "the open's reason, not the close's";
 }
 
 TEST(WorkTask, StartWhileRunningStartsNothing)
 {
     ravo::test::TcpPeer peer;
     WorkTask task;
-    task.link.setAddress(tcpAddress(peer.port()));
-    task.unitNumber = 0x1234;
-    RecordingReceiver receiver;
-    receiver.holdStatusLines();
-    task.start(0, &receiver);
-    ASSERT_TRUE(receiver.waitHeld());
-    EXPECT_TRUE(task.busy);
+    task.setLinkAddress(tcpAddress(peer.port()));
+    RecordingEvents events;
+    events.holdStatusLines();
+    ASSERT_TRUE(task.start(connectOnly(0x1234), events));
+    ASSERT_TRUE(events.waitHeld());
+    EXPECT_TRUE(task.running());
 
-    RecordingReceiver other;
-    task.start(ravo::JOB_READ_INFO, &other);
-    EXPECT_EQ(task.jobCode, 0) << "the running job continues unchanged";
-    EXPECT_EQ(task.notifyWindow, &receiver);
-    receiver.release();
+    RecordingEvents other;
+    EXPECT_FALSE(task.start(ReadInfoRequest{0x1234}, other)) << "the running job continues unchanged";
+    events.release();
     ASSERT_TRUE(task.waitFinished(10000));
     EXPECT_TRUE(other.entries().empty());
-    EXPECT_FALSE(task.busy);
+    EXPECT_FALSE(task.running());
+    EXPECT_EQ(task.lastOutcome().kind, ravo::JobKind::Connect);
 }
 
-TEST(WorkTask, NewUnitNumberClosesTheLinkAndResetsUnitInformation)
+TEST(WorkTask, AStartFromTheEndOfAJobIsAccepted)
+{
+    // The window starts the next job (a re-read) while it handles the end of
+    // the last one: the worker takes it.
+    ravo::test::TcpPeer peer;
+    WorkTask task;
+    task.setLinkAddress(tcpAddress(peer.port()));
+    struct Chain : RecordingEvents {
+        WorkTask* task = nullptr;
+        bool startedNext = false;
+        void jobFinished(const JobOutcome& outcome) override
+        {
+            RecordingEvents::jobFinished(outcome);
+            startedNext = !task->running();
+        }
+    } chain;
+    chain.task = &task;
+    ASSERT_TRUE(task.start(connectOnly(0x1234), chain));
+    ASSERT_TRUE(task.waitFinished(10000));
+    EXPECT_TRUE(chain.startedNext) << "not running any more once the end is told";
+}
+
+TEST(WorkTask, NewUnitNumberClosesTheLinkAndConnectsAnew)
 {
     ravo::test::TcpPeer peer;
     WorkTask task;
-    task.link.setAddress(tcpAddress(peer.port()));
-    task.keepLinkOpen = true;
-    task.unitNumber = 0x1234;
-    RecordingReceiver receiver;
-    runToEnd(task, 0, &receiver);
-    ASSERT_TRUE(task.link.IsConnected());
-
-    // Same unit, link still connected: what was read stays.
-    task.voltage = 4.2;
-    task.versions.hudSoftware = 7;
-    runToEnd(task, 0, &receiver);
-    EXPECT_EQ(task.voltage, 4.2);
-
-    task.unitNumber = 0x4321;
-    runToEnd(task, 0, &receiver);
-    EXPECT_EQ(task.voltage, 0.0);
-    EXPECT_EQ(task.versions.hudSoftware, 0);
-    EXPECT_EQ(task.link.unitNumber, 0x4321);
+    task.setLinkAddress(tcpAddress(peer.port()));
+    RecordingEvents events;
+    runToEnd(task, connectOnly(0x1234, true), events);
+    ASSERT_TRUE(task.linkOpen());
+    runToEnd(task, connectOnly(0x1234, true), events);
+    runToEnd(task, connectOnly(0x4321, true), events);
     for (int i = 0; i < 400 && peer.accepted() < 2; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(peer.accepted(), 2) << "the link was closed and connected anew";
+    EXPECT_EQ(peer.accepted(), 2) << "the same unit kept its link; another unit got a new one";
 }
 
-TEST(WorkTask, StopRequestedWhileIdleReachesTheNextJob)
+TEST(WorkTask, StopRequestedWhileIdleEndsTheNextReadAtItsFirstStopCheck)
 {
-    ravo::test::TcpPeer peer;
+    ravo::sim::registerSimTransport();
+    ravo::ManualClock clock;
+    auto unit = defaultUnit();
+    unit->setClock(&clock);
+    ravo::sim::registerSimUnit("stop-idle", unit);
     WorkTask task;
-    task.link.setAddress(tcpAddress(peer.port()));
-    task.keepLinkOpen = true;
-    task.unitNumber = 0x1234;
-    RecordingReceiver receiver;
-    runToEnd(task, 0, &receiver);
+    task.setLinkAddress("sim:stop-idle");
+    task.setClock(&clock);
+    RecordingEvents first;
+    runToEnd(task, ReadInfoRequest{0x1234, false, true}, first);
+    ASSERT_FALSE(first.hasLine("User stopped....")) << first.lines().back();
 
-    // The next job keeps the connected link, so the request is still set
-    // when its body runs; the job's end clears it.
-    task.stopRequested = true;
-    struct Probe : RecordingReceiver {
-        WorkTask* task = nullptr;
-        bool seen = false;
-        intptr_t sendMessage(unsigned m, uintptr_t w, intptr_t l) override
-        {
-            if (m == ravo::UM_STATUS_TEXT)
-                seen = task->stopRequested;
-            return RecordingReceiver::sendMessage(m, w, l);
-        }
-    } probe;
-    probe.task = &task;
-    runToEnd(task, 0, &probe);
-    EXPECT_TRUE(probe.seen);
-    EXPECT_FALSE(task.stopRequested);
+    task.requestStop();
+    RecordingEvents second;
+    runToEnd(task, ReadInfoRequest{0x1234, false, true}, second);
+    EXPECT_TRUE(second.hasLine("User stopped....")) << "the request made while idle stopped the job";
+    EXPECT_FALSE(second.hasLine("Reading settings list... wait"));
+    EXPECT_FALSE(task.stopRequested()) << "cleared when the job ended";
 
-    // A job that begins by resetting the unit information drops it.
-    task.stopRequested = true;
-    task.unitNumber = 0x2222;
-    probe.seen = false;
-    runToEnd(task, 0, &probe);
-    EXPECT_FALSE(probe.seen);
+    // A job that begins on a fresh connection drops an old request.
+    task.requestStop();
+    RecordingEvents third;
+    runToEnd(task, ReadInfoRequest{0x2222, false, true}, third);
+    EXPECT_FALSE(third.hasLine("User stopped...."));
+    ravo::sim::forgetSimUnits();
 }
 
 TEST(WorkTask, DestroyedMidJobWaitsForTheJob)
 {
     ravo::test::TcpPeer peer;
     auto task = std::make_unique<WorkTask>();
-    task->link.setAddress(tcpAddress(peer.port()));
-    RecordingReceiver receiver;
-    receiver.holdStatusLines();
-    task->start(0, &receiver);
-    ASSERT_TRUE(receiver.waitHeld());
+    task->setLinkAddress(tcpAddress(peer.port()));
+    RecordingEvents events;
+    events.holdStatusLines();
+    task->start(connectOnly(0x1234), events);
+    ASSERT_TRUE(events.waitHeld());
 
     std::atomic<bool> destroyed{false};
     std::thread killer([&] {
@@ -179,70 +216,109 @@ TEST(WorkTask, DestroyedMidJobWaitsForTheJob)
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(destroyed) << "the destructor waits for the running job";
-    receiver.release();
+    events.release();
     killer.join();
     EXPECT_TRUE(destroyed);
 }
 
-TEST(WorkTask, LinesAreCutAt254Characters)
-{
-    WorkTask task;
-    RecordingReceiver receiver;
-    task.notifyWindow = &receiver;
-    task.line("%s", std::string(400, 'a').c_str());
-    EXPECT_EQ(std::string(task.statusLine).size(), 254u);
-    EXPECT_EQ(receiver.lines().at(0).size(), 254u);
-    task.stopRequested = true;
-    EXPECT_TRUE(task.stopCheck());
-    EXPECT_EQ(receiver.lines().back(), "User stopped....");
-}
-
-TEST(WorkTask, StopRequestedWhileIdleEndsTheNextReadAtItsFirstStopCheck)
-{
-    ravo::sim::registerSimTransport();
-    ravo::sim::forgetSimUnits();
-    WorkTask task;
-    task.link.setAddress("sim");
-    task.keepLinkOpen = true;
-    task.unitNumber = 0x1234;
-    RecordingReceiver first;
-    runToEnd(task, ravo::JOB_READ_INFO, &first);
-    ASSERT_FALSE(first.hasLine("User stopped....")) << first.lines().back();
-
-    task.stopRequested = true;
-    RecordingReceiver second;
-    runToEnd(task, ravo::JOB_READ_INFO, &second);
-    EXPECT_TRUE(second.hasLine("User stopped....")) << "the request made while idle stopped the job";
-    EXPECT_FALSE(second.hasLine("Reading settings list... wait"));
-    EXPECT_FALSE(task.stopRequested) << "cleared when the job ended";
-    ravo::sim::forgetSimUnits();
-}
-
-TEST(WorkTask, FailedVersionsReadLeavesNoVersionsOfTheLastRead)
+TEST(WorkTask, FailedVersionsReadLeavesNoVersions)
 {
     ravo::sim::registerSimTransport();
     ravo::ManualClock clock;
-    ravo::sim::SimState state;
-    ASSERT_TRUE(ravo::sim::presetState("default", state));
-    auto unit = std::make_shared<ravo::sim::SimUnit>(state);
+    auto unit = defaultUnit();
     unit->setClock(&clock);
     ravo::sim::registerSimUnit("versions-read", unit);
     WorkTask task;
-    task.link.setAddress("sim:versions-read");
-    task.link.setClock(&clock);
-    task.keepLinkOpen = true;
-    task.unitNumber = state.unitNumber;
-    RecordingReceiver first;
-    runToEnd(task, ravo::JOB_READ_INFO, &first);
-    ASSERT_EQ(task.versions.mainVersion, state.mainVersion);
+    task.setLinkAddress("sim:versions-read");
+    task.setClock(&clock);
+    RecordingEvents events;
+    JobOutcome outcome = runToEnd(task, ReadInfoRequest{0x1234, false, true}, events);
+    const auto* read = outcome.as<ravo::ReadInfoResult>();
+    ASSERT_TRUE(read && read->versions);
+    EXPECT_NE(task.versions().mainVersion, 0);
 
-    // Same unit number, link still open: nothing resets the versions but the read.
     unit->update([](ravo::sim::SimState& s) { s.faults.silent = true; });
-    RecordingReceiver second;
-    runToEnd(task, ravo::JOB_READ_INFO, &second);
-    EXPECT_TRUE(second.hasLine("No responce from unit. Please, check unit nr."));
-    EXPECT_EQ(task.versions.mainVersion, 0);
-    EXPECT_EQ(task.versions.hudSoftware, 0);
-    EXPECT_EQ(task.versions.batteryHardware, 0);
+    outcome = runToEnd(task, ReadInfoRequest{0x1234, false, true}, events);
+    read = outcome.as<ravo::ReadInfoResult>();
+    ASSERT_NE(read, nullptr);
+    EXPECT_TRUE(events.hasLine("No responce from unit. Please, check unit nr."));
+    EXPECT_EQ(read->code, -4);
+    EXPECT_FALSE(read->versions) << "no versions of the last read";
+    EXPECT_FALSE(read->voltage);
+    EXPECT_EQ(task.versions().mainVersion, 0);
     ravo::sim::forgetSimUnits();
+}
+
+// The unit's answers are reported, and a unit that stops answering gets its
+// link closed, so the next request connects afresh.
+TEST(WorkTask, AnUnansweredJobClosesTheLinkAndTheNextConnectsAnew)
+{
+    ravo::sim::registerSimTransport();
+    ravo::ManualClock clock;
+    auto unit = defaultUnit();
+    unit->setClock(&clock);
+    ravo::sim::registerSimUnit("goes-quiet", unit);
+    WorkTask task;
+    task.setLinkAddress("sim:goes-quiet");
+    task.setClock(&clock);
+    RecordingEvents events;
+    runToEnd(task, ReadInfoRequest{0x1234, false, true}, events);
+    std::vector<LinkEvent> links = events.linkEvents();
+    ASSERT_FALSE(links.empty());
+    EXPECT_EQ(links.front().kind, LinkEvent::UnitAnswered);
+    EXPECT_LT(links.size(), 20u) << "at most one report every quarter second";
+    EXPECT_TRUE(task.linkOpen());
+
+    unit->update([](ravo::sim::SimState& s) { s.faults.silent = true; });
+    runToEnd(task, ReadInfoRequest{0x1234, false, true}, events);
+    links = events.linkEvents();
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].kind, LinkEvent::LinkLost);
+    EXPECT_EQ(links[0].reason, "unit 1234 did not answer");
+    EXPECT_FALSE(task.linkOpen()) << "kept open on request, but the unit is gone";
+
+    // A wrong unit number never answers either.
+    unit->update([](ravo::sim::SimState& s) { s.faults.silent = false; });
+    runToEnd(task, ReadInfoRequest{0x1235, false, true}, events);
+    ASSERT_EQ(events.linkEvents().size(), 1u);
+    EXPECT_EQ(events.linkEvents()[0].kind, LinkEvent::LinkLost);
+
+    JobOutcome outcome = runToEnd(task, ReadInfoRequest{0x1234, false, true}, events);
+    EXPECT_EQ(outcome.code(), 1) << "connected afresh, read at the first try";
+    ravo::sim::forgetSimUnits();
+}
+
+// A unit restarted behind a link that stood open: the dead connection is
+// noticed before the next request, which connects to the new one.
+TEST(WorkTask, AFarEndThatWentAwayIsReplacedBeforeTheNextRequest)
+{
+    auto unit = defaultUnit();
+    auto first = std::make_unique<ServedUnit>(unit);
+    const int port = first->port;
+    ASSERT_GT(port, 0);
+    WorkTask task;
+    task.setLinkAddress(tcpAddress(port));
+    RecordingEvents events;
+    ASSERT_EQ(runToEnd(task, ReadInfoRequest{0x1234, false, true}, events).code(), 1);
+    ASSERT_TRUE(task.linkOpen());
+
+    first.reset();
+    ServedUnit second(unit, port);
+    ASSERT_EQ(second.port, port);
+    JobOutcome outcome = runToEnd(task, ReadInfoRequest{0x1234, false, true}, events);
+    EXPECT_EQ(outcome.code(), 1) << events.lines().back();
+    ASSERT_FALSE(events.linkEvents().empty());
+    EXPECT_EQ(events.linkEvents().front().kind, LinkEvent::LinkLost);
+    EXPECT_EQ(events.linkEvents().front().reason, "the far end closed the connection");
+}
+
+TEST(JobContext, LinesAreCutAt254Characters)
+{
+    ravo::test::JobBench bench;
+    bench.job.line("%s", std::string(400, 'a').c_str());
+    EXPECT_EQ(bench.job.lastLine().size(), 254u);
+    EXPECT_EQ(bench.events.lines().at(0).size(), 254u);
+    bench.stop = true;
+    EXPECT_TRUE(bench.job.stopCheck());
+    EXPECT_EQ(bench.events.lines().back(), "User stopped....");
 }

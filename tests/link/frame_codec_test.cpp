@@ -5,7 +5,6 @@
 #include <string>
 
 #include "link/frame_format.h"
-#include "support/recording_receiver.h"
 #include "tests/link/link_fixture.h"
 
 namespace ravo::test {
@@ -104,15 +103,12 @@ TEST_F(SendFrameTest, WritesTheRowsOnTheSocketWithTheLinkUnitNumber)
 
 TEST_F(SendFrameTest, NotifiesBeforeEachFrame)
 {
-    RecordingReceiver window;
-    link->notifyWindow = &window;
+    ActivityLog activity;
+    link->activity = &activity;
     link->SendFrame(5, nullptr, 0);
     const uint8_t chunk[3] = {1, 2, 3};
     link->SendChunk(chunk, 3);
-    const auto entries = window.entries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].message, unsigned(UM_LINK_SEND));
-    EXPECT_EQ(entries[1].message, unsigned(UM_LINK_SEND));
+    EXPECT_EQ(activity.seen, "SS");
 }
 
 TEST_F(SendFrameTest, ChunkFrameCarriesItsLengthHighByteFirstUnstuffed)

@@ -2,12 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "link/clock.h"
 #include "link/ir_comm.h"
 #include "support/link_script_peer.h"
 
 namespace ravo::test {
+
+// What the link told of its traffic: 'S' a frame sent, 'R' a reply received.
+struct ActivityLog : LinkActivity {
+    std::string seen;
+    void frameSent() override { seen += 'S'; }
+    void replyReceived() override { seen += 'R'; }
+};
 
 // Time on the link runs this many times faster than real time: the 2.5 s
 // reply wait passes in 250 real milliseconds.

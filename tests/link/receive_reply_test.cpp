@@ -5,7 +5,6 @@
 #include <chrono>
 
 #include "link/frame_format.h"
-#include "support/recording_receiver.h"
 #include "tests/link/link_fixture.h"
 
 namespace ravo::test {
@@ -120,25 +119,22 @@ TEST_F(ReceiveReplyTest, GivesUpAfterTheTotalWait)
 
 TEST_F(ReceiveReplyTest, NotifiesOnceForAnAcceptedReply)
 {
-    RecordingReceiver window;
-    link->notifyWindow = &window;
+    ActivityLog activity;
+    link->activity = &activity;
     peer->queueBytes(kChallengeReply);
     UnitReply reply;
     EXPECT_TRUE(exchange(reply));
-    const auto entries = window.entries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].message, unsigned(UM_LINK_SEND));
-    EXPECT_EQ(entries[1].message, unsigned(UM_LINK_RECEIVE));
+    EXPECT_EQ(activity.seen, "SR");
 }
 
 TEST_F(ReceiveReplyTest, NothingIsNotifiedWithoutAReply)
 {
-    RecordingReceiver window;
-    link->notifyWindow = &window;
+    ActivityLog activity;
+    link->activity = &activity;
     peer->queueBytes({0xFA, 0x34, 0x12, 0x00, 0x00, 0x52, 0xFC});
     UnitReply reply;
     EXPECT_FALSE(exchange(reply));
-    ASSERT_EQ(window.entries().size(), 1u);
+    EXPECT_EQ(activity.seen, "S");
 }
 
 // Real time here: the pause between poll cycles is what is measured.

@@ -2,6 +2,7 @@
 
 #include "jobs/unit_info_steps.h"
 #include "scripted_unit.h"
+#include "support/job_bench.h"
 #include "settings/settings_rows.h"
 
 namespace ravo::test {
@@ -10,17 +11,18 @@ namespace {
 TEST(ReadInfoJob, FullReadOfAStatusUnit)
 {
     UnitBench bench(UnitTable::typical(0x4925));
-    bench.run(JOB_READ_INFO);
-    const WorkTask& w = bench.worker;
+    bench.readInfo();
+    const ReadInfoResult w = bench.info();
     auto lines = bench.receiver.lines();
     const std::vector<std::string> tail(lines.begin() + 1, lines.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"Read software versions", "Read voltage", "Voltage OK (4.10)",
                                               "Reading settings list... wait", "Reading settings list... done",
                                               "Voltage OK (4.10)"}));
-    EXPECT_EQ(w.versions.mainVersion, 0x49);
-    EXPECT_EQ(w.versions.betaNumber, 0x25);
-    EXPECT_DOUBLE_EQ(w.voltage, 4.1);
-    const UnitSettings& s = w.settings;
+    ASSERT_TRUE(w.versions && w.voltage && w.settings);
+    EXPECT_EQ(w.versions->mainVersion, 0x49);
+    EXPECT_EQ(w.versions->betaNumber, 0x25);
+    EXPECT_DOUBLE_EQ(*w.voltage, 4.1);
+    const UnitSettings& s = *w.settings;
     EXPECT_EQ(s.valid, 1);
     EXPECT_EQ(s.backlightBrightness, 49);
     EXPECT_EQ(s.backlightOffLevel, 25);
@@ -39,11 +41,11 @@ TEST(ReadInfoJob, FullReadOfAStatusUnit)
     EXPECT_EQ(s.batteryType, 5);
     EXPECT_EQ(s.errorCode, 255);
     EXPECT_EQ(s.otuValue, 12);
-    EXPECT_EQ(w.link.unitFirmwareVersion, 0x4925u);
+    EXPECT_EQ(bench.worker.linkForHelpers().unitFirmwareVersion, 0x4925u);
 
     bool found = false;
     for (const auto& e : bench.receiver.entries())
-        if (e.message == UM_UNIT_FOUND) {
+        if (e.kind == RecordingEvents::Kind::UnitFound) {
             found = true;
             EXPECT_EQ(e.text, "1234");
         }
@@ -55,12 +57,12 @@ TEST(ReadInfoJob, NoVersionsReplyEndsTheJob)
     UnitTable table = UnitTable::typical(0x4925);
     table.reads.erase(UNIT_CMD_GET_VERSIONS);
     UnitBench bench(table);
-    bench.run(JOB_READ_INFO);
+    bench.readInfo();
     auto lines = bench.receiver.lines();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines.back(), "No responce from unit. Please, check unit nr.");
-    EXPECT_EQ(bench.worker.versions.mainVersion, 0);
-    EXPECT_EQ(bench.worker.settings.valid, 0);
+    EXPECT_FALSE(bench.info().versions) << "no versions, so none are shown";
+    EXPECT_FALSE(bench.info().settings);
     EXPECT_TRUE(bench.requestsWith(7).empty()) << "settings not read";
 }
 
@@ -69,8 +71,8 @@ TEST(ReadInfoJob, WrongUnitNumberGetsNoReply)
     UnitTable table = UnitTable::typical(0x4925);
     table.unitNumber = 0x4321;  // the unit answers under its own number
     UnitBench bench(table);
-    bench.worker.unitNumber = 0x1234;
-    bench.run(JOB_READ_INFO);
+    bench.unitNumber = 0x1234;
+    bench.readInfo();
     EXPECT_EQ(bench.receiver.lines().back(), "No responce from unit. Please, check unit nr.");
 }
 
@@ -96,7 +98,7 @@ TEST(ReadInfoJob, VoltageBoundaries)
         else
             table.reads[UNIT_CMD_GET_VOLTAGE] = row.reply;
         UnitBench bench(table);
-        bench.run(JOB_READ_INFO);
+        bench.readInfo();
         auto lines = bench.receiver.lines();
         ASSERT_GE(lines.size(), 4u);
         EXPECT_EQ(lines[3], row.line);
@@ -104,7 +106,7 @@ TEST(ReadInfoJob, VoltageBoundaries)
             EXPECT_EQ(lines.back(), "Error reading settings value...");
             continue;
         }
-        EXPECT_EQ(bench.worker.settings.valid, row.settingsRead ? 1 : 0) << row.line;
+        EXPECT_EQ(bench.settings().valid, row.settingsRead ? 1 : 0) << row.line;
         if (!row.settingsRead) {
             EXPECT_EQ(lines.size(), 4u) << "the job ends after the versions";
         }
@@ -114,8 +116,8 @@ TEST(ReadInfoJob, VoltageBoundaries)
 TEST(ReadInfoJob, FirstMapUnitReadsNoExtendedValues)
 {
     UnitBench bench(UnitTable::typical(0x4600));
-    bench.run(JOB_READ_INFO);
-    const UnitSettings& s = bench.worker.settings;
+    bench.readInfo();
+    const UnitSettings s = bench.settings();
     EXPECT_EQ(s.valid, 1);
     EXPECT_EQ(s.hasExtendedInfo, 0);
     EXPECT_EQ(s.hasServiceTime, 0);
@@ -132,8 +134,8 @@ TEST(ReadInfoJob, FirstMapUnitReadsNoExtendedValues)
 TEST(ReadInfoJob, ServiceTimeUnitWithoutStatusValues)
 {
     UnitBench bench(UnitTable::typical(0x4922));
-    bench.run(JOB_READ_INFO);
-    const UnitSettings& s = bench.worker.settings;
+    bench.readInfo();
+    const UnitSettings s = bench.settings();
     EXPECT_EQ(s.valid, 1);
     EXPECT_EQ(s.hasExtendedInfo, 1);
     EXPECT_EQ(s.hasServiceTime, 1);
@@ -148,10 +150,10 @@ TEST(ReadInfoJob, SilentO2CellReadsMinusOneAndTheReadGoesOn)
     UnitTable table = UnitTable::typical(0x4925);
     table.reads.erase(UNIT_CMD_GET_O2_SENSOR1);
     UnitBench bench(table);
-    bench.run(JOB_READ_INFO);
-    EXPECT_EQ(bench.worker.settings.valid, 1);
-    EXPECT_EQ(bench.worker.settings.o2Sensor1mV, -1);
-    EXPECT_EQ(bench.worker.settings.o2Sensor2mV, 47);
+    bench.readInfo();
+    EXPECT_EQ(bench.settings().valid, 1);
+    EXPECT_EQ(bench.settings().o2Sensor1mV, -1);
+    EXPECT_EQ(bench.settings().o2Sensor2mV, 47);
 }
 
 TEST(ReadInfoJob, OptionalReadsKeepTheirDefaults)
@@ -162,8 +164,8 @@ TEST(ReadInfoJob, OptionalReadsKeepTheirDefaults)
     table.reads.erase(UNIT_CMD_GET_SYSTEM_MODE);
     table.reads[UNIT_CMD_GET_DECO_AVAILABLE] = {0xFF};
     UnitBench bench(table);
-    bench.run(JOB_READ_INFO);
-    const UnitSettings& s = bench.worker.settings;
+    bench.readInfo();
+    const UnitSettings s = bench.settings();
     EXPECT_EQ(s.valid, 1);
     EXPECT_DOUBLE_EQ(s.depthLimit, 40.0);
     EXPECT_EQ(s.batterySerial, 0xFFFF);
@@ -177,51 +179,58 @@ TEST(ReadInfoJob, RequiredReadFailureAndHandshakeFailure)
         UnitTable table = UnitTable::typical(0x4925);
         table.reads.erase(UNIT_CMD_GET_RMV);
         UnitBench bench(table);
-        bench.run(JOB_READ_INFO);
+        bench.readInfo();
         EXPECT_EQ(bench.receiver.lines().back(), "Error reading settings value...");
-        EXPECT_EQ(bench.worker.settings.valid, 0);
-        EXPECT_EQ(bench.worker.settings.dilSize, 2.0) << "what was read stays";
+        EXPECT_EQ(bench.settings().valid, 0);
+        EXPECT_EQ(bench.settings().dilSize, 2.0) << "what was read stays";
     }
     {
         UnitTable table = UnitTable::typical(0x4925);
         table.reads.erase(UNIT_CMD_GET_MOUTHPIECE);
         UnitBench bench(table);
-        bench.run(JOB_READ_INFO);
+        bench.readInfo();
         EXPECT_EQ(bench.receiver.lines().back(), "Error reading settings value...");
     }
     {
         UnitTable table = UnitTable::typical(0x4925);
         table.answerChallenge = false;
         UnitBench bench(table);
-        bench.run(JOB_READ_INFO);
+        bench.readInfo();
         EXPECT_EQ(bench.receiver.lines().back(), "User cancel....");
-        EXPECT_EQ(bench.worker.settings.valid, 0);
+        EXPECT_EQ(bench.settings().valid, 0);
     }
 }
 
 TEST(ReadInfoJob, ReadSettingsJobRunsOnlyTheSettingsRead)
 {
     UnitBench bench(UnitTable::typical(0x4925));
-    bench.worker.keepLinkOpen = true;
-    bench.run(JOB_READ_INFO);
-    bench.run(JOB_READ_SETTINGS);
+    bench.readInfo(false, true);
+    bench.readInfo(true, true);
     auto lines = bench.receiver.lines();
     EXPECT_EQ(lines.back(), "Reading settings list... done");
     EXPECT_EQ(bench.requestsWith(5).size(), 1u) << "versions read once";
-    EXPECT_EQ(bench.worker.settings.valid, 1);
+    EXPECT_EQ(bench.settings().valid, 1);
 }
 
 TEST(ReadInfoJob, StopBeforeTheVoltageRead)
 {
-    UnitBench bench(UnitTable::typical(0x4925));
-    bench.worker.keepLinkOpen = true;
-    bench.run(JOB_NONE);  // connect only
-    bench.worker.stopRequested = true;
-    EXPECT_EQ(ReadVersionsAndVoltage(bench.worker), -3);
-    EXPECT_EQ(bench.receiver.lines().back(), "User stopped....");
-    bench.worker.link.Close();
-    EXPECT_EQ(ReadVersionsAndVoltage(bench.worker), -1);
-    EXPECT_EQ(ReadSettings(bench.worker), -1);
+    const UnitTable table = UnitTable::typical(0x4925);
+    LinkScriptPeer peer(table.handler());
+    JobBench bench;
+    bench.link.setAddress(peer.address());
+    bench.link.unitNumber = table.unitNumber;
+    ASSERT_EQ(bench.link.Open(), 0);
+    ASSERT_EQ(bench.link.Connect(), 0);
+    bench.stop = true;
+    UnitReading reading;
+    EXPECT_EQ(ReadVersionsAndVoltage(bench.job, reading), -3);
+    EXPECT_EQ(bench.events.lines().back(), "User stopped....");
+    EXPECT_TRUE(reading.versions) << "read before the stop";
+    EXPECT_FALSE(reading.voltage);
+    bench.link.Close();
+    EXPECT_EQ(ReadVersionsAndVoltage(bench.job, reading), -1);
+    UnitSettings settings;
+    EXPECT_EQ(ReadSettings(bench.job, settings), -1);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "link/clock.h"
 #include "link/unit_commands.h"
 #include "support/link_script_peer.h"
-#include "support/recording_receiver.h"
+#include "support/recording_events.h"
 
 namespace ravo::test {
 
@@ -95,19 +95,33 @@ struct UnitTable {
 
 // A worker whose link reaches a scripted unit, with link time running fast.
 struct UnitBench {
-    explicit UnitBench(const UnitTable& table) : peer(table.handler())
+    explicit UnitBench(const UnitTable& table) : peer(table.handler()), unitNumber(table.unitNumber)
     {
-        worker.link.setAddress(peer.address());
-        worker.link.setClock(&clock);
-        worker.unitNumber = table.unitNumber;
+        worker.setLinkAddress(peer.address());
+        worker.setClock(&clock);
     }
-    ~UnitBench() { worker.link.setClock(nullptr); }
+    ~UnitBench() { worker.setClock(nullptr); }
 
-    void run(int jobCode)
+    JobOutcome run(JobRequest request)
     {
-        worker.start(jobCode, &receiver);
+        receiver.clear();
+        worker.start(std::move(request), receiver);
         worker.waitFinished(20000);
+        return worker.lastOutcome();
     }
+    // The information read (the settings read alone with `settingsOnly`).
+    void readInfo(bool settingsOnly = false, bool keepLinkOpen = false)
+    {
+        run(ReadInfoRequest{unitNumber, settingsOnly, keepLinkOpen});
+    }
+    // What the last information read returned.
+    ReadInfoResult info() const
+    {
+        const JobOutcome outcome = worker.lastOutcome();
+        const ReadInfoResult* read = outcome.as<ReadInfoResult>();
+        return read ? *read : ReadInfoResult{};
+    }
+    UnitSettings settings() const { return info().settings.value_or(UnitSettings{}); }
 
     // Requests the unit received with `opcode`.
     std::vector<ReceivedRequest> requestsWith(uint8_t opcode) const
@@ -121,8 +135,9 @@ struct UnitBench {
 
     ScaledClock clock{40.0};
     LinkScriptPeer peer;
+    uint16_t unitNumber;
     WorkTask worker;
-    RecordingReceiver receiver;
+    RecordingEvents receiver;
 };
 
 }  // namespace ravo::test

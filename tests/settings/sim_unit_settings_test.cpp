@@ -6,38 +6,44 @@
 #include "settings/settings_rows.h"
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
-#include "support/recording_receiver.h"
+#include "support/recording_events.h"
 
 namespace ravo::test {
 namespace {
 
 // The worker against the simulated unit in this process, link time fast.
 struct SimBench {
-    explicit SimBench(const std::string& preset, uint16_t unitNumber = 0x1234)
+    explicit SimBench(const std::string& preset, uint16_t number = 0x1234) : unitNumber(number)
     {
         sim::registerSimTransport();
         sim::forgetSimUnits();
-        worker.link.setAddress("sim:" + preset);
-        worker.link.setClock(&clock);
-        worker.unitNumber = unitNumber;
+        worker.setLinkAddress("sim:" + preset);
+        worker.setClock(&clock);
         std::string error;
         unit = sim::simUnitFor(preset, error);
     }
     ~SimBench()
     {
-        worker.link.Close();
-        worker.link.setClock(nullptr);
+        worker.closeLink();
+        worker.setClock(nullptr);
         sim::forgetSimUnits();
     }
-    void run(int job)
+    // The information read (the settings read alone with `settingsOnly`);
+    // the settings it returned, invalid when none.
+    UnitSettings readInfo(bool settingsOnly = false)
     {
-        worker.start(job, &receiver);
+        receiver.clear();
+        worker.start(ReadInfoRequest{unitNumber, settingsOnly, true}, receiver);
         worker.waitFinished(20000);
+        const JobOutcome outcome = worker.lastOutcome();
+        const ReadInfoResult* read = outcome.as<ReadInfoResult>();
+        return read && read->settings ? *read->settings : UnitSettings{};
     }
 
+    uint16_t unitNumber;
     ScaledClock clock{40.0};
     WorkTask worker;
-    RecordingReceiver receiver;
+    RecordingEvents receiver;
     std::shared_ptr<sim::SimUnit> unit;
 };
 
@@ -55,28 +61,25 @@ struct Answer : SettingEditHost {
 TEST(SimUnitSettings, DeadCellReadsMinusOne)
 {
     SimBench bench("dead-cell");
-    bench.run(JOB_READ_INFO);
-    EXPECT_EQ(bench.worker.settings.valid, 1);
-    EXPECT_EQ(bench.worker.settings.o2Sensor2mV, -1);
-    EXPECT_GE(bench.worker.settings.o2Sensor1mV, 0);
+    const UnitSettings settings = bench.readInfo();
+    EXPECT_EQ(settings.valid, 1);
+    EXPECT_EQ(settings.o2Sensor2mV, -1);
+    EXPECT_GE(settings.o2Sensor1mV, 0);
 }
 
 TEST(SimUnitSettings, WrongUnitNumberGetsNoResponce)
 {
     SimBench bench("fw4925", 0x4321);
-    bench.run(JOB_READ_INFO);
+    EXPECT_EQ(bench.readInfo().valid, 0);
     EXPECT_EQ(bench.receiver.lines().back(), "No responce from unit. Please, check unit nr.");
-    EXPECT_EQ(bench.worker.settings.valid, 0);
 }
 
 TEST(SimUnitSettings, TheUnitHoldsWhatWasWritten)
 {
     SimBench bench("fw4925");
     ASSERT_TRUE(bench.unit);
-    bench.worker.keepLinkOpen = true;
-    bench.run(JOB_READ_INFO);
-    ASSERT_EQ(bench.worker.settings.valid, 1);
-    UnitSettings record = bench.worker.settings;
+    UnitSettings record = bench.readInfo();
+    ASSERT_EQ(record.valid, 1);
     Answer host;
     host.text = "60";
     ASSERT_EQ(editSettingOnUnit(bench.worker, ROW_HUD, record, false, host), EditOutcome::Sent);
@@ -92,9 +95,9 @@ TEST(SimUnitSettings, TheUnitHoldsWhatWasWritten)
     ASSERT_EQ(editSettingOnUnit(bench.worker, ROW_RESET_TISSUES, record, true, host), EditOutcome::Sent);
     EXPECT_EQ(bench.unit->state().settings.tissueResets, before + 1);
 
-    bench.run(JOB_READ_SETTINGS);
-    EXPECT_EQ(bench.worker.settings.hudBrightness, 50);
-    EXPECT_EQ(bench.worker.settings.dilHePercent, 35);
+    const UnitSettings now = bench.readInfo(true);
+    EXPECT_EQ(now.hudBrightness, 50);
+    EXPECT_EQ(now.dilHePercent, 35);
 }
 
 }  // namespace

@@ -118,5 +118,17 @@ TEST(UnitViewTexts, SixInfoValuesInViewOrder)
     EXPECT_EQ(values[5], std::make_pair(std::string("HUD"), std::string("ver 1  (HW 2)")));
 }
 
+// What was not read shows "--": never a zero that reads like a flat battery
+// or a firmware "ver 0".
+TEST(UnitViewTexts, ValuesNotReadShowDashes)
+{
+    for (const auto& [name, value] : unitInfoTexts(std::nullopt, std::nullopt))
+        EXPECT_EQ(value, "--") << name;
+    const uint8_t reply[10] = {1, 2, 3, 4, 5, 6, 7, 8, 0x00, 0x47};
+    auto values = unitInfoTexts(std::nullopt, decodeUnitVersions(reply, 10));
+    EXPECT_EQ(values[0].second, "--") << "the unit did not report its voltage";
+    EXPECT_EQ(values[1].second, "ver 47");
+}
+
 }  // namespace
 }  // namespace ravo

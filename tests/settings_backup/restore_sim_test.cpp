@@ -8,7 +8,7 @@
 #include "settings/settings_backup.h"
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
-#include "support/recording_receiver.h"
+#include "support/recording_events.h"
 
 namespace ravo::test {
 namespace {
@@ -20,9 +20,8 @@ struct RestoreBench : WorkerEditHost {
     {
         sim::registerSimTransport();
         sim::forgetSimUnits();
-        worker.link.setAddress("sim:" + preset);
-        worker.link.setClock(&clock);
-        worker.unitNumber = 0x1234;
+        worker.setLinkAddress("sim:" + preset);
+        worker.setClock(&clock);
         std::string error;
         unit = sim::simUnitFor(preset, error);
         unit->setTrace([this](const std::string& line) {
@@ -33,16 +32,19 @@ struct RestoreBench : WorkerEditHost {
     ~RestoreBench() override
     {
         unit->setTrace(nullptr);
-        worker.link.Close();
-        worker.link.setClock(nullptr);
+        worker.closeLink();
+        worker.setClock(nullptr);
         sim::forgetSimUnits();
     }
-    void read(int job = JOB_READ_INFO)
+    // Reads the unit (the settings alone with `settingsOnly`) into `settings`.
+    void read(bool settingsOnly = false)
     {
-        worker.keepLinkOpen = true;
-        worker.start(job, &receiver);
+        worker.start(ReadInfoRequest{0x1234, settingsOnly, true}, receiver);
         worker.waitFinished(20000);
-        ASSERT_EQ(worker.settings.valid, 1);
+        const JobOutcome outcome = worker.lastOutcome();
+        const ReadInfoResult* result = outcome.as<ReadInfoResult>();
+        settings = result && result->settings ? *result->settings : UnitSettings{};
+        ASSERT_EQ(settings.valid, 1);
     }
     // The opcodes of the requests since the last call.
     std::vector<std::string> requests()
@@ -62,7 +64,8 @@ struct RestoreBench : WorkerEditHost {
 
     ScaledClock clock{40.0};
     WorkTask worker;
-    RecordingReceiver receiver;
+    RecordingEvents receiver;
+    UnitSettings settings;
     std::shared_ptr<sim::SimUnit> unit;
     std::mutex mutex;
     std::vector<std::string> trace;
@@ -86,7 +89,7 @@ TEST(RestoreOnUnit, OnlyTheCheckedRowsAreWrittenAndTheUnitHoldsTheFilesValues)
     bench.read();
     SettingsBackup backup;
     std::string error;
-    ASSERT_TRUE(parseSettingsBackup(settingsBackupText(bench.worker.settings, 0x1234, 0x4925, 0), backup, error));
+    ASSERT_TRUE(parseSettingsBackup(settingsBackupText(bench.settings, 0x1234, 0x4925, 0), backup, error));
 
     bench.unit->update([](sim::SimState& s) {
         s.settings.setpointSurface = 60;
@@ -95,12 +98,12 @@ TEST(RestoreOnUnit, OnlyTheCheckedRowsAreWrittenAndTheUnitHoldsTheFilesValues)
         s.settings.oxygenPercent = 95;
     });
     bench.read();
-    auto differences = settingsDifferences(bench.worker.settings, backup.record);
+    auto differences = settingsDifferences(bench.settings, backup.record);
     ASSERT_EQ(restorableRows(differences), (std::vector<int>{2, 6, 7, 17}));
 
     // The user leaves "Oxygen part (%)" unchecked.
     bench.requests();
-    UnitSettings record = bench.worker.settings;
+    UnitSettings record = bench.settings;
     RestoreResult result = restoreSettings(backup.record, {7, 2, 6}, record, bench);
     EXPECT_EQ(result.failure, EditOutcome::Sent);
     EXPECT_EQ(result.written, 3);
@@ -115,8 +118,8 @@ TEST(RestoreOnUnit, OnlyTheCheckedRowsAreWrittenAndTheUnitHoldsTheFilesValues)
     EXPECT_EQ(now.setpointSurface, 57);
     EXPECT_EQ(now.oxygenPercent, 95);
 
-    bench.read(JOB_READ_SETTINGS);
-    auto left = settingsDifferences(bench.worker.settings, backup.record);
+    bench.read(true);
+    auto left = settingsDifferences(bench.settings, backup.record);
     ASSERT_EQ(restorableRows(left), (std::vector<int>{17}));
 }
 
@@ -130,7 +133,7 @@ TEST(RestoreOnUnit, RowsThatOpenUpOrAreHeldByAPartnerGetASecondPass)
         s.settings.setpointDepth = 140;
     });
     bench.read();
-    UnitSettings file = bench.worker.settings;
+    UnitSettings file = bench.settings;
 
     bench.unit->update([](sim::SimState& s) {
         s.settings.decoEnabled = 0;
@@ -140,8 +143,8 @@ TEST(RestoreOnUnit, RowsThatOpenUpOrAreHeldByAPartnerGetASecondPass)
         s.settings.setpointDepth = 60;
     });
     bench.read();
-    auto differences = settingsDifferences(bench.worker.settings, file);
-    UnitSettings record = bench.worker.settings;
+    auto differences = settingsDifferences(bench.settings, file);
+    UnitSettings record = bench.settings;
     RestoreResult result = restoreSettings(file, restorableRows(differences), record, bench);
     EXPECT_EQ(result.failure, EditOutcome::Sent);
     EXPECT_TRUE(result.notWritten.empty());
@@ -158,17 +161,42 @@ TEST(RestoreOnUnit, AUnitThatDoesNotAnswerTheHandshakeStopsTheRestore)
 {
     RestoreBench bench("fw4925");
     bench.read();
-    UnitSettings file = bench.worker.settings;
+    UnitSettings file = bench.settings;
     file.oxygenPercent = 93;
     file.hudBrightness = 25;
     bench.unit->update([](sim::SimState& s) { s.faults.silent = true; });
-    UnitSettings record = bench.worker.settings;
+    UnitSettings record = bench.settings;
     RestoreResult result = restoreSettings(file, {17, 6}, record, bench);
     EXPECT_EQ(result.failure, EditOutcome::HandshakeFailed);
     EXPECT_EQ(bench.notices, (std::vector<std::string>{"Failed to connect to unit"}));
     // HUD brightness goes first (list order) and needs no handshake.
     EXPECT_EQ(result.written, 1);
     EXPECT_EQ(bench.rereads, 1);
+}
+
+// The window's restore: one job on the worker, its notices in its result.
+TEST(RestoreOnUnit, TheRestoreJobWritesTheRowsAndKeepsTheNotices)
+{
+    RestoreBench bench("fw4925");
+    bench.read();
+    UnitSettings file = bench.settings;
+    file.hudBrightness = 25;
+    file.oxygenPercent = 93;
+    bench.requests();
+    RecordingEvents events;
+    bench.worker.start(RestoreRequest{file, {6, 17}, bench.settings, "/tmp/unit.ini"}, events);
+    ASSERT_TRUE(bench.worker.waitFinished(20000));
+    const JobOutcome outcome = bench.worker.lastOutcome();
+    const auto* restore = outcome.as<RestoreSettingsResult>();
+    ASSERT_NE(restore, nullptr);
+    EXPECT_EQ(restore->restore.failure, EditOutcome::Sent);
+    EXPECT_EQ(restore->restore.written, 2);
+    EXPECT_EQ(restore->requested, 2);
+    EXPECT_TRUE(restore->reread);
+    EXPECT_EQ(restore->path, "/tmp/unit.ini");
+    EXPECT_TRUE(restore->notices.empty());
+    EXPECT_EQ(bench.unit->state().settings.hudBrightness, 1);
+    EXPECT_EQ(bench.unit->state().settings.oxygenPercent, 93);
 }
 
 }  // namespace

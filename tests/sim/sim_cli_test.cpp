@@ -9,7 +9,7 @@
 #include "sim/sim_registration.h"
 #include "sim/sim_transport.h"
 #include "support/posix_facilities.h"
-#include "support/recording_receiver.h"
+#include "support/recording_events.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -58,10 +58,9 @@ TEST(SimWorker, DefaultLinkAddressIsTheSimulatedUnit)
     // On Windows the IrDA socket service stays the default: that is where a real unit is.
     EXPECT_EQ(defaultLinkAddress(), test::havePosixFacilities() ? "sim" : "irda");
     WorkTask worker;
-    worker.link.setAddress("sim:fw4700");
-    worker.unitNumber = 0x1234;
-    test::RecordingReceiver receiver;
-    worker.start(JOB_NONE, &receiver);
+    worker.setLinkAddress("sim:fw4700");
+    test::RecordingEvents receiver;
+    worker.start(ConnectRequest{0x1234, false, false}, receiver);
     const std::string expected = "Connect to unit 1234 [Simulated unit (00-00-00-01)]";
     for (int i = 0; i < 500 && !receiver.hasLine(expected); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
