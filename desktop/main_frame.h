@@ -100,7 +100,7 @@ private:
     QSplitter* splitter_ = nullptr;
     MListUnit* tree_ = nullptr;
     QStackedWidget* stack_ = nullptr;
-    std::array<QWidget*, 4> views_{};
+    std::array<QWidget*, kFrameViewCount> views_{};
     QLabel* messagePane_ = nullptr;
     QLabel* onlinePane_ = nullptr;
     RedboxPathChooser redboxChooser_;
