@@ -14,6 +14,7 @@ struct ExportOptions {
     std::string stamp;
     std::string format;
     std::string out;
+    std::string curves;
 };
 
 }  // namespace
@@ -30,12 +31,22 @@ CliCommand exportCommand()
                     ->required();
                 sub.add_option("--format", options->format, "uddf, csv, svg or png")->required();
                 sub.add_option("--out", options->out, "The file to write")->required();
+                sub.add_option("--curves", options->curves,
+                               "The picture's optional curves: temp,o2,dil or none (default: those switched on in "
+                               "the desktop program)");
             },
             [options](CliContext& context) {
                 ExportFormat format;
                 if (!ParseExportFormat(options->format, format)) {
                     std::fprintf(stderr, "--format: expected uddf, csv, svg or png, not \"%s\"\n",
                                  options->format.c_str());
+                    return int(kExitUsage);
+                }
+                const AppConfig& config = context.app.config;
+                GraphCurves curves{config.graphTemperature, config.graphO2, config.graphDil};
+                if (!options->curves.empty() && !ParseGraphCurves(options->curves, curves)) {
+                    std::fprintf(stderr, "--curves: expected temp, o2 and dil separated by commas, or none, not \"%s\"\n",
+                                 options->curves.c_str());
                     return int(kExitUsage);
                 }
                 // The same checks as `show`: junk is never exported as a dive.
@@ -49,12 +60,12 @@ CliCommand exportCommand()
                 const std::string out = absolutePath(options->out);
                 if (format == ExportFormat::Png) {
                     std::string error;
-                    if (!WritePngExport(DrawDiveProfile(log, kExportWidth, kExportHeight), out, error)) {
+                    if (!WritePngExport(DrawDiveProfile(log, kExportWidth, kExportHeight, curves), out, error)) {
                         std::fprintf(stderr, "%s\n", error.c_str());
                         return int(kExitFailed);
                     }
                 } else if (std::string reason; ExportDiveFile(log, StartTimeFromDateKind(options->stamp), format, out,
-                                                              kExportWidth, kExportHeight, &reason) != 0) {
+                                                              kExportWidth, kExportHeight, &reason, curves) != 0) {
                     std::fprintf(stderr, "Can not write %s (%s)\n", out.c_str(), reason.c_str());
                     return int(kExitFailed);
                 }

@@ -219,6 +219,9 @@ void CMainFrame::addUnitToTree(const std::string& unitText)
 void CMainFrame::rebuildSavedLogs()
 {
     tree_->rebuildSavedLogs();
+    // A dive saved while the logbook shows appears in it.
+    if (viewShowing() == VIEW_LOGBOOK)
+        static_cast<CViewLogbook*>(views_[VIEW_LOGBOOK])->refresh();
     tree_->repaint();
     update();
 }

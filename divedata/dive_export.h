@@ -44,13 +44,19 @@ std::string FormatDiveCsv(const CDiveLog& log);
 // with the optional curves `curves` asks for.
 DrawList DrawDiveProfile(const CDiveLog& log, int width, int height, const GraphCurves& curves = {});
 // The profile graph of the dive as an SVG picture of width x height pixels.
-std::string FormatDiveSvg(const CDiveLog& log, int width, int height);
+std::string FormatDiveSvg(const CDiveLog& log, int width, int height, const GraphCurves& curves = {});
 
-// Writes the UDDF, CSV or SVG export to `path` (replacing a file there).
-// 0; -1 when the file cannot be written (the system's reason in `reason`,
-// optional); -2 for PNG, which needs a painter and is written by the program
-// layer.
+// The optional curves named in `text`, separated by commas: "temp", "o2",
+// "dil", or "none" for depth only (letter case ignored). False, with
+// `curves` unchanged, for any other name or an empty text.
+bool ParseGraphCurves(const std::string& text, GraphCurves& curves);
+
+// Writes the UDDF, CSV or SVG export to `path` (replacing a file there), the
+// picture with `curves`. 0; -1 when the file cannot be written (the system's
+// reason in `reason`, optional); -2 for PNG, which needs a painter and is
+// written by the program layer.
 int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
-                   int width = kExportWidth, int height = kExportHeight, std::string* reason = nullptr);
+                   int width = kExportWidth, int height = kExportHeight, std::string* reason = nullptr,
+                   const GraphCurves& curves = {});
 
 }  // namespace ravo

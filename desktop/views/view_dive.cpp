@@ -180,12 +180,14 @@ bool CViewDive::exportTo(const QString& path, ExportFormat format)
         return false;
     bool written = false;
     std::string reason;
+    // The picture has the curves the graph shows.
+    const GraphCurves curves = graph_->curves();
     if (format == ExportFormat::Png) {
-        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight), path.toStdString(),
-                                          &reason);
+        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight, curves),
+                                          path.toStdString(), &reason);
     } else {
         written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString(), kExportWidth,
-                                 kExportHeight, &reason) == 0;
+                                 kExportHeight, &reason, curves) == 0;
     }
     if (!written)
         errorNotice_("Can not write the export file " + path + " (" + QString::fromStdString(reason) + ")");
