@@ -1,5 +1,6 @@
 // Dive export from arbitrary samples and log labels: the UDDF must stay
-// well-formed text, the CSV one row per record.
+// well-formed text, the CSV one row per record; the names of formats and
+// curves are read safely.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -27,5 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     ravo::ExportFormat format;
     (void)ravo::ParseExportFormat(label, format);
+    // A refused list of curves leaves the curves as they were.
+    ravo::GraphCurves curves{true, false, true};
+    if (!ravo::ParseGraphCurves(label, curves) && !(curves == ravo::GraphCurves{true, false, true}))
+        std::abort();
     return 0;
 }
