@@ -132,6 +132,13 @@ void FrameDispatcher::savedLogSelected(const TreeLabels& labels)
 {
     if (labels.unitLabel.empty())
         relistSavedLogs();
+    if (labels.nodeLabel == kHealthNode) {
+        window_.showView(VIEW_HEALTH);
+        if (!busy())
+            setStatus("Health of unit %s across its saved dives", labels.unitLabel.c_str());
+        window_.selectionToView(labels);
+        return;
+    }
     setStatus("Select a dive log");
     // The root and a unit under it show the logbook (of every unit, or of
     // that unit); a saved log shows its dive.

@@ -24,6 +24,13 @@ TreeBranch selectionBranch(const TreeLabels& labels)
     return TreeBranch::None;
 }
 
+std::vector<std::string> SavedUnitNodes(const SavedUnitGroup& group)
+{
+    std::vector<std::string> nodes{kHealthNode};
+    nodes.insert(nodes.end(), group.logs.begin(), group.logs.end());
+    return nodes;
+}
+
 std::string SavedLogTreeText(const std::string& label, const SavedLogPartial& partial)
 {
     if (!partial.partial)

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "app/tree_labels.h"
 #include "divedata/saved_logs.h"
@@ -11,6 +12,9 @@ inline constexpr char kUnitRoot[] = "Ravo unit";
 inline constexpr char kSavedRoot[] = "Dive log";
 inline constexpr char kDiveLogNode[] = "Dive log";
 inline constexpr char kRedboxLogNode[] = "Redbox log";
+// Under each unit of the saved logs, before its logs: the unit's health
+// across them. No saved log's stamp-and-kind label reads so.
+inline constexpr char kHealthNode[] = "Health";
 
 // The labels of a selection from the texts of the node, its parent and its
 // grandparent (empty where there is none), shifted so they read root first.
@@ -20,6 +24,10 @@ TreeLabels selectionLabels(const std::string& node, const std::string& parent, c
 // under "Ravo unit".
 enum class TreeBranch { None, Units, SavedLogs };
 TreeBranch selectionBranch(const TreeLabels& labels);
+
+// The nodes under a unit of the saved logs, in tree order: "Health", then
+// its logs as given (in time order).
+std::vector<std::string> SavedUnitNodes(const SavedUnitGroup& group);
 
 // The text of a saved log's node: its stamp-and-kind label, and for a log
 // saved before all of it arrived "2012-05-06_14-22-33_O (partial, records

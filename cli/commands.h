@@ -22,6 +22,7 @@ CliCommand logbookCommand();
 CliCommand configCommand();
 CliCommand presetsCommand();
 CliCommand exportCommand();
+CliCommand healthCommand();
 
 // Every subcommand, in the order --help lists them.
 std::vector<CliCommand> commandTable();

@@ -27,6 +27,7 @@ std::vector<CliCommand> commandTable()
         showCommand(),
         logbookCommand(),
         exportCommand(),
+        healthCommand(),
         firmwareCommand(),
         fixSerialCommand(),
         checkUpdateCommand(),

@@ -180,20 +180,22 @@ void MListUnit::rebuildSavedLogs()
     clearBranch(text(kSavedRoot));
     for (const SavedUnitGroup& group : GroupSavedLogs(savedDiveNames_)) {
         QTreeWidgetItem* unit = ensureChild(text(kSavedRoot), QString::fromStdString(group.unit));
-        unit->setExpanded(false);
-        for (const std::string& log : group.logs) {
-            if (childByText(unit, QString::fromStdString(log)))
+        // In the order given: "Health" first, then the logs in time order.
+        for (const std::string& node : SavedUnitNodes(group)) {
+            if (node == kHealthNode) {
+                new QTreeWidgetItem(unit, QStringList{QString::fromStdString(node)});
                 continue;
-            auto* item = new SavedLogItem(unit, QString::fromStdString(log));
-            item->setData(0, Qt::UserRole, QString::fromStdString(log));
+            }
+            auto* item = new SavedLogItem(unit, QString::fromStdString(node));
+            item->setData(0, Qt::UserRole, QString::fromStdString(node));
             if (!diveFolder_)
                 continue;
             const SavedLogPartial partial =
-                SavedDiveLogPartial(*diveFolder_, SavedLogBasePath(std::string(), group.unit, log));
+                SavedDiveLogPartial(*diveFolder_, SavedLogBasePath(std::string(), group.unit, node));
             if (partial.partial)
-                item->setText(0, QString::fromStdString(SavedLogTreeText(log, partial)));
+                item->setText(0, QString::fromStdString(SavedLogTreeText(node, partial)));
         }
-        unit->sortChildren(0, Qt::AscendingOrder);
+        unit->setExpanded(false);
     }
     rebuilding_ = false;
     QList<QTreeWidgetItem*> selected = selectedItems();

@@ -10,7 +10,7 @@
 namespace ravo::desktop {
 
 // The navigation tree: "Ravo unit" with every unit that answered and its two
-// log nodes, "Dive log" with the saved dive logs by unit. A selection sets
+// log nodes, "Dive log" with each unit's "Health" and saved dive logs. A selection sets
 // the three labels and tells the main window. It never talks to the unit.
 // Names are shown whole: a narrow tree scrolls sideways.
 class MListUnit : public QTreeWidget {

@@ -18,6 +18,7 @@
 #include "desktop/job_event_bridge.h"
 #include "desktop/list_unit.h"
 #include "desktop/views/view_dive.h"
+#include "desktop/views/view_health.h"
 #include "desktop/views/view_logbook.h"
 #include "desktop/views/view_unit.h"
 #include "desktop/views/view_unit_dive.h"
@@ -101,6 +102,7 @@ void CMainFrame::createClientArea()
     views_[VIEW_UNIT] = new CViewUnit(ctx, stack_);
     views_[VIEW_UNIT_DIVE] = new CViewUnitDive(ctx, stack_);
     views_[VIEW_UNIT_REDBOX] = new CViewUnitRedbox(ctx, stack_);
+    views_[VIEW_HEALTH] = new CViewHealth(ctx, stack_);
     auto* logbook = new CViewLogbook(app_, stack_);
     views_[VIEW_LOGBOOK] = logbook;
     for (QWidget* view : views_)
@@ -165,6 +167,7 @@ void CMainFrame::showView(FrameView view)
 {
     stack_->setCurrentIndex(int(view));
     stack_->repaint();
+    updateFileMenu();
 }
 
 FrameView CMainFrame::viewShowing() const
@@ -192,6 +195,7 @@ void CMainFrame::selectionToView(const TreeLabels& labels)
 {
     if (auto* pane = dynamic_cast<ViewPane*>(stack_->currentWidget()))
         pane->treeSelection(labels);
+    updateFileMenu();
 }
 
 void CMainFrame::stateChanged(FrameChange change)
@@ -223,6 +227,9 @@ void CMainFrame::rebuildSavedLogs()
     if (viewShowing() == VIEW_LOGBOOK)
         static_cast<CViewLogbook*>(views_[VIEW_LOGBOOK])->refresh();
     tree_->repaint();
+    // The unit's health counts the dive just saved.
+    if (auto* health = qobject_cast<CViewHealth*>(views_[VIEW_HEALTH]))
+        health->refresh();
     update();
 }
 

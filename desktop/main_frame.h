@@ -3,11 +3,14 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/frame_dispatcher.h"
 #include "divedata/dive_log.h"
 
+class QAction;
 class QLabel;
+class QMenu;
 class QSplitter;
 class QStackedWidget;
 class QTimer;
@@ -17,6 +20,7 @@ namespace ravo::desktop {
 class FrameSignals;
 class JobEventBridge;
 class MListUnit;
+class ReportPrinting;
 
 // The program's main window: menu, tool bar, status line, the tree on the
 // left and one of the four views on the right. Every decision is the
@@ -39,6 +43,9 @@ public:
     QWidget* view(FrameView index) const { return views_[size_t(index)]; }
     QSplitter& splitter() { return *splitter_; }
     QString onlineText() const;
+    // File > Print, Print Preview, Print Setup and "Export PDF..." of the
+    // dive shown; tests answer its dialogs.
+    ReportPrinting& reportPrinting() { return *report_; }
 
     // Replaces the redbox Save dialog (a test, a scripted run).
     void setRedboxPathChooser(RedboxPathChooser chooser) { redboxChooser_ = std::move(chooser); }
@@ -91,6 +98,9 @@ private:
     void showAbout();
     void enterServiceCode();
     void stopAndWaitForJob();
+    void createReportEntries(QMenu* file);
+    // The File menu's entries follow the view showing and its dive.
+    void updateFileMenu();
 
     CRavo_ConfigApp& app_;
     std::unique_ptr<FrameDispatcher> dispatcher_;
@@ -101,6 +111,9 @@ private:
     MListUnit* tree_ = nullptr;
     QStackedWidget* stack_ = nullptr;
     std::array<QWidget*, kFrameViewCount> views_{};
+    ReportPrinting* report_ = nullptr;
+    QAction* exportAction_ = nullptr;
+    std::vector<QAction*> reportActions_;
     QLabel* messagePane_ = nullptr;
     QLabel* onlinePane_ = nullptr;
     RedboxPathChooser redboxChooser_;

@@ -2,17 +2,17 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 
+#include "app/file_menu_rules.h"
 #include "app/window_layout.h"
 #include "desktop/dialogs/about_dlg.h"
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/main_frame.h"
+#include "desktop/print/report_printing.h"
 #include "desktop/views/view_dive.h"
 #include "settings/service_code.h"
 
@@ -43,6 +43,7 @@ QAction* toolAction(QToolBar* bar, QAction* source, const char* themeIcon, QStyl
     const QIcon icon = QIcon::fromTheme(themeIcon, bar->style()->standardIcon(pixmap));
     auto* action = new QAction(icon, QString(source->text()).remove('&').remove("..."), bar);
     action->setEnabled(source->isEnabled());
+    QObject::connect(source, &QAction::changed, action, [action, source] { action->setEnabled(source->isEnabled()); });
     action->setToolTip(action->text());
     QObject::connect(action, &QAction::triggered, source, &QAction::trigger);
     bar->addAction(action);
@@ -59,24 +60,14 @@ void CMainFrame::createBars()
     QAction* saveAction = addEntry(file, "&Save", QKeySequence::Save);
     addEntry(file, "Save &As...");
     // The dive view's export, while it shows a dive.
-    QAction* exportAction = addEntry(file, "&Export Dive...");
-    connect(file, &QMenu::aboutToShow, this, [this, exportAction] {
-        auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]);
-        exportAction->setEnabled(dive && viewShowing() == VIEW_DIVE && dive->canExport());
-    });
-    connect(exportAction, &QAction::triggered, this, [this] {
+    exportAction_ = addEntry(file, "&Export Dive...");
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateFileMenu);
+    connect(exportAction_, &QAction::triggered, this, [this] {
         if (auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]))
             dive->exportDive();
     });
-    file->addSeparator();
-    QAction* printAction = addEntry(file, "&Print...", QKeySequence::Print);
-    addEntry(file, "Print Pre&view");
-    QAction* printSetup = addEntry(file, "P&rint Setup...", {}, true);
-    connect(printSetup, &QAction::triggered, this, [this] {
-        QPrinter printer;
-        QPageSetupDialog dialog(&printer, this);
-        dialog.exec();
-    });
+    createReportEntries(file);
+    QAction* printAction = reportActions_.front();
     file->addSeparator();
     addEntry(file, "Recent File");
     file->addSeparator();
@@ -139,6 +130,45 @@ void CMainFrame::createBars()
     // Qt cannot read the lock keys' state: the indicators stand, greyed.
     for (const char* lock : {"CAP", "NUM", "SCRL"})
         addPane(statusBar(), lock, lock, 36)->setEnabled(false);
+}
+
+void CMainFrame::createReportEntries(QMenu* file)
+{
+    report_ = new ReportPrinting(this);
+    // The report of the dive view's dive, empty while it shows none.
+    auto pages = [this] {
+        auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]);
+        return dive && viewShowing() == VIEW_DIVE ? dive->reportPages() : std::vector<DiveReportPage>{};
+    };
+    QAction* pdf = addEntry(file, "Export P&DF...");
+    connect(pdf, &QAction::triggered, this, [this, pages] {
+        if (auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]))
+            report_->exportPdf(pages(), dive->proposedExportPath("pdf"));
+    });
+    file->addSeparator();
+    QAction* print = addEntry(file, "&Print...", QKeySequence::Print);
+    connect(print, &QAction::triggered, this, [this, pages] { report_->print(pages()); });
+    QAction* preview = addEntry(file, "Print Pre&view");
+    connect(preview, &QAction::triggered, this, [this, pages] {
+        const std::vector<DiveReportPage> shown = pages();
+        if (!shown.empty())
+            report_->preview(shown);
+    });
+    QAction* setup = addEntry(file, "P&rint Setup...", {}, true);
+    connect(setup, &QAction::triggered, report_, &ReportPrinting::pageSetup);
+    reportActions_ = {print, preview, pdf};
+}
+
+void CMainFrame::updateFileMenu()
+{
+    if (!exportAction_)
+        return;
+    auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]);
+    const FileMenuEnabling enabling =
+        fileMenuEnabling(stack_ ? viewShowing() : VIEW_UNIT_REDBOX, dive && dive->canExport());
+    exportAction_->setEnabled(enabling.exportDive);
+    for (QAction* action : reportActions_)
+        action->setEnabled(enabling.report);
 }
 
 void CMainFrame::showAbout()

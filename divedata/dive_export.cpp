@@ -9,72 +9,29 @@
 #include "divedata/sample_clock.h"
 #include "divedata/saved_logs.h"
 #include "divedata/text_file.h"
-#include "link/unit_time.h"
-#include "divedata/xml_writer.h"
-#include "ravo_version.h"
 
 namespace ravo {
 namespace {
 
-constexpr double kKelvinOffset = 273.15;
-constexpr double kPascalPerBar = 100000.0;
-
-std::string lower(std::string text)
+// One row per sample record, each led by `lead`, with only the cell of its
+// kind filled.
+void appendCsvRows(std::string& out, const CDiveLog& log, const std::string& lead)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-// "2012-05-06 14:22:33" as "2012-05-06T14:22:33".
-std::string isoOf(uint32_t unitTime)
-{
-    std::string text = FormatUnitTime(unitTime);
-    text[10] = 'T';
-    return text;
-}
-
-struct TankSpan {
-    bool seen = false;
-    int start = 0, stop = 0;
-    void take(int bar)
-    {
-        if (!seen)
-            start = bar;
-        seen = true;
-        stop = bar;
-    }
-};
-
-void writeTank(XmlWriter& xml, const char* id, const TankSpan& tank)
-{
-    if (!tank.seen)
-        return;
-    xml.open("tankdata", {{"id", id}});
-    xml.leaf("tankpressurebegin", detail::textC("%.0f", tank.start * kPascalPerBar));
-    xml.leaf("tankpressureend", detail::textC("%.0f", tank.stop * kPascalPerBar));
-    xml.close();
-}
-
-void writeWaypoints(XmlWriter& xml, const CDiveLog& log)
-{
+    out.reserve(out.size() + log.samples.size() * (16 + lead.size()));
     SampleClock clock;
-    double depth = 0.0;
-    xml.open("samples");
     for (const CDiveDataRecord& sample : log.samples) {
-        uint64_t seconds = clock.next(sample.time);
-        if (sample.kind == KindDepth)
-            depth = depthMetres(sample.value);
-        xml.open("waypoint");
-        xml.leaf("depth", detail::textC("%.1f", depth));
-        xml.leaf("divetime", detail::textC("%llu", static_cast<unsigned long long>(seconds)));
-        if (sample.kind == KindTemperature)
-            xml.leaf("temperature", detail::textC("%.2f", temperatureDegrees(sample.value) + kKelvinOffset));
-        if (sample.kind == KindHpDil || sample.kind == KindHpO2)
-            xml.leaf("tankpressure", detail::textC("%.0f", sample.value * kPascalPerBar),
-                     {{"ref", sample.kind == KindHpDil ? "tank_dil" : "tank_o2"}});
-        xml.close();
+        const unsigned long long seconds = clock.next(sample.time);
+        out += lead;
+        switch (sample.kind) {
+        case KindDepth: out += detail::textC("%llu,%.1f,,,\r\n", seconds, depthMetres(sample.value)); break;
+        case KindTemperature:
+            out += detail::textC("%llu,,%.2f,,\r\n", seconds, temperatureDegrees(sample.value));
+            break;
+        case KindHpDil: out += detail::textC("%llu,,,%d,\r\n", seconds, int(sample.value)); break;
+        case KindHpO2: out += detail::textC("%llu,,,,%d\r\n", seconds, int(sample.value)); break;
+        default: out += detail::textC("%llu,,,,\r\n", seconds); break;
+        }
     }
-    xml.close();
 }
 
 }  // namespace
@@ -86,8 +43,9 @@ std::string PartialLogNote(const CDiveLog& log)
 
 bool ParseExportFormat(const std::string& text, ExportFormat& format)
 {
-    const std::string name = lower(text);
-    for (ExportFormat f : {ExportFormat::Uddf, ExportFormat::Csv, ExportFormat::Svg, ExportFormat::Png})
+    const std::string name = detail::lowerAscii(text);
+    for (ExportFormat f :
+         {ExportFormat::Uddf, ExportFormat::Csv, ExportFormat::Svg, ExportFormat::Png, ExportFormat::Pdf})
         if (name == ExportExtension(f)) {
             format = f;
             return true;
@@ -102,6 +60,7 @@ const char* ExportExtension(ExportFormat format)
     case ExportFormat::Csv: return "csv";
     case ExportFormat::Svg: return "svg";
     case ExportFormat::Png: return "png";
+    case ExportFormat::Pdf: return "pdf";
     }
     return "";
 }
@@ -124,80 +83,27 @@ std::string StartTimeFromDateKind(const std::string& dateKind)
     return iso;
 }
 
-std::string FormatDiveUddf(const CDiveLog& log, const std::string& startIso)
-{
-    SampleClock clock;
-    uint64_t duration = 0;
-    double greatestDepth = 0.0;
-    TankSpan dil, o2;
-    for (const CDiveDataRecord& sample : log.samples) {
-        duration = std::max(duration, clock.next(sample.time));
-        if (sample.kind == KindDepth)
-            greatestDepth = std::max(greatestDepth, depthMetres(sample.value));
-        else if (sample.kind == KindHpDil)
-            dil.take(sample.value);
-        else if (sample.kind == KindHpO2)
-            o2.take(sample.value);
-    }
-    const std::string unit = detail::textC("%04X", unsigned(log.info.unitNumber));
-
-    XmlWriter xml;
-    xml.open("uddf", {{"xmlns", "http://www.streit.cc/uddf/3.2/"}, {"version", "3.2.0"}});
-    xml.open("generator");
-    xml.leaf("name", "Ravo_Config");
-    xml.leaf("type", "converter");
-    xml.leaf("version", RAVO_VERSION);
-    xml.close();
-    xml.open("diver");
-    xml.open("owner", {{"id", "owner"}});
-    xml.open("equipment");
-    xml.open("divecomputer", {{"id", "ravo_" + unit}});
-    xml.leaf("name", "Ravo");
-    xml.leaf("serialnumber", unit);
-    xml.close();
-    xml.close();
-    xml.close();
-    xml.close();
-    xml.open("profiledata");
-    xml.open("repetitiongroup", {{"id", "repetition_1"}});
-    xml.open("dive", {{"id", "dive_" + unit}});
-    xml.open("informationbeforedive");
-    xml.leaf("datetime", startIso.empty() ? isoOf(log.info.startTime) : startIso);
-    xml.close();
-    writeTank(xml, "tank_dil", dil);
-    writeTank(xml, "tank_o2", o2);
-    writeWaypoints(xml, log);
-    xml.open("informationafterdive");
-    xml.leaf("greatestdepth", detail::textC("%.1f", greatestDepth));
-    xml.leaf("diveduration", detail::textC("%llu", static_cast<unsigned long long>(duration)));
-    if (log.partial) {
-        xml.open("notes");
-        xml.leaf("para", PartialLogNote(log));
-        xml.close();
-    }
-    xml.close();
-    return xml.finish();
-}
-
 std::string FormatDiveCsv(const CDiveLog& log)
 {
     // A partial log says so before its title row, so it is never taken for a whole dive.
     std::string out = log.partial ? "# " + PartialLogNote(log) + "\r\n" : std::string();
     out += "time_s,depth_m,temperature_c,dil_bar,o2_bar\r\n";
-    out.reserve(out.size() + log.samples.size() * 16);
-    SampleClock clock;
-    for (const CDiveDataRecord& sample : log.samples) {
-        const unsigned long long seconds = clock.next(sample.time);
-        switch (sample.kind) {
-        case KindDepth: out += detail::textC("%llu,%.1f,,,\r\n", seconds, depthMetres(sample.value)); break;
-        case KindTemperature:
-            out += detail::textC("%llu,,%.2f,,\r\n", seconds, temperatureDegrees(sample.value));
-            break;
-        case KindHpDil: out += detail::textC("%llu,,,%d,\r\n", seconds, int(sample.value)); break;
-        case KindHpO2: out += detail::textC("%llu,,,,%d\r\n", seconds, int(sample.value)); break;
-        default: out += detail::textC("%llu,,,,\r\n", seconds); break;
-        }
-    }
+    appendCsvRows(out, log, {});
+    return out;
+}
+
+std::string FormatDivesCsv(const std::vector<ExportDive>& dives)
+{
+    std::string out;
+    for (const ExportDive& dive : dives)
+        if (dive.log && dive.log->partial)
+            out += "# " + detail::textC("%04X ", unsigned(dive.log->info.unitNumber)) + ExportStartUtc(dive) + " " +
+                   PartialLogNote(*dive.log) + "\r\n";
+    out += "unit,start_utc,time_s,depth_m,temperature_c,dil_bar,o2_bar\r\n";
+    for (const ExportDive& dive : dives)
+        if (dive.log)
+            appendCsvRows(out, *dive.log,
+                          detail::textC("%04X,", unsigned(dive.log->info.unitNumber)) + ExportStartUtc(dive) + ",");
     return out;
 }
 
@@ -233,7 +139,7 @@ bool ParseGraphCurves(const std::string& text, GraphCurves& curves)
     size_t start = 0;
     while (start <= text.size()) {
         const size_t comma = std::min(text.find(',', start), text.size());
-        const std::string name = lower(text.substr(start, comma - start));
+        const std::string name = detail::lowerAscii(text.substr(start, comma - start));
         if (name == "temp")
             parsed.temperature = true;
         else if (name == "o2")
@@ -262,7 +168,8 @@ int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportForma
     case ExportFormat::Uddf: content = FormatDiveUddf(log, startIso); break;
     case ExportFormat::Csv: content = FormatDiveCsv(log); break;
     case ExportFormat::Svg: content = FormatDiveSvg(log, width, height, curves); break;
-    case ExportFormat::Png: return -2;
+    case ExportFormat::Png:
+    case ExportFormat::Pdf: return -2;
     }
     return WriteFileReplacing(path, content, reason) == 0 ? 0 : -1;
 }

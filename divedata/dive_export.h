@@ -4,13 +4,15 @@
 #include "divedata/dive_graph.h"
 #include "divedata/dive_log.h"
 #include "divedata/draw_list.h"
+#include "divedata/uddf_export.h"
 
 namespace ravo {
 
 // The files a saved dive can be exported to.
-enum class ExportFormat { Uddf, Csv, Svg, Png };
+enum class ExportFormat { Uddf, Csv, Svg, Png, Pdf };
 
-// "uddf", "csv", "svg" or "png" (letter case ignored). False for anything else.
+// "uddf", "csv", "svg", "png" or "pdf" (letter case ignored). False for
+// anything else.
 bool ParseExportFormat(const std::string& text, ExportFormat& format);
 // The file name extension of a format, without the dot.
 const char* ExportExtension(ExportFormat format);
@@ -40,6 +42,12 @@ std::string FormatDiveUddf(const CDiveLog& log, const std::string& startIso);
 // all four empty). Rows end in CR LF.
 std::string FormatDiveCsv(const CDiveLog& log);
 
+// Several dives as one CSV file: a "# <unit> <start>Z Partial log: ..." line
+// for each partial one, the title row
+// "unit,start_utc,time_s,depth_m,temperature_c,dil_bar,o2_bar", then the rows
+// of FormatDiveCsv for each dive in turn, each led by its unit and start.
+std::string FormatDivesCsv(const std::vector<ExportDive>& dives);
+
 // The painting of the whole dive's profile graph at width x height pixels,
 // with the optional curves `curves` asks for.
 DrawList DrawDiveProfile(const CDiveLog& log, int width, int height, const GraphCurves& curves = {});
@@ -53,8 +61,8 @@ bool ParseGraphCurves(const std::string& text, GraphCurves& curves);
 
 // Writes the UDDF, CSV or SVG export to `path` (replacing a file there), the
 // picture with `curves`. 0; -1 when the file cannot be written (the system's
-// reason in `reason`, optional); -2 for PNG, which needs a painter and is
-// written by the program layer.
+// reason in `reason`, optional); -2 for PNG and PDF, which need a painter and
+// are written by the program layer.
 int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
                    int width = kExportWidth, int height = kExportHeight, std::string* reason = nullptr,
                    const GraphCurves& curves = {});

@@ -54,3 +54,47 @@ struct DrawList {
 std::string RenderSvg(const DrawList& list);
 
 }  // namespace ravo
+
+namespace ravo {
+
+// Building blocks of a draw list.
+inline DrawOp FillOp(Rgb colour)
+{
+    DrawOp op;
+    op.colour = colour;
+    return op;
+}
+
+inline DrawOp PixelOp(int x, int y, Rgb colour)
+{
+    DrawOp op;
+    op.kind = DrawKind::Pixel;
+    op.points = {{x, y}};
+    op.colour = colour;
+    return op;
+}
+
+inline DrawOp PolylineOp(std::vector<DrawPoint> points, Rgb colour, int width = 1)
+{
+    DrawOp op;
+    op.kind = DrawKind::Polyline;
+    op.points = std::move(points);
+    op.colour = colour;
+    op.width = width;
+    return op;
+}
+
+inline DrawOp TextOp(std::string text, int x, int y, AlignH h, AlignV v, Rgb colour, Rgb background)
+{
+    DrawOp op;
+    op.kind = DrawKind::Text;
+    op.points = {{x, y}};
+    op.text = std::move(text);
+    op.alignH = h;
+    op.alignV = v;
+    op.colour = colour;
+    op.background = background;
+    return op;
+}
+
+}  // namespace ravo

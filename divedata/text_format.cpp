@@ -16,4 +16,12 @@ std::string textC(const char* format, ...)
     return std::string(buffer.data());
 }
 
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return text;
+}
+
 }  // namespace ravo::detail

@@ -1,11 +1,14 @@
-// Dive export from arbitrary samples and log labels: the UDDF must stay
-// well-formed text, the CSV one row per record; the names of formats and
+// Dive export from arbitrary samples, header bytes and log labels: the UDDF
+// must stay well-formed text, the CSV one row per record; the report's page
+// and the slot of a label are made from anything; the names of formats and
 // curves are read safely.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "divedata/dive_export.h"
+#include "divedata/dive_report.h"
+#include "divedata/saved_dive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -32,5 +35,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ravo::GraphCurves curves{true, false, true};
     if (!ravo::ParseGraphCurves(label, curves) && !(curves == ravo::GraphCurves{true, false, true}))
         std::abort();
+
+    // The same bytes as a header, for the gases, the tank data and the report.
+    for (size_t i = 0; i < size && i < ravo::kHeaderBytes; ++i)
+        log.header.raw[i] = data[i];
+    log.header.Parse();
+    log.partial = size % 2;
+    const int slot = ravo::SlotOfStamp(label);
+    if (slot < 1 || slot > 999)
+        std::abort();
+    const std::vector<ravo::ExportDive> dives = {{&log, start, slot}, {&log, start, slot}, {&log, "", 1}};
+    for (unsigned char c : ravo::FormatUddf(dives))
+        if ((c < 0x20 && c != '\n') || c > 0x7E)
+            std::abort();
+    (void)ravo::FormatDivesCsv(dives);
+    ravo::SavedDive saved;
+    saved.ref = {"1A2B", label};
+    saved.log = log;
+    (void)ravo::BuildDiveReportPage(saved);
     return 0;
 }

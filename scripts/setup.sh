@@ -7,8 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
 
+# libxml2-utils (xmllint) checks the UDDF export against its schema, poppler-utils
+# (pdftoppm) renders the PDF report in the tests.
 ensure_packages cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libcurl4-openssl-dev libgtest-dev \
-  libcli11-dev nlohmann-json3-dev locales desktop-file-utils appstream ccache
+  libcli11-dev nlohmann-json3-dev locales desktop-file-utils appstream ccache libxml2-utils poppler-utils
 
 # A locale with a decimal comma, so the tests can prove that files and status
 # lines are written in the C locale whatever the user's locale is.

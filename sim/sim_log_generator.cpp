@@ -172,8 +172,10 @@ SimLog generateDive(const DivePlan& plan)
     put16(h, 10, uint32_t(dilStart * 10));
     put8(h, 12, uint8_t(rnd.range(68, 72)));
     put8(h, 13, uint8_t(rnd.range(68, 72)));
-    put8(h, 14, uint8_t(rnd.range(40, 52)));
-    put8(h, 15, uint8_t(rnd.range(40, 52)));
+    const int cell1 = rnd.range(40, 52);
+    const int cell2 = cell1 + (rnd.range(40, 52) - 46) / 3;
+    put8(h, 14, uint8_t(plan.cellMv[0] >= 0 ? plan.cellMv[0] : cell1));
+    put8(h, 15, uint8_t(plan.cellMv[1] >= 0 ? plan.cellMv[1] : cell2));
     put16(h, 16, uint32_t(rnd.range(0, 5)));
     put16(h, 18, uint32_t(rnd.range(0, 3)));
     put8(h, 20, 1);  // closed circuit

@@ -32,6 +32,9 @@ struct DivePlan {
     uint16_t dilHePercent = 0;
     uint16_t batterySerial = 0x0A1B;
     double maxDepthM = 0;      // 0: chosen from the seed
+    // The O2 cells' start output in the header, mV; -1: chosen from the seed
+    // (cell 2 within 2 mV of cell 1, as two healthy cells read).
+    int cellMv[2] = {-1, -1};
 };
 
 // A dive: descent, bottom phase, ascent with stops, samples of depth (8),

@@ -72,6 +72,16 @@ const std::vector<Preset>& table()
          [] { return generatedUnit(0x4925, {}, 0, 10); }},
         {{"long-dive", "firmware 4925 with one long dive of 12000 records and an empty dive log"},
          [] { return generatedUnit(0x4925, {12000, 0}, 1, 12); }},
+        {{"sinking-cell", "firmware 4925 with five dives over which O2 cell 2's start output sinks (48 to 38 mV)"},
+         [] {
+             SimState s = generatedUnit(0x4925, {300, 300, 300, 300, 300}, 1, 14);
+             const uint8_t cell2[] = {48, 47, 45, 42, 38};
+             for (size_t i = 0; i < s.diveLogs.size(); ++i) {
+                 s.diveLogs[i].header[14] = 47;
+                 s.diveLogs[i].header[15] = cell2[i];
+             }
+             return s;
+         }},
         {{"dead-cell", "firmware 4925 whose O2 cell 2 does not answer"},
          [] {
              SimState s = generatedUnit(0x4925, {300}, 1, 13);

@@ -147,6 +147,13 @@ SimLog readLog(const json& j, const std::string& name, bool dive, const SimState
             plan.batterySerial = state.settings.batterySerial;
             if (j.contains("maxDepth"))
                 plan.maxDepthM = double(number(j["maxDepth"], name + ".maxDepth", 120));
+            if (j.contains("cellMv")) {
+                const json& cells = j["cellMv"];
+                if (!cells.is_array() || cells.size() != 2)
+                    fail(name + ".cellMv must be two numbers (cell 1 and cell 2, mV)");
+                for (int c = 0; c < 2; ++c)
+                    plan.cellMv[c] = int(number(cells[size_t(c)], name + ".cellMv", 255));
+            }
             return generateDive(plan);
         }
         RedboxPlan plan;

@@ -13,7 +13,11 @@
 #include "app/tree_labels.h"
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/paint/draw_list_painter.h"
+#include "desktop/paint/report_painter.h"
+#include "divedata/dive_report.h"
 #include "divedata/dive_summary.h"
+#include "divedata/saved_dive.h"
+#include "divedata/text_file.h"
 #include "firmware/file_util.h"
 
 // The picture lives in the desktop library's resources, which a static
@@ -40,6 +44,7 @@ constexpr FilterChoice kFilters[] = {
     {ExportFormat::Csv, "CSV samples (*.csv)"},
     {ExportFormat::Svg, "SVG picture (*.svg)"},
     {ExportFormat::Png, "PNG picture (*.png)"},
+    {ExportFormat::Pdf, "PDF report (*.pdf)"},
 };
 
 }  // namespace
@@ -132,6 +137,7 @@ void CViewDive::showSavedLog(const std::string& unitLabel, const std::string& no
 {
     FileMessages messages;
     log_.loadFromFile(ctx_.app.config.diveFolder, unitLabel, nodeLabel, &messages);
+    unitLabel_ = unitLabel;
     logLabel_ = nodeLabel;
     graph_->SetData(&log_);
     summary_->setText(shownText(DiveSummaryText(log_, graph_->graph())));
@@ -163,15 +169,37 @@ void CViewDive::exportDive()
 {
     if (!canExport())
         return;
-    // The saved log's own name, with the export's extension.
-    const std::string name = "KTL_SN" + QString::number(log_.info.unitNumber, 16).toUpper().toStdString() + "_" +
-                             logLabel_ + ".uddf";
-    const QString proposed = QString::fromStdString(joinFolder(ctx_.app.config.diveFolder, name));
+    const QString proposed = proposedExportPath("uddf");
     QString path;
     ExportFormat format = ExportFormat::Uddf;
     bool chosen = chooser_ ? chooser_(proposed, path, format) : chooseWithDialog(proposed, path, format);
     if (chosen)
         exportTo(path, format);
+}
+
+QString CViewDive::proposedExportPath(const char* extension) const
+{
+    // The saved log's own name, with the export's extension.
+    const std::string name = "KTL_SN" + QString::number(log_.info.unitNumber, 16).toUpper().toStdString() + "_" +
+                             logLabel_ + "." + extension;
+    return QString::fromStdString(joinFolder(ctx_.app.config.diveFolder, name));
+}
+
+std::vector<DiveReportPage> CViewDive::reportPages() const
+{
+    if (!canExport())
+        return {};
+    return {BuildDiveReportPage(shownDive())};
+}
+
+SavedDive CViewDive::shownDive() const
+{
+    SavedDive dive;
+    dive.ref = SavedDiveRef{unitLabel_, logLabel_};
+    dive.log = log_;
+    dive.headerKnown = ReadSavedHeaderBytes(
+        SavedLogBasePath(ctx_.app.config.diveFolder, unitLabel_, logLabel_) + ".txt", dive.log.header);
+    return dive;
 }
 
 bool CViewDive::exportTo(const QString& path, ExportFormat format)
@@ -185,6 +213,17 @@ bool CViewDive::exportTo(const QString& path, ExportFormat format)
     if (format == ExportFormat::Png) {
         written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight, curves),
                                           path.toStdString(), &reason);
+    } else if (format == ExportFormat::Pdf || format == ExportFormat::Uddf) {
+        // The report's header details and the UDDF's gases come from the
+        // header bytes, which the view's log does not read back.
+        const SavedDive dive = shownDive();
+        if (format == ExportFormat::Pdf)
+            written = paint::WriteDiveReportPdf({BuildDiveReportPage(dive)}, paper_, path.toStdString(), &reason);
+        else
+            written = WriteFileReplacing(path.toStdString(),
+                                         FormatUddf({ExportDive{&dive.log, StartTimeFromDateKind(logLabel_),
+                                                                SlotOfStamp(logLabel_)}}),
+                                         &reason) == 0;
     } else {
         written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString(), kExportWidth,
                                  kExportHeight, &reason, curves) == 0;

@@ -6,6 +6,8 @@
 #include "desktop/view_pane.h"
 #include "divedata/dive_export.h"
 #include "divedata/dive_log.h"
+#include "divedata/dive_report.h"
+#include "divedata/saved_dive.h"
 
 class QCheckBox;
 class QLabel;
@@ -45,6 +47,14 @@ public:
     // Writes the dive shown to `path` in `format`. False, after the error
     // notice, when there is no dive or the file cannot be written.
     bool exportTo(const QString& path, ExportFormat format);
+    // The paper the PDF report is laid out for (A4 unless set).
+    void setPaper(PaperSize paper) { paper_ = paper; }
+    // The dive shown, with its header bytes read back from its header file.
+    SavedDive shownDive() const;
+    // The report of the dive shown: one page, none without a dive.
+    std::vector<DiveReportPage> reportPages() const;
+    // The saved log's own name in the dive folder with `extension`.
+    QString proposedExportPath(const char* extension) const;
 
 private:
     void showSavedLog(const std::string& unitLabel, const std::string& nodeLabel);
@@ -54,7 +64,9 @@ private:
 
     ViewContext ctx_;
     CDiveLog log_;
-    std::string logLabel_;  // the selected log's stamp and kind
+    std::string unitLabel_;  // the selected log's unit node label
+    std::string logLabel_;   // the selected log's stamp and kind
+    PaperSize paper_ = PaperSize::A4;
     QLabel* picture_ = nullptr;
     QLabel* summary_ = nullptr;
     QPushButton* exportButton_ = nullptr;

@@ -11,4 +11,7 @@ std::string textC(const char* format, ...)
 #endif
     ;
 
+// `text` with ASCII letters in lower case (names typed on the command line).
+std::string lowerAscii(std::string text);
+
 }  // namespace ravo::detail

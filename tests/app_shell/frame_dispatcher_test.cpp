@@ -417,6 +417,24 @@ TEST_F(Dispatcher, SavedRootAndUnitShowTheLogbookASavedLogItsDive)
     EXPECT_FALSE(dispatcher->busy());
 }
 
+// "Health" under a saved unit shows that unit's health and never asks the
+// unit; its sibling logs still show in the dive view.
+TEST_F(Dispatcher, HealthNodeShowsTheHealthViewWithoutAJob)
+{
+    dispatcher->treeSelected(selectionLabels(kHealthNode, "1A2B", kSavedRoot));
+    EXPECT_EQ(frame.showing, VIEW_HEALTH);
+    EXPECT_FALSE(dispatcher->busy());
+    EXPECT_EQ(frame.statusTexts.back(), "Health of unit 1A2B across its saved dives");
+    ASSERT_FALSE(frame.selections.empty());
+    EXPECT_EQ(frame.selections.back(), kHealthNode);
+    dispatcher->treeSelected(selectionLabels("2012-05-06_14-22-33_O", "1A2B", kSavedRoot));
+    EXPECT_EQ(frame.showing, VIEW_DIVE);
+
+    SavedUnitGroup group{"1A2B", {"2010-02-03_04-05-06_O", "2012-05-06_14-22-33_O"}};
+    EXPECT_EQ(SavedUnitNodes(group),
+              (std::vector<std::string>{kHealthNode, "2010-02-03_04-05-06_O", "2012-05-06_14-22-33_O"}));
+}
+
 TEST(TreeRules, LabelsReadRootFirstWhateverTheLevel)
 {
     TreeLabels root = selectionLabels(kUnitRoot, "", "");

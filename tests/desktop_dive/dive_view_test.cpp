@@ -238,7 +238,11 @@ TEST_F(DiveView, ExportButtonWritesTheChosenFormat)
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(waypoints, 4);
-    EXPECT_EQ(datetime, "2012-05-06T14:22:33");
+    EXPECT_EQ(datetime, "2012-05-06T14:22:33Z");
+
+    const QString pdf = fixture.home.file("dive.pdf").c_str();
+    ASSERT_TRUE(view.exportTo(pdf, ExportFormat::Pdf));
+    EXPECT_EQ(readFile(pdf.toStdString()).rfind("%PDF-", 0), 0u);
 
     const QString png = fixture.home.file("dive.png").c_str();
     ASSERT_TRUE(view.exportTo(png, ExportFormat::Png));

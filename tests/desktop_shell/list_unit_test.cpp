@@ -53,9 +53,9 @@ TEST(ListUnit, SavedLogsGroupByFourDigitUnitInTimeOrder)
                                       "KTL_SN00AB_2011-01-01_00-00-00_O"};
     MListUnit tree(frame, names);
     EXPECT_EQ(childTexts(tree.findRoot("Dive log")), (QStringList{"00AB", "1A2B"}));
-    EXPECT_EQ(childTexts(tree.findChild("Dive log", "00AB")), QStringList{"2011-01-01_00-00-00_O"});
+    EXPECT_EQ(childTexts(tree.findChild("Dive log", "00AB")), (QStringList{"Health", "2011-01-01_00-00-00_O"}));
     EXPECT_EQ(childTexts(tree.findChild("Dive log", "1A2B")),
-              (QStringList{"2010-02-03_04-05-06_O", "2012-05-06_14-22-33_O"}));
+              (QStringList{"Health", "2010-02-03_04-05-06_O", "2012-05-06_14-22-33_O"}));
     EXPECT_TRUE(frame.branches.empty());
 
     names.clear();
@@ -88,7 +88,11 @@ TEST(ListUnit, SelectionsSendTheirLabelsRootFirst)
     ASSERT_TRUE(tree.selectPath({"Ravo unit", "1A2B", "Redbox log"}));
     ASSERT_TRUE(tree.selectPath({"Dive log"}));
     ASSERT_TRUE(tree.selectPath({"Dive log", "1A2B", "2012-05-06_14-22-33_O"}));
-    ASSERT_EQ(frame.branches.size(), 3u);
+    ASSERT_TRUE(tree.selectPath({"Dive log", "1A2B", "Health"}));
+    ASSERT_EQ(frame.branches.size(), 4u);
+    EXPECT_EQ(frame.branches[3], TreeBranch::SavedLogs);
+    EXPECT_EQ(frame.labels[3].unitLabel, "1A2B");
+    EXPECT_EQ(frame.labels[3].nodeLabel, "Health");
     EXPECT_EQ(frame.branches[0], TreeBranch::Units);
     EXPECT_EQ(frame.labels[0].unitLabel, "1A2B");
     EXPECT_EQ(frame.labels[0].nodeLabel, "Redbox log");
@@ -124,7 +128,7 @@ TEST(ListUnit, APartialLogSaysSoInTheTree)
     const std::string diveFolder = folder.path();
     tree.setDiveFolder(&diveFolder);
     EXPECT_EQ(childTexts(tree.findChild("Dive log", "1A2B")),
-              QStringList{"2012-05-06_14-22-33_O (partial, records 4600 of 12000)"});
+              (QStringList{"Health", "2012-05-06_14-22-33_O (partial, records 4600 of 12000)"}));
     tree.show();
     ASSERT_TRUE(tree.selectPath({"Dive log", "1A2B", "2012-05-06_14-22-33_O"}));
     ASSERT_FALSE(frame.labels.empty());

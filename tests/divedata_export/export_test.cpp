@@ -35,7 +35,7 @@ struct UddfRead {
         QString depth, divetime, temperature, tankpressure, tankRef;
     };
     std::vector<Waypoint> waypoints;
-    QStringList tankIds;
+    QStringList tankLinks;  // the refs of the tank data's links
 };
 
 UddfRead readUddf(const std::string& text)
@@ -57,8 +57,8 @@ UddfRead readUddf(const std::string& text)
                 if (out.waypoints.empty())
                     out.path = stack;
                 out.waypoints.emplace_back();
-            } else if (name == "tankdata") {
-                out.tankIds << xml.attributes().value("id").toString();
+            } else if (name == "link" && stack.size() > 1 && stack[stack.size() - 2] == "tankdata") {
+                out.tankLinks << xml.attributes().value("ref").toString();
             } else if (name == "tankpressure") {
                 out.waypoints.back().tankRef = xml.attributes().value("ref").toString();
             }
@@ -100,10 +100,10 @@ TEST(DiveExport, UddfIsWellFormedWithOneWaypointPerRecordInSiUnits)
     UddfRead r = readUddf(FormatDiveUddf(log, "2012-05-06T14:22:33"));
     ASSERT_TRUE(r.wellFormed);
     EXPECT_EQ(r.rootName, "uddf");
-    EXPECT_EQ(r.version, "3.2.0");
+    EXPECT_EQ(r.version, "3.2.3");
     EXPECT_EQ(r.namespaceUri, "http://www.streit.cc/uddf/3.2/");
     EXPECT_EQ(r.path, (QStringList{"uddf", "profiledata", "repetitiongroup", "dive", "samples", "waypoint"}));
-    EXPECT_EQ(r.datetime, "2012-05-06T14:22:33");
+    EXPECT_EQ(r.datetime, "2012-05-06T14:22:33Z");
     EXPECT_EQ(r.greatestDepth, "20.0");
     EXPECT_EQ(r.duration, "65539");
     ASSERT_EQ(r.waypoints.size(), log.samples.size());
@@ -112,11 +112,11 @@ TEST(DiveExport, UddfIsWellFormedWithOneWaypointPerRecordInSiUnits)
     EXPECT_EQ(r.waypoints[2].temperature, "295.65");
     EXPECT_EQ(r.waypoints[2].depth, "20.0");  // the depth last reported
     EXPECT_EQ(r.waypoints[3].tankpressure, "20000000");
-    EXPECT_EQ(r.waypoints[3].tankRef, "tank_dil");
-    EXPECT_EQ(r.waypoints[4].tankRef, "tank_o2");
+    EXPECT_EQ(r.waypoints[3].tankRef, "tank_dil_1A2B");
+    EXPECT_EQ(r.waypoints[4].tankRef, "tank_o2_1A2B");
     EXPECT_TRUE(r.waypoints[5].temperature.isEmpty() && r.waypoints[5].tankpressure.isEmpty());
     EXPECT_EQ(r.waypoints[7].divetime, "65539");
-    EXPECT_EQ(r.tankIds, (QStringList{"tank_dil", "tank_o2"}));
+    EXPECT_EQ(r.tankLinks, (QStringList{"mix_o2", "tank_o2_1A2B", "mix_dil", "tank_dil_1A2B"}));
 }
 
 TEST(DiveExport, UddfOfAnEmptyLogAndTheLogsOwnStartTime)
@@ -125,9 +125,9 @@ TEST(DiveExport, UddfOfAnEmptyLogAndTheLogsOwnStartTime)
     log.info.startTime = 0;
     UddfRead r = readUddf(FormatDiveUddf(log, ""));
     ASSERT_TRUE(r.wellFormed);
-    EXPECT_EQ(r.datetime, "2000-01-01T00:00:00");
+    EXPECT_EQ(r.datetime, "2000-01-01T00:00:00Z");
     EXPECT_TRUE(r.waypoints.empty());
-    EXPECT_TRUE(r.tankIds.isEmpty());
+    EXPECT_TRUE(r.tankLinks.isEmpty());
 }
 
 TEST(DiveExport, CsvHasTheTitleRowAndOneRowPerRecord)
@@ -184,7 +184,7 @@ TEST(DiveExport, XmlTextIsEscaped)
 {
     UddfRead r = readUddf(FormatDiveUddf(diveOf({{0, KindDepth, 1}}), "<&\"'>\x01\xC3\r\n\t"));
     ASSERT_TRUE(r.wellFormed);
-    EXPECT_EQ(r.datetime, "<&\"'>??\r\n\t");
+    EXPECT_EQ(r.datetime, "<&\"'>??\r\n\tZ");
 }
 
 // ravo-cli downloads a dive from the simulated unit, then exports it in each
@@ -208,7 +208,7 @@ TEST(DiveExportCli, ExportsADiveDownloadedFromTheSimulatedUnit)
     UddfRead r = readUddf(readFile(home.file("d.uddf")));
     ASSERT_TRUE(r.wellFormed);
     EXPECT_EQ(r.waypoints.size(), saved.size());
-    EXPECT_EQ(r.datetime.toStdString(), StartTimeFromDateKind(stamp));
+    EXPECT_EQ(r.datetime.toStdString(), StartTimeFromDateKind(stamp) + "Z");
 
     ProgramResult csv = runCliIn(home, {"export", "1234", stamp, "--format", "CSV", "--out", home.file("d.csv")});
     ASSERT_EQ(csv.exitCode, 0) << csv.err;
