@@ -104,6 +104,9 @@ void AppConfig::load(ConfigStore& store)
     readBool(store, kView, "LITERS", viewLiters);
     readBool(store, kView, "KG", viewKg);
     linkAddress = store.readText(kKtls, "LINK", linkAddress);
+    readBool(store, kView, "GRAPH_TEMP", graphTemperature);
+    readBool(store, kView, "GRAPH_O2", graphO2);
+    readBool(store, kView, "GRAPH_DIL", graphDil);
     saved_ = storedEntries();
 }
 
@@ -129,6 +132,9 @@ std::vector<StoredEntry> AppConfig::storedEntries() const
         flag(kView, "LITERS", viewLiters),
         flag(kView, "KG", viewKg),
         text(kKtls, "LINK", linkAddress),
+        flag(kView, "GRAPH_TEMP", graphTemperature),
+        flag(kView, "GRAPH_O2", graphO2),
+        flag(kView, "GRAPH_DIL", graphDil),
     };
 }
 

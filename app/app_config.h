@@ -45,6 +45,10 @@ struct AppConfig {
     bool viewKg = true;
     // Where the link finds the unit (see link/link_address.h).
     std::string linkAddress;
+    // The dive profile's optional curves the user switched on.
+    bool graphTemperature = false;
+    bool graphO2 = false;
+    bool graphDil = false;
 
     void load(ConfigStore& store);
     // Writes the changed entries and flushes the store. False, with the

@@ -140,7 +140,9 @@ void FrameDispatcher::savedLogSelected(const TreeLabels& labels)
         return;
     }
     setStatus("Select a dive log");
-    window_.showView(VIEW_DIVE);
+    // The root and a unit under it show the logbook (of every unit, or of
+    // that unit); a saved log shows its dive.
+    window_.showView(labels.nodeLabel.empty() ? VIEW_LOGBOOK : VIEW_DIVE);
     window_.selectionToView(labels);
 }
 

@@ -18,8 +18,15 @@ enum FrameTimer : int { TIMER_ONLINE = 0, TIMER_LINK_IDLE = 1, TIMER_REREAD = 2 
 inline constexpr int kFrameTimerCount = 3;
 
 // The right-hand views in the order the window creates them.
-enum FrameView : int { VIEW_DIVE = 0, VIEW_UNIT = 1, VIEW_UNIT_DIVE = 2, VIEW_UNIT_REDBOX = 3, VIEW_HEALTH = 4 };
-inline constexpr int kFrameViewCount = 5;
+enum FrameView : int {
+    VIEW_DIVE = 0,
+    VIEW_UNIT = 1,
+    VIEW_UNIT_DIVE = 2,
+    VIEW_UNIT_REDBOX = 3,
+    VIEW_HEALTH = 4,
+    VIEW_LOGBOOK = 5
+};
+inline constexpr int kFrameViewCount = 6;
 
 // The timers' periods; tests shorten them instead of waiting a minute.
 struct FramePeriods {

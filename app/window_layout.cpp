@@ -61,7 +61,10 @@ SplitterWidths parsePanes(const std::string& text)
     int hidden = -1, left = 150, row = -1, right = 150;
     if (std::sscanf(text.c_str(), "%d %d %d %d", &hidden, &left, &row, &right) != 4)
         std::sscanf(kDefaultPanes, "%d %d %d %d", &hidden, &left, &row, &right);
-    return {std::max(left, kMinColumnWidth), std::max(right, kMinColumnWidth)};
+    SplitterWidths widths;
+    widths.left = std::max(left, kMinColumnWidth);
+    widths.right = std::max(right, kMinColumnWidth);
+    return widths;
 }
 
 std::string formatPanes(int left, int right)
@@ -71,7 +74,10 @@ std::string formatPanes(int left, int right)
 
 SplitterWidths loadSplitterWidths(ConfigStore& store, int splitter)
 {
-    return parsePanes(store.readText(kSplitterSection, panesEntry(splitter), kDefaultPanes));
+    const std::string text = store.readText(kSplitterSection, panesEntry(splitter), std::string());
+    SplitterWidths widths = parsePanes(text.empty() ? kDefaultPanes : text);
+    widths.stored = !text.empty();
+    return widths;
 }
 
 void saveSplitterWidths(ConfigStore& store, int left, int right, int splitter)

@@ -44,6 +44,7 @@ WindowPlacement closingPlacement(int left, int top, int width, int height, bool 
 struct SplitterWidths {
     int left = 150;
     int right = 150;
+    bool stored = false;  // read from the store, not the default
 };
 std::string panesEntry(int splitter);
 SplitterWidths parsePanes(const std::string& text);

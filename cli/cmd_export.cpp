@@ -22,6 +22,7 @@ struct ExportOptions {
     std::string format;
     std::string out;
     std::string paper = "a4";
+    std::string curves;
 };
 
 // The dives the options name, or false after saying why (a usage error sets
@@ -79,12 +80,12 @@ bool loadDives(const std::string& folder, const std::vector<SavedDiveRef>& refs,
     return all;
 }
 
-int writeExport(const ExportOptions& o, ExportFormat format, PaperSize paper, const std::vector<SavedDive>& dives,
-                const std::string& out)
+int writeExport(const ExportOptions& o, ExportFormat format, PaperSize paper, const GraphCurves& curves,
+                const std::vector<SavedDive>& dives, const std::string& out)
 {
     std::string error;
     if (format == ExportFormat::Png) {
-        if (!WritePngExport(DrawDiveProfile(dives.front().log, kExportWidth, kExportHeight), out, error)) {
+        if (!WritePngExport(DrawDiveProfile(dives.front().log, kExportWidth, kExportHeight, curves), out, error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return kExitFailed;
         }
@@ -109,7 +110,7 @@ int writeExport(const ExportOptions& o, ExportFormat format, PaperSize paper, co
     switch (format) {
     case ExportFormat::Uddf: content = FormatUddf(exportDives); break;
     case ExportFormat::Csv: content = single ? FormatDiveCsv(dives.front().log) : FormatDivesCsv(exportDives); break;
-    case ExportFormat::Svg: content = FormatDiveSvg(dives.front().log, kExportWidth, kExportHeight); break;
+    case ExportFormat::Svg: content = FormatDiveSvg(dives.front().log, kExportWidth, kExportHeight, curves); break;
     default: break;
     }
     if (std::string reason; WriteFileReplacing(out, content, &reason) != 0) {
@@ -131,6 +132,13 @@ int runExport(CliContext& context, const ExportOptions& o)
         std::fprintf(stderr, "--paper: expected a4 or letter, not \"%s\"\n", o.paper.c_str());
         return kExitUsage;
     }
+    const AppConfig& config = context.app.config;
+    GraphCurves curves{config.graphTemperature, config.graphO2, config.graphDil};
+    if (!o.curves.empty() && !ParseGraphCurves(o.curves, curves)) {
+        std::fprintf(stderr, "--curves: expected temp, o2 and dil separated by commas, or none, not \"%s\"\n",
+                     o.curves.c_str());
+        return kExitUsage;
+    }
     const std::string folder = absolutePath(o.folder.empty() ? context.app.config.diveFolder : o.folder);
     std::vector<SavedDiveRef> refs;
     bool usage = false;
@@ -142,7 +150,7 @@ int runExport(CliContext& context, const ExportOptions& o)
     if (dives.empty())
         return kExitFailed;
     const std::string out = absolutePath(o.out);
-    if (int result = writeExport(o, format, paper, dives, out); result != kExitOk)
+    if (int result = writeExport(o, format, paper, curves, dives, out); result != kExitOk)
         return result;
     size_t samples = 0;
     for (const SavedDive& dive : dives) {
@@ -179,6 +187,9 @@ CliCommand exportCommand()
                 sub.add_option("--format", options->format, "uddf, csv, pdf, svg or png")->required();
                 sub.add_option("--out", options->out, "The file to write")->required();
                 sub.add_option("--paper", options->paper, "The PDF report's paper: a4 (default) or letter");
+                sub.add_option("--curves", options->curves,
+                               "The SVG or PNG picture's optional curves: temp,o2,dil or none (default: those "
+                               "switched on in the desktop program)");
             },
             [options](CliContext& context) { return runExport(context, *options); }};
 }

@@ -18,6 +18,7 @@ CliCommand diveCommand();
 CliCommand redboxCommand();
 CliCommand savedCommand();
 CliCommand showCommand();
+CliCommand logbookCommand();
 CliCommand configCommand();
 CliCommand presetsCommand();
 CliCommand exportCommand();

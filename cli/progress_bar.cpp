@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "divedata/time_texts.h"
 #include "link/c_format.h"
 
 namespace ravo::cli {
@@ -21,14 +22,6 @@ std::string bar(int percent)
 
 }  // namespace
 
-std::string durationText(uint64_t seconds)
-{
-    if (seconds >= 3600)
-        return formatC("%llu:%02u:%02u", static_cast<unsigned long long>(seconds / 3600),
-                       unsigned(seconds / 60 % 60), unsigned(seconds % 60));
-    return formatC("%u:%02u", unsigned(seconds / 60), unsigned(seconds % 60));
-}
-
 std::string percentBarText(int percent)
 {
     return bar(percent) + formatC(" %3d%%", std::clamp(percent, 0, 100));
@@ -45,7 +38,7 @@ std::string recordBarText(uint64_t done, uint64_t total, uint64_t elapsedMs)
         return text + "  -- rec/s  --:-- left";
     uint64_t rate = done * 1000 / elapsedMs;
     uint64_t leftSeconds = (total - done) * elapsedMs / done / 1000;
-    return text + formatC("  %llu rec/s  ", static_cast<unsigned long long>(rate)) + durationText(leftSeconds) +
+    return text + formatC("  %llu rec/s  ", static_cast<unsigned long long>(rate)) + DurationText(leftSeconds) +
            " left";
 }
 

@@ -13,7 +13,4 @@ std::string recordBarText(uint64_t done, uint64_t total, uint64_t elapsedMs);
 // The bar and percent alone, for work not counted in records (firmware).
 std::string percentBarText(int percent);
 
-// A duration as "m:ss", or "h:mm:ss" from an hour on.
-std::string durationText(uint64_t seconds);
-
 }  // namespace ravo::cli

@@ -25,6 +25,7 @@ std::vector<CliCommand> commandTable()
         redboxCommand(),
         savedCommand(),
         showCommand(),
+        logbookCommand(),
         exportCommand(),
         healthCommand(),
         firmwareCommand(),
@@ -67,7 +68,7 @@ void addGlobalOptions(CLI::App& cliApp, GlobalOptions& o, CLI::Option*& serviceO
                       "Write every frame sent and received (time, direction, command, bytes) to this file");
     cliApp.add_flag("-q,--quiet", o.output.quiet, "No progress bars or status lines; results and errors stay");
     cliApp.add_flag("--json", o.output.json,
-                    "Print the result as one JSON document (info, dives, redbox, saved, show, firmware list, "
+                    "Print the result as one JSON document (info, dives, redbox, saved, show, logbook, firmware list, "
                     "check-update); status lines go to standard error");
 }
 

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
 
 #include "app/tree_rules.h"
 #include "divedata/dive_log.h"
@@ -33,6 +35,34 @@ QTreeWidgetItem* childByText(QTreeWidgetItem* parent, const QString& text)
     return nullptr;
 }
 
+// A saved log's node: its tooltip holds the dive's figures, read when it
+// first shows rather than for every dive while the tree is built.
+class SavedLogItem : public QTreeWidgetItem {
+public:
+    SavedLogItem(QTreeWidgetItem* parent, const QString& label) : QTreeWidgetItem(parent, QStringList{label}) {}
+
+    QVariant data(int column, int role) const override
+    {
+        if (role != Qt::ToolTipRole || column != 0)
+            return QTreeWidgetItem::data(column, role);
+        if (tip_.isNull()) {
+            const auto* tree = static_cast<const MListUnit*>(treeWidget());
+            tip_ = tree && parent() ? QString::fromStdString(tree->figuresOf(labelOf(parent()).toStdString(),
+                                                                            labelOf(this).toStdString()))
+                                    : QString();
+            if (tip_.isNull())
+                tip_ = QString("");
+        }
+        return tip_.isEmpty() ? QVariant() : QVariant(tip_);
+    }
+
+private:
+    mutable QString tip_;
+};
+
+// The text a saved log's stamp takes at most.
+const char kWidestStamp[] = "0000-00-00_00-00-00_O";
+
 }  // namespace
 
 MListUnit::MListUnit(FrameRequests& frame, const std::vector<std::string>& savedDiveNames, QWidget* parent)
@@ -43,6 +73,13 @@ MListUnit::MListUnit(FrameRequests& frame, const std::vector<std::string>& saved
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAccessibleName("Units and saved logs");
+    // Same-day dives differ at the end of their names: never elided, the
+    // column as wide as its widest node, scrolled sideways when narrowed.
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // The selection, not the current item: the view makes the first item
     // current when it takes the focus, which is no choice of the user's.
     connect(this, &QTreeWidget::itemSelectionChanged, this, &MListUnit::selectionMoved);
@@ -145,15 +182,18 @@ void MListUnit::rebuildSavedLogs()
         QTreeWidgetItem* unit = ensureChild(text(kSavedRoot), QString::fromStdString(group.unit));
         // In the order given: "Health" first, then the logs in time order.
         for (const std::string& node : SavedUnitNodes(group)) {
-            auto* item = new QTreeWidgetItem(unit, QStringList{QString::fromStdString(node)});
-            if (node == kHealthNode || !diveFolder_)
+            if (node == kHealthNode) {
+                new QTreeWidgetItem(unit, QStringList{QString::fromStdString(node)});
+                continue;
+            }
+            auto* item = new SavedLogItem(unit, QString::fromStdString(node));
+            item->setData(0, Qt::UserRole, QString::fromStdString(node));
+            if (!diveFolder_)
                 continue;
             const SavedLogPartial partial =
                 SavedDiveLogPartial(*diveFolder_, SavedLogBasePath(std::string(), group.unit, node));
-            if (partial.partial) {
-                item->setData(0, Qt::UserRole, QString::fromStdString(node));
+            if (partial.partial)
                 item->setText(0, QString::fromStdString(SavedLogTreeText(node, partial)));
-            }
         }
         unit->setExpanded(false);
     }
@@ -168,6 +208,20 @@ void MListUnit::setDiveFolder(const std::string* folder)
 {
     diveFolder_ = folder;
     rebuildSavedLogs();
+}
+
+std::string MListUnit::figuresOf(const std::string& unit, const std::string& log) const
+{
+    return figuresSource_ ? figuresSource_(unit, log) : std::string();
+}
+
+int MListUnit::fittingWidth() const
+{
+    // Root, unit and log levels, the text with its margins, a vertical
+    // scroll bar, the frame.
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+    return 3 * indentation() + fontMetrics().horizontalAdvance(text(kWidestStamp)) + margins +
+           verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
 }
 
 void MListUnit::selectionMoved()

@@ -1,5 +1,6 @@
 #pragma once
 #include <QTreeWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace ravo::desktop {
 // The navigation tree: "Ravo unit" with every unit that answered and its two
 // log nodes, "Dive log" with each unit's "Health" and saved dive logs. A selection sets
 // the three labels and tells the main window. It never talks to the unit.
+// Names are shown whole: a narrow tree scrolls sideways.
 class MListUnit : public QTreeWidget {
     Q_OBJECT
 public:
@@ -28,6 +30,13 @@ public:
     // folder set, a log saved before all of it arrived says so in its text.
     void rebuildSavedLogs();
     void setDiveFolder(const std::string* folder);
+    // Where a saved log's tooltip comes from: the figures of the dive of
+    // `unit` and `log` (tree labels), asked for when the tooltip shows.
+    using FiguresSource = std::function<std::string(const std::string& unit, const std::string& log)>;
+    void setFiguresSource(FiguresSource source) { figuresSource_ = std::move(source); }
+    std::string figuresOf(const std::string& unit, const std::string& log) const;
+    // The width that shows a saved log's whole stamp at its level.
+    int fittingWidth() const;
 
     const TreeLabels& labels() const { return labels_; }
     // Selects the node at that path (as the user would) and so notifies.
@@ -44,6 +53,7 @@ private:
     FrameRequests& frame_;
     const std::vector<std::string>& savedDiveNames_;
     const std::string* diveFolder_ = nullptr;
+    FiguresSource figuresSource_;
     TreeLabels labels_;
     bool rebuilding_ = false;
 };

@@ -12,12 +12,14 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/tree_rules.h"
 #include "app/window_layout.h"
 #include "desktop/frame_signals.h"
 #include "desktop/job_event_bridge.h"
 #include "desktop/list_unit.h"
 #include "desktop/views/view_dive.h"
 #include "desktop/views/view_health.h"
+#include "desktop/views/view_logbook.h"
 #include "desktop/views/view_unit.h"
 #include "desktop/views/view_unit_dive.h"
 #include "desktop/views/view_unit_redbox.h"
@@ -101,17 +103,29 @@ void CMainFrame::createClientArea()
     views_[VIEW_UNIT_DIVE] = new CViewUnitDive(ctx, stack_);
     views_[VIEW_UNIT_REDBOX] = new CViewUnitRedbox(ctx, stack_);
     views_[VIEW_HEALTH] = new CViewHealth(ctx, stack_);
-    // Each view becomes the visible one as it is made; the redbox list shows first.
+    auto* logbook = new CViewLogbook(app_, stack_);
+    views_[VIEW_LOGBOOK] = logbook;
     for (QWidget* view : views_)
-        stack_->setCurrentIndex(stack_->addWidget(view));
+        stack_->addWidget(view);
+    // The redbox list shows first.
     stack_->setCurrentIndex(VIEW_UNIT_REDBOX);
+    // A dive opened from the logbook is selected in the tree, as the user
+    // would: the tree and the dive view agree on what shows.
+    connect(logbook, &CViewLogbook::openDive, this, [this](const QString& unit, const QString& log) {
+        tree_->selectPath({QString::fromUtf8(kSavedRoot), unit, log});
+        tree_->scrollToItem(tree_->currentItem());
+    });
+    tree_->setFiguresSource([logbook](const std::string& unit, const std::string& log) {
+        return SavedDiveFiguresText(LogbookRowFor(*logbook->figuresCache(), unit, log));
+    });
     splitter_->setStretchFactor(1, 1);
-    if (ConfigStore* store = app_.configStore()) {
-        SplitterWidths widths = loadSplitterWidths(*store);
-        splitter_->setSizes({widths.left, widths.right});
-    } else {
-        splitter_->setSizes({150, 150});
-    }
+    // Until the user sets it, the tree is as wide as a saved dive's whole name.
+    SplitterWidths widths;
+    if (ConfigStore* store = app_.configStore())
+        widths = loadSplitterWidths(*store);
+    if (!widths.stored)
+        widths.left = std::max(widths.left, tree_->fittingWidth());
+    splitter_->setSizes({widths.left, widths.right});
     setCentralWidget(splitter_);
 
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
@@ -209,6 +223,9 @@ void CMainFrame::addUnitToTree(const std::string& unitText)
 void CMainFrame::rebuildSavedLogs()
 {
     tree_->rebuildSavedLogs();
+    // A dive saved while the logbook shows appears in it.
+    if (viewShowing() == VIEW_LOGBOOK)
+        static_cast<CViewLogbook*>(views_[VIEW_LOGBOOK])->refresh();
     tree_->repaint();
     // The unit's health counts the dive just saved.
     if (auto* health = qobject_cast<CViewHealth*>(views_[VIEW_HEALTH]))

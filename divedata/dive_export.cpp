@@ -107,9 +107,10 @@ std::string FormatDivesCsv(const std::vector<ExportDive>& dives)
     return out;
 }
 
-DrawList DrawDiveProfile(const CDiveLog& log, int width, int height)
+DrawList DrawDiveProfile(const CDiveLog& log, int width, int height, const GraphCurves& curves)
 {
-    auto graph = std::make_unique<DiveGraph>();  // the series is large for a stack
+    auto graph = std::make_unique<DiveGraph>();
+    graph->curves = curves;
     graph->SetData(&log);
     DrawList list = graph->Draw(width, height);
     if (log.partial) {
@@ -125,19 +126,48 @@ DrawList DrawDiveProfile(const CDiveLog& log, int width, int height)
     return list;
 }
 
-std::string FormatDiveSvg(const CDiveLog& log, int width, int height)
+std::string FormatDiveSvg(const CDiveLog& log, int width, int height, const GraphCurves& curves)
 {
-    return RenderSvg(DrawDiveProfile(log, width, height));
+    return RenderSvg(DrawDiveProfile(log, width, height, curves));
+}
+
+bool ParseGraphCurves(const std::string& text, GraphCurves& curves)
+{
+    GraphCurves parsed;
+    bool none = false;
+    size_t names = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string name = detail::lowerAscii(text.substr(start, comma - start));
+        if (name == "temp")
+            parsed.temperature = true;
+        else if (name == "o2")
+            parsed.o2 = true;
+        else if (name == "dil")
+            parsed.dil = true;
+        else if (name == "none")
+            none = true;
+        else
+            return false;
+        ++names;
+        start = comma + 1;
+    }
+    // "none" stands alone.
+    if (none && names > 1)
+        return false;
+    curves = parsed;
+    return true;
 }
 
 int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
-                   int width, int height, std::string* reason)
+                   int width, int height, std::string* reason, const GraphCurves& curves)
 {
     std::string content;
     switch (format) {
     case ExportFormat::Uddf: content = FormatDiveUddf(log, startIso); break;
     case ExportFormat::Csv: content = FormatDiveCsv(log); break;
-    case ExportFormat::Svg: content = FormatDiveSvg(log, width, height); break;
+    case ExportFormat::Svg: content = FormatDiveSvg(log, width, height, curves); break;
     case ExportFormat::Png:
     case ExportFormat::Pdf: return -2;
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "divedata/dive_graph.h"
 #include "divedata/dive_log.h"
 #include "divedata/draw_list.h"
 #include "divedata/uddf_export.h"
@@ -47,16 +48,23 @@ std::string FormatDiveCsv(const CDiveLog& log);
 // of FormatDiveCsv for each dive in turn, each led by its unit and start.
 std::string FormatDivesCsv(const std::vector<ExportDive>& dives);
 
-// The painting of the dive's profile graph at width x height pixels.
-DrawList DrawDiveProfile(const CDiveLog& log, int width, int height);
+// The painting of the whole dive's profile graph at width x height pixels,
+// with the optional curves `curves` asks for.
+DrawList DrawDiveProfile(const CDiveLog& log, int width, int height, const GraphCurves& curves = {});
 // The profile graph of the dive as an SVG picture of width x height pixels.
-std::string FormatDiveSvg(const CDiveLog& log, int width, int height);
+std::string FormatDiveSvg(const CDiveLog& log, int width, int height, const GraphCurves& curves = {});
 
-// Writes the UDDF, CSV or SVG export to `path` (replacing a file there).
-// 0; -1 when the file cannot be written (the system's reason in `reason`,
-// optional); -2 for PNG and PDF, which need a painter and are written by the
-// program layer.
+// The optional curves named in `text`, separated by commas: "temp", "o2",
+// "dil", or "none" for depth only (letter case ignored). False, with
+// `curves` unchanged, for any other name or an empty text.
+bool ParseGraphCurves(const std::string& text, GraphCurves& curves);
+
+// Writes the UDDF, CSV or SVG export to `path` (replacing a file there), the
+// picture with `curves`. 0; -1 when the file cannot be written (the system's
+// reason in `reason`, optional); -2 for PNG and PDF, which need a painter and
+// are written by the program layer.
 int ExportDiveFile(const CDiveLog& log, const std::string& startIso, ExportFormat format, const std::string& path,
-                   int width = kExportWidth, int height = kExportHeight, std::string* reason = nullptr);
+                   int width = kExportWidth, int height = kExportHeight, std::string* reason = nullptr,
+                   const GraphCurves& curves = {});
 
 }  // namespace ravo

@@ -10,9 +10,9 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-enum class DrawKind { Fill, Line, Polyline, Pixel, Text };
+enum class DrawKind { Fill, Line, Polyline, Pixel, Points, Rect, Text };
 enum class AlignH { Left, Centre, Right };
-enum class AlignV { Top, Baseline };
+enum class AlignV { Top, Baseline, Centre };
 
 struct DrawPoint {
     int x = 0, y = 0;
@@ -21,14 +21,17 @@ struct DrawPoint {
 
 // One drawing operation, in pixels from the top left of the client area.
 // Line and Polyline draw solid lines of `width` from point to point, each
-// segment excluding its end pixel (as a pen's line-to). Text is drawn opaque
-// on `background` with its reference point at `at` and the given alignment;
-// `upward` runs it upwards (rotated 90 degrees).
+// segment excluding its end pixel (as a pen's line-to). Pixel sets one pixel,
+// Points one pixel at each point (a dotted grid line in one operation).
+// Rect fills the pixels from its first point up to, not including, its
+// second. Text (UTF-8) is drawn opaque on `background` with its reference
+// point at `at` and the given alignment (Centre: the middle of the text
+// cell); `upward` runs it upwards (rotated 90 degrees).
 struct DrawOp {
     DrawKind kind = DrawKind::Fill;
     Rgb colour;
     int width = 1;
-    std::vector<DrawPoint> points;  // Fill: none; Pixel/Text: one; Line: two; Polyline: many
+    std::vector<DrawPoint> points;  // Fill: none; Pixel/Text: one; Line/Rect: two; Polyline/Points: many
     std::string text;
     AlignH alignH = AlignH::Left;
     AlignV alignV = AlignV::Top;

@@ -1,6 +1,7 @@
 #include "divedata/draw_list.h"
 
 #include "divedata/detail/text_format_p.h"
+#include "link/utf8_text.h"
 
 namespace ravo {
 namespace {
@@ -9,17 +10,19 @@ std::string colourText(Rgb c) { return detail::textC("#%02x%02x%02x", c.r, c.g, 
 
 std::string escapeXml(const std::string& text)
 {
+    // Well-formed UTF-8 ("°C") passes; other bytes above ASCII do not.
+    const bool utf8 = IsValidUtf8(text);
     std::string out;
     for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         default:
-            // Only printable ASCII: the labels are plain text and XML refuses
-            // most control characters.
-            out += (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) ? '?' : c;
+            // XML refuses most control characters.
+            out += (byte < 0x20 || byte == 0x7F || (byte > 0x7F && !utf8)) ? '?' : c;
         }
     }
     return out;
@@ -32,7 +35,9 @@ void appendText(std::string& out, const DrawOp& op)
 {
     const DrawPoint& p = op.points.front();
     const char* anchor = op.alignH == AlignH::Left ? "start" : op.alignH == AlignH::Centre ? "middle" : "end";
-    const char* baseline = op.alignV == AlignV::Top ? "text-before-edge" : "alphabetic";
+    const char* baseline = op.alignV == AlignV::Top      ? "text-before-edge"
+                           : op.alignV == AlignV::Centre ? "central"
+                                                         : "alphabetic";
     out += detail::textC("<text x=\"%d\" y=\"%d\" fill=\"%s\" text-anchor=\"%s\" dominant-baseline=\"%s\"", p.x, p.y,
                    colourText(op.colour).c_str(), anchor, baseline);
     if (op.upward)
@@ -62,6 +67,20 @@ std::string RenderSvg(const DrawList& list)
             if (!op.points.empty())
                 out += detail::textC("<rect x=\"%d\" y=\"%d\" width=\"1\" height=\"1\" fill=\"%s\"/>\n", op.points[0].x,
                                op.points[0].y, colourText(op.colour).c_str());
+            break;
+        case DrawKind::Points:
+            if (op.points.empty())
+                break;
+            out += "<path d=\"";
+            for (const DrawPoint& p : op.points)
+                out += detail::textC("M%d %dh1v1h-1z", p.x, p.y);
+            out += detail::textC("\" fill=\"%s\"/>\n", colourText(op.colour).c_str());
+            break;
+        case DrawKind::Rect:
+            if (op.points.size() == 2 && op.points[1].x > op.points[0].x && op.points[1].y > op.points[0].y)
+                out += detail::textC("<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\"/>\n", op.points[0].x,
+                                     op.points[0].y, op.points[1].x - op.points[0].x, op.points[1].y - op.points[0].y,
+                                     colourText(op.colour).c_str());
             break;
         case DrawKind::Line:
         case DrawKind::Polyline: {

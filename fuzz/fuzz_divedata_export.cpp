@@ -1,6 +1,7 @@
 // Dive export from arbitrary samples, header bytes and log labels: the UDDF
 // must stay well-formed text, the CSV one row per record; the report's page
-// and the slot of a label are made from anything.
+// and the slot of a label are made from anything; the names of formats and
+// curves are read safely.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -30,6 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     ravo::ExportFormat format;
     (void)ravo::ParseExportFormat(label, format);
+    // A refused list of curves leaves the curves as they were.
+    ravo::GraphCurves curves{true, false, true};
+    if (!ravo::ParseGraphCurves(label, curves) && !(curves == ravo::GraphCurves{true, false, true}))
+        std::abort();
 
     // The same bytes as a header, for the gases, the tank data and the report.
     for (size_t i = 0; i < size && i < ravo::kHeaderBytes; ++i)

@@ -89,4 +89,12 @@ std::string PercentEncoded(const std::string& bytes)
     return out;
 }
 
+int Utf8CharCount(const std::string& text)
+{
+    int chars = 0;
+    for (char c : text)
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return chars;
+}
+
 }  // namespace ravo

@@ -15,6 +15,10 @@ bool IsValidUtf8(const std::string& bytes);
 // replaced by U+FFFD; valid UTF-8 comes back unchanged.
 std::string Utf8Replaced(const std::string& bytes);
 
+// The characters of a UTF-8 text (bytes that do not continue a sequence),
+// for lining up columns.
+int Utf8CharCount(const std::string& text);
+
 // `bytes` percent-encoded, losslessly and in plain ASCII: the printable
 // ASCII characters other than '%' stay, every other byte becomes %HH (upper
 // case), as URL decoders read it back ("/tmp/d\xFF" gives "/tmp/d%FF").

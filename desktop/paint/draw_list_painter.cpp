@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
+#include <cmath>
 
 #include "divedata/text_file.h"
 
@@ -34,7 +36,7 @@ void paintText(QPainter& painter, const QFontMetrics& metrics, const DrawOp& op)
     const int width = metrics.horizontalAdvance(text);
     // The cell in coordinates where the text runs left to right from (0, 0).
     int left = op.alignH == AlignH::Left ? 0 : op.alignH == AlignH::Centre ? -width / 2 : -width;
-    int top = op.alignV == AlignV::Top ? 0 : -metrics.ascent();
+    int top = op.alignV == AlignV::Top ? 0 : op.alignV == AlignV::Centre ? -metrics.height() / 2 : -metrics.ascent();
     painter.save();
     painter.translate(op.points.front().x, op.points.front().y);
     if (op.upward)
@@ -65,6 +67,19 @@ void paintLine(QPainter& painter, const DrawOp& op)
         painter.drawPolyline(polygon);
 }
 
+// Many single pixels in one call: a dotted grid line is hundreds of them.
+void paintPoints(QPainter& painter, const DrawOp& op)
+{
+    QPen pen(colourOf(op.colour));
+    pen.setWidth(1);
+    painter.setPen(pen);
+    QPolygon polygon;
+    polygon.reserve(int(op.points.size()));
+    for (const DrawPoint& p : op.points)
+        polygon.append(QPoint(p.x, p.y));
+    painter.drawPoints(polygon);
+}
+
 }  // namespace
 
 void PaintDrawList(QPainter& painter, const DrawList& list)
@@ -81,6 +96,13 @@ void PaintDrawList(QPainter& painter, const DrawList& list)
             if (!op.points.empty())
                 painter.fillRect(op.points[0].x, op.points[0].y, 1, 1, colourOf(op.colour));
             break;
+        case DrawKind::Points: paintPoints(painter, op); break;
+        case DrawKind::Rect:
+            if (op.points.size() == 2)
+                painter.fillRect(QRect(QPoint(op.points[0].x, op.points[0].y),
+                                       QPoint(op.points[1].x - 1, op.points[1].y - 1)),
+                                 colourOf(op.colour));
+            break;
         case DrawKind::Line:
         case DrawKind::Polyline:
             if (!op.points.empty())
@@ -94,19 +116,23 @@ void PaintDrawList(QPainter& painter, const DrawList& list)
     }
 }
 
-void RenderInto(QImage& image, const DrawList& list)
+void RenderInto(QImage& image, const DrawList& list, qreal pixelRatio)
 {
-    const QSize size(std::max(1, list.width), std::max(1, list.height));
+    pixelRatio = std::max<qreal>(pixelRatio, 1.0);
+    const QSize size(std::max(1, int(std::ceil(list.width * pixelRatio))),
+                     std::max(1, int(std::ceil(list.height * pixelRatio))));
     if (image.size() != size || image.format() != QImage::Format_RGB32)
         image = QImage(size, QImage::Format_RGB32);
+    // The painter works in the list's pixels; the image holds the screen's.
+    image.setDevicePixelRatio(pixelRatio);
     QPainter painter(&image);
     PaintDrawList(painter, list);
 }
 
-QImage RenderImage(const DrawList& list)
+QImage RenderImage(const DrawList& list, qreal pixelRatio)
 {
     QImage image;
-    RenderInto(image, list);
+    RenderInto(image, list, pixelRatio);
     return image;
 }
 

@@ -13,12 +13,14 @@ namespace ravo::paint {
 // the list's font. Needs a QGuiApplication (fonts).
 void PaintDrawList(QPainter& painter, const DrawList& list);
 
-// Paints the list into `image`, which is (re)made at the list's size when it
-// is not already, so repeated paints of one size allocate nothing.
-void RenderInto(QImage& image, const DrawList& list);
+// Paints the list into `image`, which is (re)made at the list's size times
+// `pixelRatio` (a screen's device pixel ratio: 2 at 200 %) when it is not
+// already, so repeated paints of one size allocate nothing. The list's
+// pixels are then `pixelRatio` device pixels wide: lines and text stay sharp.
+void RenderInto(QImage& image, const DrawList& list, qreal pixelRatio = 1.0);
 
 // The list painted into a new image of its size.
-QImage RenderImage(const DrawList& list);
+QImage RenderImage(const DrawList& list, qreal pixelRatio = 1.0);
 
 // Paints the list into a PNG file at `path` (its bytes as they are, written
 // through a temporary file). False, with the system's reason in `reason`

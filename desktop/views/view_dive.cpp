@@ -1,8 +1,10 @@
 #include "desktop/views/view_dive.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -75,10 +77,50 @@ CViewDive::CViewDive(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(c
     layout->addWidget(summary_, 0, 1);
     layout->addWidget(exportButton_, 0, 2, Qt::AlignRight | Qt::AlignTop);
     layout->addWidget(graph_, 1, 0, 1, 3);
+    layout->addWidget(createGraphBar(), 2, 0, 1, 3);
     layout->setColumnStretch(1, 1);
     layout->setRowStretch(1, 1);
 
     errorNotice_ = [this](const QString& text) { QMessageBox::critical(this, "Ravo_Config", text); };
+}
+
+QWidget* CViewDive::createGraphBar()
+{
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    const AppConfig& config = ctx_.app.config;
+    auto box = [&](const char* text, bool on) {
+        auto* check = new QCheckBox(text, bar);
+        check->setAccessibleName(text);
+        check->setChecked(on);
+        connect(check, &QCheckBox::toggled, this, &CViewDive::curvesSwitched);
+        row->addWidget(check);
+        return check;
+    };
+    temperatureBox_ = box("Temperature", config.graphTemperature);
+    o2Box_ = box("O2 pressure", config.graphO2);
+    dilBox_ = box("Diluent pressure", config.graphDil);
+    row->addStretch(1);
+    wholeDiveButton_ = new QPushButton("Whole dive", bar);
+    wholeDiveButton_->setAccessibleName("Whole dive");
+    wholeDiveButton_->setToolTip("Zoom: mouse wheel or drag a range; + and -, arrow keys, Home");
+    wholeDiveButton_->setEnabled(false);
+    connect(wholeDiveButton_, &QPushButton::clicked, graph_, &CDiveGraphCtrl::resetZoom);
+    connect(graph_, &CDiveGraphCtrl::zoomChanged, wholeDiveButton_, &QPushButton::setEnabled);
+    row->addWidget(wholeDiveButton_);
+    graph_->setCurves({config.graphTemperature, config.graphO2, config.graphDil});
+    return bar;
+}
+
+// The switches are kept in the configuration, saved with it at exit.
+void CViewDive::curvesSwitched()
+{
+    AppConfig& config = ctx_.app.config;
+    config.graphTemperature = temperatureBox_->isChecked();
+    config.graphO2 = o2Box_->isChecked();
+    config.graphDil = dilBox_->isChecked();
+    graph_->setCurves({config.graphTemperature, config.graphO2, config.graphDil});
 }
 
 QString CViewDive::summaryText() const
@@ -166,9 +208,11 @@ bool CViewDive::exportTo(const QString& path, ExportFormat format)
         return false;
     bool written = false;
     std::string reason;
+    // The picture has the curves the graph shows.
+    const GraphCurves curves = graph_->curves();
     if (format == ExportFormat::Png) {
-        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight), path.toStdString(),
-                                          &reason);
+        written = paint::WriteDrawListPng(DrawDiveProfile(log_, kExportWidth, kExportHeight, curves),
+                                          path.toStdString(), &reason);
     } else if (format == ExportFormat::Pdf || format == ExportFormat::Uddf) {
         // The report's header details and the UDDF's gases come from the
         // header bytes, which the view's log does not read back.
@@ -182,7 +226,7 @@ bool CViewDive::exportTo(const QString& path, ExportFormat format)
                                          &reason) == 0;
     } else {
         written = ExportDiveFile(log_, StartTimeFromDateKind(logLabel_), format, path.toStdString(), kExportWidth,
-                                 kExportHeight, &reason) == 0;
+                                 kExportHeight, &reason, curves) == 0;
     }
     if (!written)
         errorNotice_("Can not write the export file " + path + " (" + QString::fromStdString(reason) + ")");

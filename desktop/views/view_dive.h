@@ -9,6 +9,7 @@
 #include "divedata/dive_report.h"
 #include "divedata/saved_dive.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -17,8 +18,9 @@ namespace ravo::desktop {
 class CDiveGraphCtrl;
 
 // The dive view: the product picture, the summary of the saved dive selected
-// in the tree, and its profile graph filling the rest of the pane. It owns
-// the log it shows and never talks to the unit.
+// in the tree, and its profile graph filling the rest of the pane, with the
+// switches of the graph's optional curves (kept in the configuration) and
+// "Whole dive" under it. It owns the log it shows and never talks to the unit.
 class CViewDive : public QWidget, public ViewPane {
     Q_OBJECT
 public:
@@ -56,6 +58,8 @@ public:
 
 private:
     void showSavedLog(const std::string& unitLabel, const std::string& nodeLabel);
+    QWidget* createGraphBar();
+    void curvesSwitched();
     bool chooseWithDialog(const QString& proposed, QString& path, ExportFormat& format);
 
     ViewContext ctx_;
@@ -67,6 +71,10 @@ private:
     QLabel* summary_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     CDiveGraphCtrl* graph_ = nullptr;
+    QCheckBox* temperatureBox_ = nullptr;
+    QCheckBox* o2Box_ = nullptr;
+    QCheckBox* dilBox_ = nullptr;
+    QPushButton* wholeDiveButton_ = nullptr;
     ExportChooser chooser_;
     std::function<void(const QString&)> errorNotice_;
 };

@@ -402,6 +402,21 @@ TEST_F(Dispatcher, DownloadedDiveIsSavedAndTheTreeRebuilt)
     finishJob();
 }
 
+TEST_F(Dispatcher, SavedRootAndUnitShowTheLogbookASavedLogItsDive)
+{
+    dispatcher->treeSelected(selectionLabels(kSavedRoot, "", ""));
+    EXPECT_EQ(frame.showing, VIEW_LOGBOOK);
+    EXPECT_EQ(frame.rebuilds, 1);  // the saved logs listed again
+    dispatcher->treeSelected(selectionLabels("1A2B", kSavedRoot, ""));
+    EXPECT_EQ(frame.showing, VIEW_LOGBOOK);
+    EXPECT_EQ(frame.rebuilds, 1);
+    dispatcher->treeSelected(selectionLabels("2012-05-06_14-22-33_O", "1A2B", kSavedRoot));
+    EXPECT_EQ(frame.showing, VIEW_DIVE);
+    EXPECT_EQ(frame.selections.size(), 3u);  // each handed to the view showing
+    EXPECT_EQ(frame.statusTexts.back(), "Select a dive log");
+    EXPECT_FALSE(dispatcher->busy());
+}
+
 // "Health" under a saved unit shows that unit's health and never asks the
 // unit; its sibling logs still show in the dive view.
 TEST_F(Dispatcher, HealthNodeShowsTheHealthViewWithoutAJob)

@@ -14,6 +14,7 @@
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/views/view_dive.h"
 #include "divedata/dive_export.h"
+#include "support/test_dives.h"
 #include "view_fixture.h"
 
 namespace ravo::test {
@@ -27,14 +28,7 @@ const QColor kLine(255, 255, 255);
 
 CDiveLog diveOf(std::vector<CDiveDataRecord> samples, uint32_t unit = 0x1A2B, uint32_t start = 0)
 {
-    CDiveLog log;
-    log.info.valid = 1;
-    log.info.unitNumber = unit;
-    log.info.startTime = start;
-    log.isDive = true;
-    log.samples = std::move(samples);
-    log.info.recordCount = uint32_t(log.samples.size());
-    return log;
+    return testDive(unit, start, std::move(samples));
 }
 
 // The rows of column x that are painted in `colour`.
@@ -60,18 +54,18 @@ TEST(DiveGraphCtrl, PaintsBackgroundProfileAndNothingWhiteAboveTheSurface)
     EXPECT_EQ(image.pixelColor(799, 499), kBack);
     EXPECT_EQ(image.pixelColor(799, 0), kBack);
 
-    // The plot spans x 20..795 for 600 s; the surface is drawn 2 pixels below
-    // the frame's top (y 4), the deepest value 2 above its bottom (y 473).
-    auto columnAt = [](double seconds) { return int(21 + seconds * 773.0 / 600.0); };
+    // The plot spans x 42..795 for 600 s; the surface is drawn 2 pixels below
+    // the frame's top (y 4), the deepest value 2 above its bottom (y 457).
+    auto columnAt = [](double seconds) { return int(43 + seconds * 751.0 / 600.0); };
     EXPECT_EQ(rowsOf(image, columnAt(30), kLine), std::vector<int>{4});
-    EXPECT_EQ(rowsOf(image, columnAt(90), kLine), std::vector<int>{238});
-    EXPECT_EQ(rowsOf(image, columnAt(150), kLine), std::vector<int>{473});
+    EXPECT_EQ(rowsOf(image, columnAt(90), kLine), std::vector<int>{230});
+    EXPECT_EQ(rowsOf(image, columnAt(150), kLine), std::vector<int>{457});
     EXPECT_EQ(rowsOf(image, columnAt(400), kLine), std::vector<int>{4});
     // The descent at 120 s is a vertical run from 10 m down to 20 m.
     bool descent = false;
     for (int x = columnAt(119); x <= columnAt(122); ++x) {
         std::vector<int> rows = rowsOf(image, x, kLine);
-        descent = descent || (!rows.empty() && rows.front() <= 239 && rows.back() >= 473 &&
+        descent = descent || (!rows.empty() && rows.front() <= 231 && rows.back() >= 457 &&
                               int(rows.size()) == rows.back() - rows.front() + 1);
     }
     EXPECT_TRUE(descent);
@@ -97,10 +91,10 @@ TEST(DiveGraphCtrl, SvgAndPainterAgreeOnTheProfile)
     QPainter painter(&drawn);
     svg.render(&painter);
     painter.end();
-    auto columnAt = [](double seconds) { return int(21 + seconds * 773.0 / 600.0); };
+    auto columnAt = [](double seconds) { return int(43 + seconds * 751.0 / 600.0); };
     EXPECT_EQ(drawn.pixelColor(0, 0), painted.pixelColor(0, 0));
     EXPECT_EQ(drawn.pixelColor(799, 499), painted.pixelColor(799, 499));
-    for (auto [x, y] : {std::pair{columnAt(30), 4}, {columnAt(90), 238}, {columnAt(150), 473}, {columnAt(400), 4}}) {
+    for (auto [x, y] : {std::pair{columnAt(30), 4}, {columnAt(90), 230}, {columnAt(150), 457}, {columnAt(400), 4}}) {
         EXPECT_EQ(painted.pixelColor(x, y), kLine) << x << "," << y;
         EXPECT_GT(drawn.pixelColor(x, y).red(), (255 + kBack.red()) / 2) << x << "," << y;
         EXPECT_LT(drawn.pixelColor(x, y + 3).red(), (255 + kBack.red()) / 2) << x << "," << y + 3;

@@ -159,6 +159,27 @@ TEST(DiveExport, FormatsByNameAndStartTimeFromTheLogLabel)
     EXPECT_EQ(StartTimeFromDateKind("2012-05-06 14-22-33_O"), "");
 }
 
+TEST(DiveExport, CurvesByNameAndInThePicture)
+{
+    GraphCurves curves;
+    EXPECT_TRUE(ParseGraphCurves("temp,O2", curves));
+    EXPECT_EQ(curves, (GraphCurves{true, true, false}));
+    EXPECT_TRUE(ParseGraphCurves("none", curves));
+    EXPECT_FALSE(curves.any());
+    for (const char* bad : {"", "temp,", "depth", "none,dil", "temp;o2"}) {
+        curves = {false, false, true};
+        EXPECT_FALSE(ParseGraphCurves(bad, curves)) << bad;
+        EXPECT_EQ(curves, (GraphCurves{false, false, true})) << bad;
+    }
+    // The picture draws the curves asked for, as the window does.
+    const CDiveLog log = diveOf({{0, KindDepth, 0}, {0, KindTemperature, 88}, {600, KindDepth, 40},
+                                 {600, KindTemperature, 72}, {1200, KindDepth, 0}});
+    const std::string plain = FormatDiveSvg(log, 800, 500);
+    const std::string withTemp = FormatDiveSvg(log, 800, 500, {true, false, false});
+    EXPECT_EQ(plain.find("Temperature ("), std::string::npos);
+    EXPECT_NE(withTemp.find("Temperature ("), std::string::npos);
+}
+
 TEST(DiveExport, XmlTextIsEscaped)
 {
     UddfRead r = readUddf(FormatDiveUddf(diveOf({{0, KindDepth, 1}}), "<&\"'>\x01\xC3\r\n\t"));
@@ -201,6 +222,14 @@ TEST(DiveExportCli, ExportsADiveDownloadedFromTheSimulatedUnit)
     ProgramResult svg = runCliIn(home, {"export", "1234", stamp, "--format", "svg", "--out", home.file("d.svg")});
     ASSERT_EQ(svg.exitCode, 0) << svg.err;
     EXPECT_NE(readFile(home.file("d.svg")).find("<polyline"), std::string::npos);
+    EXPECT_EQ(readFile(home.file("d.svg")).find("Temperature ("), std::string::npos);
+    ProgramResult curves = runCliIn(
+        home, {"export", "1234", stamp, "--format", "svg", "--curves", "temp,o2,dil", "--out", home.file("c.svg")});
+    ASSERT_EQ(curves.exitCode, 0) << curves.err;
+    EXPECT_NE(readFile(home.file("c.svg")).find("Temperature ("), std::string::npos);
+    ProgramResult badCurves = runCliIn(
+        home, {"export", "1234", stamp, "--format", "svg", "--curves", "depth", "--out", home.file("x.svg")});
+    EXPECT_EQ(badCurves.exitCode, 2);
 }
 
 TEST(DiveExportCli, RefusesAnUnknownFormatAndAMissingDive)

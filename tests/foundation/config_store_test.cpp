@@ -60,13 +60,18 @@ TEST(ConfigStore, RoundTripAndStoredValues)
 
     config.diveFolder = "/data/dives";
     config.setUnitNumberText("00ab");
+    EXPECT_FALSE(config.graphTemperature || config.graphO2 || config.graphDil) << "the dive graph's curves start off";
+    config.graphDil = true;
     MemoryConfigStore again;
     config.save(again);
+    EXPECT_EQ(again.values["VIEW_SETTING/GRAPH_DIL"], "1");
     AppConfig reloaded;
     reloaded.load(again);
     EXPECT_EQ(reloaded.diveFolder, "/data/dives");
     EXPECT_EQ(reloaded.unitNumberText, "00AB");
     EXPECT_FALSE(reloaded.viewKg);
+    EXPECT_TRUE(reloaded.graphDil);
+    EXPECT_FALSE(reloaded.graphO2);
 }
 
 // The native store on Linux: an INI file under $XDG_CONFIG_HOME. Each test
