@@ -28,6 +28,12 @@ long wholeNumber(std::string text)
     return std::stol(text, nullptr, 16);
 }
 
+double scaleFactor(const char* variable)
+{
+    const char* text = std::getenv(variable);
+    return text ? std::atof(text) : 0.0;
+}
+
 }  // namespace
 
 std::string unitNumberWarning(const std::string& typed)
@@ -54,10 +60,11 @@ bool checkLinkAddress(const std::string& address, std::string& error)
 
 void applyTimeScale(CRavo_ConfigApp& app)
 {
-    const char* text = std::getenv("RAVO_TIME_SCALE");
-    double factor = text ? std::atof(text) : 0.0;
-    if (factor > 1.0) {
+    if (double factor = scaleFactor("RAVO_TIME_SCALE"); factor > 1.0) {
         static ScaledClock clock(factor);
+        app.worker->setClock(&clock);
+    } else if (double pauses = scaleFactor("RAVO_PAUSE_SCALE"); pauses > 1.0) {
+        static PatientClock clock(pauses);
         app.worker->setClock(&clock);
     }
 }

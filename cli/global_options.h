@@ -18,7 +18,9 @@ bool checkLinkAddress(const std::string& address, std::string& error);
 
 // RAVO_TIME_SCALE=F runs the link's and the jobs' waits (answer waits,
 // bootloader restart, reconnect) F times faster: for tests against a
-// simulated unit.
+// simulated unit that is expected to stay silent. RAVO_PAUSE_SCALE=F runs
+// only the pauses F times faster and waits for the unit's answers as long as
+// on the real line: for tests against a unit that answers, on a busy machine.
 void applyTimeScale(CRavo_ConfigApp& app);
 
 // Starts the protocol trace of this run into `path`. Null after a message.

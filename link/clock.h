@@ -39,6 +39,27 @@ private:
     uint64_t startUs_;
 };
 
+// Time in which pauses run `factor` times faster while a wait for the peer's
+// bytes keeps its real length (it ends the moment bytes come): a peer that
+// answers is waited for as patiently as on the real line, however busy the
+// machine is. Where the peer is known to stay silent, allowExpiry lets that
+// much of the following waits run `factor` times faster too.
+class PatientClock : public Clock {
+public:
+    explicit PatientClock(double factor);
+    uint64_t nowMs() override;
+    double fineMs() override;
+    void sleepMs(uint32_t ms) override;
+    uint32_t realMs(uint32_t ms) override;
+    void allowExpiry(uint32_t ms);
+
+private:
+    double factor_;
+    uint64_t startUs_;
+    std::atomic<uint64_t> skippedUs_{0};
+    std::atomic<int64_t> expiryMs_{0};
+};
+
 // Virtual time that moves only when somebody sleeps; waits on the operating
 // system do not wait at all.
 class ManualClock : public Clock {

@@ -186,7 +186,8 @@ bool CIrComm::WaitReadable(uint32_t ms)
 {
     Clock& c = clock();
     uint64_t start = c.nowMs();
-    if (transport_ && transport_->waitReadable(c.realMs(ms)))
+    // A peer that hung up sends nothing more: the pause is the clock's alone.
+    if (transport_ && !transport_->hungUp() && transport_->waitReadable(c.realMs(ms)))
         return true;
     // A clock whose time runs apart from real time (a virtual one) still
     // moves by the whole wait.

@@ -14,8 +14,10 @@
 namespace ravo::test {
 namespace {
 
-// Link time runs 20 times faster: a missing reply costs 125 real ms.
+// The link's pauses run 20 times faster; a reply the unit sends is waited for
+// in real time, a reply it never sends costs 125 real ms.
 constexpr double kTimeScale = 20.0;
+constexpr uint32_t kReplyWaitMs = 2500;
 
 using Kind = RecordingEvents::Kind;
 
@@ -24,6 +26,7 @@ protected:
     void SetUp() override
     {
         peer = std::make_unique<LinkScriptPeer>([this](const ReceivedRequest& r) { return unit.answer(r); });
+        peer->letSilenceExpire(&clock, kReplyWaitMs);
         task.setLinkAddress(peer->address());
         task.setClock(&clock);
     }
@@ -56,9 +59,9 @@ protected:
     int delivered() const { return int(receiver.logs().size()); }
     CDiveLog lastLog() const { return receiver.logs().empty() ? CDiveLog{} : receiver.logs().back(); }
 
+    PatientClock clock{kTimeScale};
     FakeUnit unit;
     std::unique_ptr<LinkScriptPeer> peer;
-    ScaledClock clock{kTimeScale};
     WorkTask task;
     RecordingEvents receiver;
 };

@@ -166,7 +166,7 @@ protected:
     int jobResult() const { return task.lastOutcome().code(); }
 
     TempDir home;
-    ScaledClock clock{20.0};
+    PatientClock clock{20.0};
     WorkTask task;
     SavingReceiver receiver;
     std::vector<std::string> names;

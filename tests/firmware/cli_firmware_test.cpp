@@ -15,13 +15,13 @@ namespace {
 
 using test::runProgram;
 
-// ravo-cli in a folder of its own, with a store of its own; its download
-// waits run 50 times faster.
+// ravo-cli in a folder of its own, with a store of its own; its pauses run 50
+// times faster, the unit's answers are waited for in real time.
 struct CliRun {
     test::TempDir home;
     test::ProgramResult run(const std::vector<std::string>& args)
     {
-        return test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
+        return test::runCliIn(home, args, {{"RAVO_PAUSE_SCALE", "50"}});
     }
     std::string log() const { return test::readFile(home.file("loggfile.txt")); }
     std::string firmware(const std::string& name) const

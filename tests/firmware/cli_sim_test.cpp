@@ -1,5 +1,6 @@
 // ravo-cli's firmware and recovery commands against ravo-unit-sim over TCP.
-// The unit restarts in 20 ms and the tool's waits run 50 times faster.
+// The unit restarts in 20 ms; the tool's pauses run 50 times faster and the
+// unit's answers are waited for in real time.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,7 +18,7 @@ struct CliRun {
     test::TempDir home;
     test::ProgramResult run(const std::vector<std::string>& args)
     {
-        return test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
+        return test::runCliIn(home, args, {{"RAVO_PAUSE_SCALE", "50"}});
     }
     std::string log() const { return test::readFile(home.file("loggfile.txt")); }
 };

@@ -9,12 +9,18 @@ using ravo::test::runProgram;
 
 namespace {
 
-// ravo-cli in a folder of its own, with a store of its own.
+// ravo-cli in a folder of its own, with a store of its own. Where the unit
+// answers, its answers are waited for in real time and only the pauses run 50
+// times faster; where it does not, all waits run 50 times faster.
 struct CliRun {
     ravo::test::TempDir home;
     ravo::test::ProgramResult run(const std::vector<std::string>& args)
     {
         return ravo::test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
+    }
+    ravo::test::ProgramResult runAnswered(const std::vector<std::string>& args)
+    {
+        return ravo::test::runCliIn(home, args, {{"RAVO_PAUSE_SCALE", "50"}});
     }
     std::string store() const { return ravo::test::cliStoreText(home); }
 };
@@ -28,7 +34,7 @@ TEST(CliConnect, ConnectsToAnAnsweringUnitAndFailsWithoutOne)
     const std::string link = unit.readLine();
     ASSERT_EQ(link.rfind("tcp:127.0.0.1:", 0), 0u) << link;
     CliRun cli;
-    auto ok = cli.run({"--link", link, "--unit", "12ab", "connect"});
+    auto ok = cli.runAnswered({"--link", link, "--unit", "12ab", "connect"});
     EXPECT_EQ(ok.exitCode, 0) << ok.err;
     EXPECT_EQ(ok.out, "Connect to unit 12AB [tcp " + link.substr(4) + " (7f-00-00-01)]\nSoftware\t49b25\n");
 

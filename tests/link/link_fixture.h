@@ -17,9 +17,11 @@ struct ActivityLog : LinkActivity {
     void replyReceived() override { seen += 'R'; }
 };
 
-// Time on the link runs this many times faster than real time: the 2.5 s
-// reply wait passes in 250 real milliseconds.
-inline constexpr double kLinkTimeScale = 10.0;
+// The link's pauses run this many times faster than real time; a reply the
+// peer sends is waited for in real time, a reply it never sends for 2.5 s of
+// link time, which pass in about 60 real milliseconds.
+inline constexpr double kLinkTimeScale = 40.0;
+inline constexpr uint32_t kReplyWaitMs = 2500;
 
 // A link connected over a real socket to a scripted unit, unit number 0x1234.
 class LinkTest : public ::testing::Test {
@@ -28,6 +30,7 @@ protected:
     {
         if (!peer)
             peer = std::make_unique<LinkScriptPeer>();
+        peer->letSilenceExpire(&clock, kReplyWaitMs);
         link = std::make_unique<CIrComm>();
         link->setAddress(peer->address());
         link->setClock(&clock);
@@ -39,7 +42,7 @@ protected:
     // Requests the peer received, after the link's own waits have ended.
     std::vector<ReceivedRequest> requests() const { return peer->requests(); }
 
-    ScaledClock clock{kLinkTimeScale};
+    PatientClock clock{kLinkTimeScale};
     std::unique_ptr<LinkScriptPeer> peer;  // set before SetUp for a handler peer
     std::unique_ptr<CIrComm> link;
 };

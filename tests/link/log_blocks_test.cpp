@@ -13,17 +13,6 @@ uint32_t le32(const Bytes& p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// Faster link time for tests that mostly wait for replies that never come.
-class FastLinkTest : public LinkTest {
-protected:
-    void SetUp() override
-    {
-        LinkTest::SetUp();
-        link->setClock(&fast);
-    }
-    ScaledClock fast{40.0};
-};
-
 class DirectoryEntryTest : public LinkTest {};
 
 TEST_F(DirectoryEntryTest, DecodesTheThreeFieldsAndSendsTheIndex)
@@ -62,7 +51,7 @@ TEST_F(DirectoryEntryTest, RedboxEntryUsesItsOwnOpcodeForReplyToo)
     EXPECT_EQ(requests().back().opcode, 95);
 }
 
-class HeaderBlocksTest : public FastLinkTest {};
+class HeaderBlocksTest : public LinkTest {};
 
 TEST_F(HeaderBlocksTest, TwoRepliesOf200BytesKeep256AfterTwoExchanges)
 {
@@ -134,7 +123,7 @@ LinkScriptPeer::Handler logUnit(uint8_t opcode, int records, const std::vector<i
     };
 }
 
-class DataBlockTest : public FastLinkTest {
+class DataBlockTest : public LinkTest {
 protected:
     void usePeer(LinkScriptPeer::Handler handler)
     {
@@ -143,7 +132,7 @@ protected:
     void SetUp() override {}
     void start()
     {
-        FastLinkTest::SetUp();
+        LinkTest::SetUp();
     }
     std::vector<uint32_t> positionsAsked() const
     {

@@ -97,6 +97,7 @@ struct UnitTable {
 struct UnitBench {
     explicit UnitBench(const UnitTable& table) : peer(table.handler()), unitNumber(table.unitNumber)
     {
+        peer.letSilenceExpire(&clock, kReplyWaitMs);
         worker.setLinkAddress(peer.address());
         worker.setClock(&clock);
     }
@@ -133,7 +134,8 @@ struct UnitBench {
         return out;
     }
 
-    ScaledClock clock{40.0};
+    static constexpr uint32_t kReplyWaitMs = 2500;
+    PatientClock clock{40.0};
     LinkScriptPeer peer;
     uint16_t unitNumber;
     WorkTask worker;

@@ -39,6 +39,13 @@ void LinkScriptPeer::queue(ScriptedAnswer answer)
     answers_.push_back(std::move(answer));
 }
 
+void LinkScriptPeer::letSilenceExpire(PatientClock* clock, uint32_t ms)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    silenceClock_ = clock;
+    silenceMs_ = ms;
+}
+
 void LinkScriptPeer::push(const std::vector<uint8_t>& bytes)
 {
     // Only the serving thread writes answers; a push waits for the client.
@@ -177,10 +184,15 @@ void LinkScriptPeer::answer(const ReceivedRequest& request)
         reply = handler_(request);
     } else {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (answers_.empty())
-            return;
-        reply = std::move(answers_.front());
-        answers_.pop_front();
+        if (!answers_.empty()) {
+            reply = std::move(answers_.front());
+            answers_.pop_front();
+        }
+    }
+    if (reply.empty()) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (silenceClock_)
+            silenceClock_->allowExpiry(silenceMs_);
     }
     for (const ReplyPiece& piece : reply) {
         if (piece.delayMs > 0)

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/clock.h"
 #include "link/net_socket.h"
 
 namespace ravo::test {
@@ -52,6 +53,10 @@ public:
     // Writes bytes to the client now, outside any answer.
     void push(const std::vector<uint8_t>& bytes);
 
+    // Each request left unanswered lets `ms` of the link's waits on `clock`
+    // run out fast: the link waits for what comes, not for what never will.
+    void letSilenceExpire(PatientClock* clock, uint32_t ms);
+
     std::vector<ReceivedRequest> requests() const;
     std::vector<uint8_t> receivedBytes() const;
     // Waits (real time, at most `timeoutMs`) until `count` bytes arrived.
@@ -66,6 +71,8 @@ private:
     void writeAll(const std::vector<uint8_t>& bytes);
 
     Handler handler_;
+    PatientClock* silenceClock_ = nullptr;
+    uint32_t silenceMs_ = 0;
     net::Socket listener_ = net::kNoSocket;
     net::Socket client_ = net::kNoSocket;
     int port_ = 0;
