@@ -60,7 +60,7 @@ TEST(UnitView, ReadInfoFillsTheInfoValuesAndTheRowsOfEachFirmwareFamily)
         EXPECT_EQ(textOf(bench.control("HUD")), "--");
         EXPECT_EQ(bench.rowCount(), 0);
         bench.readInfo();
-        EXPECT_EQ(textOf(bench.control("Voltage")), "3.950") << f.preset;
+        EXPECT_EQ(textOf(bench.control("Voltage")), "3.950 V") << f.preset;
         EXPECT_EQ(textOf(bench.control("Software")), f.software);
         EXPECT_EQ(textOf(bench.control("HUD")), "ver 12  (HW 3)");
         EXPECT_EQ(textOf(bench.control("Battery")), "ver 17  (HW 2)");
