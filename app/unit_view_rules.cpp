@@ -104,6 +104,12 @@ FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::str
     return choice;
 }
 
+std::string unitResultShown(const UnitShown& unit)
+{
+    const bool nothingYet = unit.resultText.empty() && !unit.versions && !unit.voltage && !unit.settingsRead;
+    return nothingYet ? kFirstStepHint : unit.resultText;
+}
+
 std::vector<BannerLine> unitBannerLines(const UnitShown& unit, const std::vector<std::string>& firmwareFiles)
 {
     UnitWarningFacts facts;

@@ -91,6 +91,13 @@ inline constexpr char kUpdateStoppedNotice[] =
 
 inline constexpr char kNoFirmwareFile[] = "<no file avalible>";
 
+// The line under "Read Info" before anything was read: the first step.
+inline constexpr char kFirstStepHint[] =
+    "Switch the unit on, hold it in front of the IrDA port, type its unit number and press Read Info.";
+// The result text the view shows: the last job's, or the first step until a
+// job has said anything.
+std::string unitResultShown(const UnitShown& unit);
+
 // The banner over the unit view: the findings on what the last read showed
 // (settings only from a whole read, the clock against the time of that
 // read), with the firmware folder's files, one line each, most urgent first,

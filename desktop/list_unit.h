@@ -36,9 +36,14 @@ public:
 protected:
     // Dotted connecting lines from each node to its parent and siblings.
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void selectionMoved();
+    // The unit root chosen again (clicked or selected while it is the
+    // selection): the unit view shows it again, with the firmware folder
+    // and the unit number read afresh, as it does when first chosen.
+    void unitRootAgain(QTreeWidgetItem* item);
     QTreeWidgetItem* addRoot(const QString& text, bool expanded);
 
     FrameRequests& frame_;
@@ -46,6 +51,7 @@ private:
     const std::string* diveFolder_ = nullptr;
     TreeLabels labels_;
     bool rebuilding_ = false;
+    bool movedSincePress_ = false;
 };
 
 }  // namespace ravo::desktop

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/tree_rules.h"
 #include "app/window_layout.h"
 #include "desktop/frame_signals.h"
 #include "desktop/job_event_bridge.h"
@@ -43,6 +44,8 @@ CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* pare
     createBars();
     dispatcher_->begin();
     createClientArea();
+    // A newcomer starts at the unit: the unit view with its first step.
+    tree_->selectPath({QString(kUnitRoot)});
 }
 
 CMainFrame::~CMainFrame()
@@ -101,10 +104,10 @@ void CMainFrame::createClientArea()
     views_[VIEW_UNIT_DIVE] = new CViewUnitDive(ctx, stack_);
     views_[VIEW_UNIT_REDBOX] = new CViewUnitRedbox(ctx, stack_);
     views_[VIEW_HEALTH] = new CViewHealth(ctx, stack_);
-    // Each view becomes the visible one as it is made; the redbox list shows first.
+    // Each view becomes the visible one as it is made; the unit view shows first.
     for (QWidget* view : views_)
         stack_->setCurrentIndex(stack_->addWidget(view));
-    stack_->setCurrentIndex(VIEW_UNIT_REDBOX);
+    stack_->setCurrentIndex(VIEW_UNIT);
     splitter_->setStretchFactor(1, 1);
     if (ConfigStore* store = app_.configStore()) {
         SplitterWidths widths = loadSplitterWidths(*store);

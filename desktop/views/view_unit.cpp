@@ -162,6 +162,14 @@ void CViewUnit::buildControls()
     settingsLayout->addWidget(settingsList_, 1);
     settingsLayout->addLayout(backupButtons);
 
+    // The progress bar and "Fix FFFF" come and go; their room stays, so the
+    // Settings group keeps its place under the pointer.
+    for (QWidget* coming : {static_cast<QWidget*>(progress_), static_cast<QWidget*>(fixSerialButton_)}) {
+        QSizePolicy policy = coming->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        coming->setSizePolicy(policy);
+    }
+
     auto* top = new QHBoxLayout;
     top->addWidget(productPicture(this), 0, Qt::AlignTop);
     top->addWidget(info, 0, Qt::AlignTop);
@@ -207,7 +215,7 @@ void CViewUnit::initialUpdate()
     unitBox_->setText(qs(unitNumberBoxText(ctx_.app.config.unitNumberText)));
     for (int i = 0; i < 6; ++i)
         showValue(infoValues_[i], kInfoLabels[i], kNotRead);
-    showValue(resultText_, "Result", "");
+    showValue(resultText_, "Result", unitResultShown(ctx_.state.unit));
     firmwareList_->clear();
     firmwareList_->addItem(kNoFirmwareFile);
     firmwareList_->setEnabled(false);
@@ -269,7 +277,7 @@ bool CViewUnit::linkConnected() const
 void CViewUnit::showResults()
 {
     const UnitShown& unit = ctx_.state.unit;
-    showValue(resultText_, "Result", unit.resultText);
+    showValue(resultText_, "Result", unitResultShown(unit));
     showValue(firmwareText_, "Firmware text", unit.firmwareText);
     const auto texts = unitInfoTexts(unit.voltage, unit.versions);
     for (size_t i = 0; i < texts.size(); ++i)
