@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "app/app_config.h"
+#include "app/frame_state.h"
 #include "firmware/firmware_check.h"
 #include "jobs/firmware_download.h"
 #include "jobs/job_codes.h"
@@ -101,6 +102,27 @@ FirmwareChoice firmwareChoiceFor(const FirmwareFileList& listing, const std::str
     choice.selected = defaultFirmwareChoice(listing.names, previousChoice);
     choice.filesFound = true;
     return choice;
+}
+
+std::string unitResultShown(const UnitShown& unit)
+{
+    const bool nothingYet = unit.resultText.empty() && !unit.versions && !unit.voltage && !unit.settingsRead;
+    return nothingYet ? kFirstStepHint : unit.resultText;
+}
+
+std::vector<BannerLine> unitBannerLines(const UnitShown& unit, const std::vector<std::string>& firmwareFiles)
+{
+    UnitWarningFacts facts;
+    facts.voltage = unit.voltage;
+    facts.versions = unit.versions;
+    if (unit.settingsRead)
+        facts.settings = unit.settings;
+    facts.settingsReadAt = unit.settingsReadAt;
+    facts.firmwareFiles = firmwareFiles;
+    std::vector<BannerLine> lines;
+    for (const UnitWarning& warning : unitWarnings(facts))
+        lines.push_back({warning.severity, std::string(severityName(warning.severity)) + ": " + warning.text});
+    return lines;
 }
 
 }  // namespace ravo

@@ -3,10 +3,12 @@
 #include <string>
 
 #include "firmware/firmware_list.h"
+#include "jobs/unit_warnings.h"
 
 namespace ravo {
 
 struct AppConfig;
+struct UnitShown;
 
 // Which controls of the unit view take input after a refresh: the request
 // controls exactly while the worker is idle, "PowerDown" only with a unit on
@@ -88,5 +90,22 @@ inline constexpr char kUpdateStoppedNotice[] =
     "the unit number box and press FW Download to finish the update.";
 
 inline constexpr char kNoFirmwareFile[] = "<no file avalible>";
+
+// The line under "Read Info" before anything was read: the first step.
+inline constexpr char kFirstStepHint[] =
+    "Switch the unit on, hold it in front of the IrDA port, type its unit number and press Read Info.";
+// The result text the view shows: the last job's, or the first step until a
+// job has said anything.
+std::string unitResultShown(const UnitShown& unit);
+
+// The banner over the unit view: the findings on what the last read showed
+// (settings only from a whole read, the clock against the time of that
+// read), with the firmware folder's files, one line each, most urgent first,
+// as "Danger: ...", "Caution: ..." or "Notice: ...".
+struct BannerLine {
+    WarningSeverity severity = WarningSeverity::Notice;
+    std::string text;
+};
+std::vector<BannerLine> unitBannerLines(const UnitShown& unit, const std::vector<std::string>& firmwareFiles);
 
 }  // namespace ravo

@@ -1,6 +1,7 @@
 #include "desktop/list_unit.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -83,6 +84,10 @@ MListUnit::MListUnit(FrameRequests& frame, const std::vector<std::string>& saved
     // The selection, not the current item: the view makes the first item
     // current when it takes the focus, which is no choice of the user's.
     connect(this, &QTreeWidget::itemSelectionChanged, this, &MListUnit::selectionMoved);
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (!movedSincePress_)
+            unitRootAgain(item);
+    });
     resetTree();
     rebuildSavedLogs();
 }
@@ -224,8 +229,21 @@ int MListUnit::fittingWidth() const
            verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
 }
 
+void MListUnit::mousePressEvent(QMouseEvent* event)
+{
+    movedSincePress_ = false;
+    QTreeWidget::mousePressEvent(event);
+}
+
+void MListUnit::unitRootAgain(QTreeWidgetItem* item)
+{
+    if (item && !item->parent() && item->isSelected() && labelOf(item) == text(kUnitRoot))
+        selectionMoved();
+}
+
 void MListUnit::selectionMoved()
 {
+    movedSincePress_ = true;
     if (rebuilding_)
         return;
     QList<QTreeWidgetItem*> selected = selectedItems();
@@ -275,8 +293,11 @@ bool MListUnit::selectPath(const QStringList& path)
         item = childByText(item, path[i]);
     if (!item)
         return false;
+    const bool again = item->isSelected();
     setCurrentItem(item);
     item->setSelected(true);
+    if (again)
+        unitRootAgain(item);
     return true;
 }
 

@@ -45,9 +45,14 @@ public:
 protected:
     // Dotted connecting lines from each node to its parent and siblings.
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void selectionMoved();
+    // The unit root chosen again (clicked or selected while it is the
+    // selection): the unit view shows it again, with the firmware folder
+    // and the unit number read afresh, as it does when first chosen.
+    void unitRootAgain(QTreeWidgetItem* item);
     QTreeWidgetItem* addRoot(const QString& text, bool expanded);
 
     FrameRequests& frame_;
@@ -56,6 +61,7 @@ private:
     FiguresSource figuresSource_;
     TreeLabels labels_;
     bool rebuilding_ = false;
+    bool movedSincePress_ = false;
 };
 
 }  // namespace ravo::desktop

@@ -45,6 +45,8 @@ CMainFrame::CMainFrame(CRavo_ConfigApp& app, FramePeriods periods, QWidget* pare
     createBars();
     dispatcher_->begin();
     createClientArea();
+    // A newcomer starts at the unit: the unit view with its first step.
+    tree_->selectPath({QString(kUnitRoot)});
 }
 
 CMainFrame::~CMainFrame()
@@ -105,10 +107,10 @@ void CMainFrame::createClientArea()
     views_[VIEW_HEALTH] = new CViewHealth(ctx, stack_);
     auto* logbook = new CViewLogbook(app_, stack_);
     views_[VIEW_LOGBOOK] = logbook;
+    // Each view becomes the visible one as it is made; the unit view shows first.
     for (QWidget* view : views_)
-        stack_->addWidget(view);
-    // The redbox list shows first.
-    stack_->setCurrentIndex(VIEW_UNIT_REDBOX);
+        stack_->setCurrentIndex(stack_->addWidget(view));
+    stack_->setCurrentIndex(VIEW_UNIT);
     // A dive opened from the logbook is selected in the tree, as the user
     // would: the tree and the dive view agree on what shows.
     connect(logbook, &CViewLogbook::openDive, this, [this](const QString& unit, const QString& log) {

@@ -5,7 +5,7 @@
 
 namespace ravo {
 
-std::string DiveSummaryText(const CDiveLog& log, const DiveGraph& graph)
+std::string DiveSummaryText(const CDiveLog& log, const DiveGraph& graph, bool onScreen)
 {
     if (log.samples.empty())
         return kSelectDiveLog;
@@ -16,7 +16,9 @@ std::string DiveSummaryText(const CDiveLog& log, const DiveGraph& graph)
     if (graph.hasDepth)
         text += detail::textC("\r\nDuration %0.1f minute, with maxDepth of %0.1f meter", graph.maxTime / 60.0,
                         graph.maxDepth);
-    if (graph.hasTemp)
+    if (graph.hasTemp && onScreen)
+        text += detail::textC("\r\nTemp min %0.2f \u00B0C max %0.2f \u00B0C", graph.tempMin, graph.tempMax);
+    else if (graph.hasTemp)
         text += detail::textC("\r\nTemp min %0.2f max %0.2f", graph.tempMin, graph.tempMax);
     if (graph.hasDil)
         text += detail::textC("\r\nHP-DIL start %d bar to stop %d bar (diff %d bar)", int(graph.dilStart),

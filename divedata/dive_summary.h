@@ -12,6 +12,8 @@ inline constexpr char kSelectDiveLog[] = "Select a dive log";
 // (after graph.SetData(&log)): "Select a dive log" for a log without records,
 // otherwise the unit line, for a partial log the line "Partial log: records
 // 4600 of 12000", and one line (CR LF before each) per figure found.
-std::string DiveSummaryText(const CDiveLog& log, const DiveGraph& graph);
+// With `onScreen` the temperatures carry their unit ("12.00 \u00B0C"), as the
+// window shows them; files and the command line keep the text without it.
+std::string DiveSummaryText(const CDiveLog& log, const DiveGraph& graph, bool onScreen = false);
 
 }  // namespace ravo

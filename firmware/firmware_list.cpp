@@ -85,3 +85,30 @@ int defaultFirmwareChoice(const std::vector<std::string>& names, const std::stri
 }
 
 }  // namespace ravo
+
+namespace ravo {
+
+int firmwareFileVersion(const std::string& name)
+{
+    const std::string stem = hasEncExtension(name) ? name.substr(0, name.size() - 4) : name;
+    int version = -1;
+    size_t i = 0;
+    while (i < stem.size()) {
+        if (!std::isalnum(static_cast<unsigned char>(stem[i]))) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        bool hex = true;
+        while (end < stem.size() && std::isalnum(static_cast<unsigned char>(stem[end]))) {
+            hex = hex && std::isxdigit(static_cast<unsigned char>(stem[end]));
+            ++end;
+        }
+        if (hex && end - i == 4)
+            version = int(std::stoul(stem.substr(i, 4), nullptr, 16));
+        i = end;
+    }
+    return version;
+}
+
+}  // namespace ravo

@@ -23,4 +23,10 @@ std::string firmwareFilePath(const FirmwareFileList& list, const std::string& na
 // `previous` (case ignored), else the last one. -1 for an empty list.
 int defaultFirmwareChoice(const std::vector<std::string>& names, const std::string& previous);
 
+// The firmware version a file's name states: the last group of exactly four
+// hexadecimal digits between other characters than letters and digits, main
+// version then beta number ("RAVO_4A01.enc" is 0x4A01). -1 when the name
+// states none.
+int firmwareFileVersion(const std::string& name);
+
 }  // namespace ravo

@@ -8,7 +8,6 @@
 namespace ravo {
 namespace {
 
-constexpr double kLowestGoodVoltage = 3.5;
 constexpr double kUnmeasuredVoltage = 0.001;
 
 }  // namespace
@@ -41,9 +40,14 @@ int ReadVersionsAndVoltage(JobContext& job, UnitReading& reading)
     return CheckVoltage(job, reading.voltage.value_or(0));
 }
 
+bool voltageTooLow(double volts)
+{
+    return volts > kUnmeasuredVoltage && volts < kLowestGoodVoltage;
+}
+
 int CheckVoltage(JobContext& job, double voltage)
 {
-    if (voltage > kUnmeasuredVoltage && voltage < kLowestGoodVoltage) {
+    if (voltageTooLow(voltage)) {
         job.line("Voltage outside range, please charge battery and try again");
         return -2;
     }

@@ -22,8 +22,13 @@ struct UnitReading {
 // outside range; -3 stopped; -4 no versions reply.
 int ReadVersionsAndVoltage(JobContext& job, UnitReading& reading);
 
-// 1, or -2 with the charge line for a measured voltage below 3.5 V (0 means
-// not measured).
+// The lowest battery voltage a unit is read and dived with.
+inline constexpr double kLowestGoodVoltage = 3.5;
+
+// A measured voltage below kLowestGoodVoltage (0 means not measured).
+bool voltageTooLow(double volts);
+
+// 1, or -2 with the charge line for a voltage that is too low.
 int CheckVoltage(JobContext& job, double voltage);
 
 // Tells the job's events that the unit answered, so it goes into the tree.

@@ -38,4 +38,31 @@ std::vector<std::pair<std::string, std::string>> unitInfoTexts(const std::option
     };
 }
 
+std::string infoValueOnScreen(const std::string& caption, const std::string& value)
+{
+    if (caption == "Voltage" && value != kNotRead)
+        return value + " V";
+    return value;
+}
+
+std::string valueLabelName(const std::string& caption, const std::string& value)
+{
+    if (value.empty() || value == kNotRead)
+        return caption + " not read";
+    std::string joined;
+    size_t start = 0;
+    while (start <= value.size()) {
+        size_t end = value.find('\n', start);
+        if (end == std::string::npos)
+            end = value.size();
+        std::string line = value.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            joined += (joined.empty() ? "" : "; ") + line;
+        start = end + 1;
+    }
+    return caption + " " + joined;
+}
+
 }  // namespace ravo

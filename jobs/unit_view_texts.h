@@ -28,4 +28,13 @@ inline constexpr char kNotRead[] = "--";
 std::vector<std::pair<std::string, std::string>> unitInfoTexts(const std::optional<double>& volts,
                                                                const std::optional<UnitVersions>& versions);
 
+// An info value as the window shows it: the voltage with its unit ("4.050 V");
+// "--" and the version texts as they are.
+std::string infoValueOnScreen(const std::string& caption, const std::string& value);
+
+// The name a screen reader reads for a label that shows a value: the caption,
+// a blank and the value, its lines joined by "; " ("Voltage 4.050 V"); a value
+// not read ("--" or empty) is named "not read".
+std::string valueLabelName(const std::string& caption, const std::string& value);
+
 }  // namespace ravo

@@ -3,10 +3,8 @@
 #include "link/c_format.h"
 
 namespace ravo {
-namespace {
 
-// "3 d 4 h 5 min 6 s", largest unit first, zero parts left out.
-std::string spanText(int64_t seconds)
+std::string timeSpanText(int64_t seconds)
 {
     const int64_t days = seconds / 86400;
     const int64_t hours = seconds / 3600 % 24;
@@ -27,8 +25,6 @@ std::string spanText(int64_t seconds)
     return text;
 }
 
-}  // namespace
-
 ClockCheck checkUnitClock(uint32_t unitClock, uint32_t pcUnitTime)
 {
     ClockCheck check;
@@ -37,7 +33,7 @@ ClockCheck checkUnitClock(uint32_t unitClock, uint32_t pcUnitTime)
     check.warn = distance > kClockToleranceSeconds;
     if (check.warn)
         check.tooltip = formatC("The unit's clock is %s %s the PC's UTC time; double-click to set it to now",
-                                spanText(distance).c_str(), check.offset < 0 ? "behind" : "ahead of");
+                                timeSpanText(distance).c_str(), check.offset < 0 ? "behind" : "ahead of");
     return check;
 }
 

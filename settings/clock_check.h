@@ -13,6 +13,10 @@ struct ClockCheck {
 
 inline constexpr int64_t kClockToleranceSeconds = 60;
 
+// A span of seconds as "3 d 4 h 5 min 6 s", largest unit first, zero parts
+// left out.
+std::string timeSpanText(int64_t seconds);
+
 // Compares the clock read from the unit with the PC's time when it was read.
 ClockCheck checkUnitClock(uint32_t unitClock, uint32_t pcUnitTime);
 

@@ -5,11 +5,16 @@
 
 namespace ravo {
 
-std::string serviceTimeText(uint32_t serviceTime, uint32_t rtcTime)
+bool serviceNeeded(uint32_t serviceTime, uint32_t rtcTime)
 {
     // 728 days; the sum wraps at 32 bits, as the unit's arithmetic does.
     const uint32_t servicePeriod = 62899200u;
-    if (serviceTime == 0xFFFFFFFFu || serviceTime > rtcTime || uint32_t(serviceTime + servicePeriod) < rtcTime)
+    return serviceTime == 0xFFFFFFFFu || serviceTime > rtcTime || uint32_t(serviceTime + servicePeriod) < rtcTime;
+}
+
+std::string serviceTimeText(uint32_t serviceTime, uint32_t rtcTime)
+{
+    if (serviceNeeded(serviceTime, rtcTime))
         return "-- service needed --";
     return FormatUnitTime(serviceTime);
 }

@@ -11,6 +11,8 @@ namespace ravo {
 // The date of the last service, or "-- service needed --" when it is unset,
 // in the unit's future, or more than 728 days before the unit's clock.
 std::string serviceTimeText(uint32_t serviceTime, uint32_t rtcTime);
+// Whether the unit is due for service by that same rule.
+bool serviceNeeded(uint32_t serviceTime, uint32_t rtcTime);
 // The end of the no-fly time, or "-- no limit --" when unset or already past.
 std::string noFlyText(uint32_t timeToFly, uint32_t rtcTime);
 std::string mouthpieceText(int32_t position);

@@ -15,6 +15,7 @@
 #include "desktop/paint/draw_list_painter.h"
 #include "desktop/paint/report_painter.h"
 #include "divedata/dive_report.h"
+#include "desktop/value_label.h"
 #include "divedata/dive_summary.h"
 #include "divedata/saved_dive.h"
 #include "divedata/text_file.h"
@@ -58,10 +59,10 @@ CViewDive::CViewDive(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(c
     picture_->setScaledContents(true);
     picture_->setAccessibleName("Ravo unit");
 
-    summary_ = new QLabel(QString("Select a dive log..."), this);
+    summary_ = new QLabel(this);
+    showValue(summary_, "Dive summary", "Select a dive log...");
     summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    summary_->setAccessibleName("Dive summary");
     summary_->setMinimumHeight(96);
 
     exportButton_ = new QPushButton("Export...", this);
@@ -140,7 +141,9 @@ void CViewDive::showSavedLog(const std::string& unitLabel, const std::string& no
     unitLabel_ = unitLabel;
     logLabel_ = nodeLabel;
     graph_->SetData(&log_);
-    summary_->setText(shownText(DiveSummaryText(log_, graph_->graph())));
+    const std::string summary = DiveSummaryText(log_, graph_->graph(), true);
+    showValue(summary_, "Dive summary", summary);
+    summary_->setText(shownText(summary));
     exportButton_->setEnabled(canExport());
     for (const std::string& text : messages)
         errorNotice_(QString::fromStdString(text));

@@ -21,6 +21,7 @@
 #include "desktop/unit/desktop_edit_host.h"
 #include "desktop/unit/restore_settings_dlg.h"
 #include "desktop/unit/settings_list_ctrl.h"
+#include "desktop/value_label.h"
 #include "divedata/text_file.h"
 #include "jobs/unit_view_texts.h"
 #include "firmware/file_util.h"
@@ -68,6 +69,16 @@ QLabel* productPicture(QWidget* parent)
     return picture;
 }
 
+// Background and text colours of a banner line by its severity.
+QString bannerStyle(WarningSeverity severity)
+{
+    switch (severity) {
+    case WarningSeverity::Danger: return "QLabel { background: #b3261e; color: white; padding: 4px; }";
+    case WarningSeverity::Caution: return "QLabel { background: #f9c846; color: black; padding: 4px; }";
+    default: return "QLabel { background: #d4e6f9; color: black; padding: 4px; }";
+    }
+}
+
 }  // namespace
 
 CViewUnit::CViewUnit(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
@@ -83,10 +94,10 @@ void CViewUnit::buildControls()
     auto* infoGrid = new QGridLayout(info);
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(kInfoLabels[i], info);
-        // The value carries the name, so a screen reader or test tool finds the value by it.
-        label->setAccessibleName(QString(kInfoLabels[i]) + " caption");
+        // The value's name carries caption and value (showValue), so a screen
+        // reader reads both.
         infoValues_[i] = new QLabel(info);
-        infoValues_[i]->setAccessibleName(kInfoLabels[i]);
+        label->setBuddy(infoValues_[i]);
         infoValues_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         infoValues_[i]->setMinimumWidth(110);
         infoGrid->addWidget(label, i, 0);
@@ -104,7 +115,6 @@ void CViewUnit::buildControls()
     readInfoButton_ = namedButton("Read Info", this);
     readInfoButton_->setDefault(true);
     resultText_ = new QLabel(this);
-    resultText_->setAccessibleName("Result");
     resultText_->setWordWrap(true);
     resultText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     powerDownButton_ = namedButton("PowerDown", this);
@@ -129,7 +139,6 @@ void CViewUnit::buildControls()
     firmwareList_->setAccessibleName("Firmware");
     firmwareList_->setMinimumWidth(220);
     firmwareText_ = new QLabel(firmware);
-    firmwareText_->setAccessibleName("Firmware text");
     progress_ = new QProgressBar(firmware);
     progress_->setAccessibleName("Progress");
     progress_->setRange(0, 100);
@@ -153,6 +162,14 @@ void CViewUnit::buildControls()
     settingsLayout->addWidget(settingsList_, 1);
     settingsLayout->addLayout(backupButtons);
 
+    // The progress bar and "Fix FFFF" come and go; their room stays, so the
+    // Settings group keeps its place under the pointer.
+    for (QWidget* coming : {static_cast<QWidget*>(progress_), static_cast<QWidget*>(fixSerialButton_)}) {
+        QSizePolicy policy = coming->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        coming->setSizePolicy(policy);
+    }
+
     auto* top = new QHBoxLayout;
     top->addWidget(productPicture(this), 0, Qt::AlignTop);
     top->addWidget(info, 0, Qt::AlignTop);
@@ -160,7 +177,14 @@ void CViewUnit::buildControls()
     auto* middle = new QHBoxLayout;
     middle->addWidget(firmware);
     middle->addStretch(1);
+    banner_ = new QWidget(this);
+    banner_->setAccessibleName("Warnings");
+    bannerLines_ = new QVBoxLayout(banner_);
+    bannerLines_->setContentsMargins(0, 0, 0, 0);
+    bannerLines_->setSpacing(2);
+    banner_->hide();
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(banner_);
     layout->addLayout(top);
     layout->addLayout(middle);
     layout->addWidget(settings, 1);
@@ -189,14 +213,14 @@ void CViewUnit::buildControls()
 void CViewUnit::initialUpdate()
 {
     unitBox_->setText(qs(unitNumberBoxText(ctx_.app.config.unitNumberText)));
-    for (QLabel* value : infoValues_)
-        value->setText("--");
-    resultText_->clear();
+    for (int i = 0; i < 6; ++i)
+        showValue(infoValues_[i], kInfoLabels[i], kNotRead);
+    showValue(resultText_, "Result", unitResultShown(ctx_.state.unit));
     firmwareList_->clear();
     firmwareList_->addItem(kNoFirmwareFile);
     firmwareList_->setEnabled(false);
     downloadButton_->setEnabled(false);
-    firmwareText_->clear();
+    showValue(firmwareText_, "Firmware text", "");
     progress_->hide();
     settingsList_->rebuild(ctx_.app.config.serviceUnlocked);
     fixSerialButton_->setEnabled(false);
@@ -209,6 +233,7 @@ void CViewUnit::treeSelection(const TreeLabels&)
 {
     unitBox_->setText(qs(unitNumberBoxText(ctx_.app.config.unitNumberText)));
     fillFirmwareList();
+    showBanner();
     applyEnabling();
 }
 
@@ -252,20 +277,37 @@ bool CViewUnit::linkConnected() const
 void CViewUnit::showResults()
 {
     const UnitShown& unit = ctx_.state.unit;
-    resultText_->setText(qs(unit.resultText));
-    firmwareText_->setText(qs(unit.firmwareText));
+    showValue(resultText_, "Result", unitResultShown(unit));
+    showValue(firmwareText_, "Firmware text", unit.firmwareText);
     const auto texts = unitInfoTexts(unit.voltage, unit.versions);
-    for (size_t i = 0; i < texts.size(); ++i) {
-        infoValues_[i]->setText(qs(texts[i].second));
-        infoValues_[i]->setAccessibleDescription(qs(texts[i].first + " " + texts[i].second));
-    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        showValue(infoValues_[i], texts[i].first, infoValueOnScreen(texts[i].first, texts[i].second));
     settingsList_->setRecord(unit.settings);
     // The unit clock's check compares with the time the settings were read,
     // not with the time of a later redraw.
     settingsList_->setClockCheck(unit.settings.valid ? checkUnitClock(unit.settings.rtcTime, unit.settingsReadAt)
                                                      : ClockCheck{});
     settingsList_->rebuild(ctx_.app.config.serviceUnlocked);
+    showBanner();
     applyEnabling();
+}
+
+void CViewUnit::showBanner()
+{
+    while (QLayoutItem* item = bannerLines_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    const std::vector<BannerLine> lines = unitBannerLines(ctx_.state.unit, firmwareListing_.names);
+    for (const BannerLine& line : lines) {
+        auto* label = new QLabel(qs(line.text), banner_);
+        label->setAccessibleName(qs(line.text));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setStyleSheet(bannerStyle(line.severity));
+        bannerLines_->addWidget(label);
+    }
+    banner_->setVisible(!lines.empty());
 }
 
 void CViewUnit::applyEnabling()

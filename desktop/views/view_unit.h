@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 
 namespace ravo {
 struct JobOutcome;
@@ -44,6 +45,7 @@ private:
     void initialUpdate();
     void fillFirmwareList();
     void showResults();
+    void showBanner();
     void showProgress();
     void applyEnabling();
     void jobEnded(const JobOutcome& outcome);
@@ -65,6 +67,8 @@ private:
     FirmwareFileList firmwareListing_;
     bool progressShown_ = false;
 
+    QWidget* banner_ = nullptr;
+    QVBoxLayout* bannerLines_ = nullptr;
     QLabel* infoValues_[6] = {};
     QLineEdit* unitBox_ = nullptr;
     QPushButton* readInfoButton_ = nullptr;

@@ -25,6 +25,40 @@ json parsed(const ProgramResult& r)
 
 const std::string kIsoUtc = "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$";
 
+// The findings of the information read: "Warning: " lines first, and the
+// same findings in --json, also when the read ends at a low battery.
+TEST(CliJson, InfoWarnsOfAFailedTestALowBatteryAndANewerFirmwareFile)
+{
+    CliHome cli;
+    ProgramResult text = cli.run({"--link", "sim:fw4925", "--unit", "1234", "info"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    const std::string testLine =
+        "Warning: Pre dive test failed: test number 7, error 3. Do not dive: put the fault right and run the test "
+        "again.\n";
+    EXPECT_TRUE(contains(text.out, testLine)) << text.out;
+    EXPECT_LT(text.out.find(testLine), text.out.find("Voltage\t")) << text.out;
+
+    ProgramResult low = cli.run({"--json", "--link", "sim:low-battery", "--unit", "1234", "info"});
+    EXPECT_EQ(low.exitCode, 1);
+    json doc = json::parse(low.out, nullptr, false);
+    ASSERT_FALSE(doc.is_discarded()) << low.out;
+    EXPECT_FALSE(doc.contains("settings"));
+    ASSERT_TRUE(doc["warnings"].is_array());
+    EXPECT_EQ(doc["warnings"][0]["severity"], "Danger");
+    EXPECT_EQ(doc["warnings"][0]["text"], "Battery low: 3.499 V, below 3.500 V. Charge the battery before the next dive.");
+
+    // A firmware file newer than the unit's firmware, named by its version.
+    const std::string folder = cli.home.file("firmware");
+    std::filesystem::create_directories(folder);
+    writeFile(joinFolder(folder, "RAVO_4A01.enc"), "00");
+    ASSERT_EQ(cli.run({"config", "set", "FWFOLDER", folder}).exitCode, 0);
+    json fresh = parsed(cli.sim({"--json", "info"}));
+    bool named = false;
+    for (const json& w : fresh["warnings"])
+        named = named || (w["severity"] == "Notice" && contains(w["text"].get<std::string>(), "RAVO_4A01.enc"));
+    EXPECT_TRUE(named) << fresh["warnings"].dump();
+}
+
 TEST(CliJson, InfoCarriesNumbersAsNumbersAndTimesInIso8601)
 {
     CliHome cli;

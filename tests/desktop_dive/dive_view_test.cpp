@@ -169,9 +169,17 @@ TEST_F(DiveView, StartsAskingForADiveAndShowsTheSummaryOfTheSelectedOne)
                   0x00AB, 4000));
     EXPECT_EQ(view.summaryText(), "Dive info: unit 00AB (records 10)\n"
                                   "Duration 45.5 minute, with maxDepth of 20.0 meter\n"
-                                  "Temp min 18.00 max 22.50\n"
+                                  "Temp min 18.00 \u00B0C max 22.50 \u00B0C\n"
                                   "HP-DIL start 200 bar to stop 150 bar (diff 50 bar)\n"
                                   "HP-O2 start 150 bar to stop 160 bar (diff -10 bar)");
+    // A screen reader hears the figures with their caption, one after the other.
+    bool named = false;
+    for (QLabel* label : view.findChildren<QLabel*>())
+        named = named || label->accessibleName() ==
+                             "Dive summary Dive info: unit 00AB (records 10); Duration 45.5 minute, with maxDepth "
+                             "of 20.0 meter; Temp min 18.00 \u00B0C max 22.50 \u00B0C; HP-DIL start 200 bar to "
+                             "stop 150 bar (diff 50 bar); HP-O2 start 150 bar to stop 160 bar (diff -10 bar)";
+    EXPECT_TRUE(named);
     EXPECT_TRUE(view.graphCtrl()->graph().hasData);
     EXPECT_TRUE(exportButton()->isEnabled());
     EXPECT_TRUE(notices.isEmpty()) << notices.join("|").toStdString();

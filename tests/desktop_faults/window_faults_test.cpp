@@ -83,10 +83,7 @@ protected:
     template <typename T = QWidget>
     T* in(QWidget* view, const QString& name) const
     {
-        for (T* widget : view->findChildren<T*>())
-            if (widget->accessibleName() == name)
-                return widget;
-        return nullptr;
+        return firstAnswering<T>(view->findChildren<T*>(), name);
     }
     QString value(const QString& name) const { return in<QLabel>(unitView(), name)->text(); }
 
@@ -203,7 +200,7 @@ TEST_F(WindowFaults, TheLinkRecoversAndOnlineMeansTheUnitAnswered)
 {
     openWindow(startSim({"--preset", "default"}));
     readInfo("1234");
-    EXPECT_EQ(value("Voltage"), "3.950");
+    EXPECT_EQ(value("Voltage"), "3.950 V");
     EXPECT_EQ(frame->onlineText(), "ONLINE");
 
     ASSERT_EQ(sim->stop(), 0);

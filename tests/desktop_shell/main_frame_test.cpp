@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -35,18 +36,28 @@ protected:
     }
 };
 
-TEST_F(MainFrame, OpensWithTheRedboxListAndBothRoots)
+// A newcomer starts at the unit, with its first step under "Read Info"
+// until the first read.
+TEST_F(MainFrame, OpensOnTheUnitViewWithTheFirstStepAndBothRoots)
 {
     startApp();
     openFrame();
     EXPECT_EQ(frame->windowTitle(), "Ravo_Config v1.35");
-    EXPECT_EQ(frame->viewShowing(), VIEW_UNIT_REDBOX);
+    EXPECT_EQ(frame->viewShowing(), VIEW_UNIT);
+    ASSERT_EQ(frame->tree().selectedItems().size(), 1);
+    EXPECT_EQ(frame->tree().selectedItems().first()->text(0), "Ravo unit");
     EXPECT_NE(dynamic_cast<desktop::CViewUnitRedbox*>(frame->view(VIEW_UNIT_REDBOX)), nullptr);
+    const QString hint = "Result Switch the unit on, hold it in front of the IrDA port, type its unit number and "
+                         "press Read Info.";
+    EXPECT_NE(named<QLabel>(hint), nullptr);
     EXPECT_NE(named("Units and saved logs"), nullptr);
     EXPECT_EQ(frame->tree().topLevelItemCount(), 2);
     EXPECT_EQ(frame->tree().topLevelItem(0)->text(0), "Ravo unit");
     EXPECT_TRUE(frame->tree().topLevelItem(1)->font(0).bold());
     EXPECT_EQ(frame->onlineText(), "");
+    readInfo("1234");
+    EXPECT_EQ(named<QLabel>(hint), nullptr);
+    EXPECT_FALSE(named<QLabel>("Result")->text().contains("Read Info")) << named<QLabel>("Result")->text().toStdString();
 }
 
 TEST_F(MainFrame, DiveLogNodeReadsTheDirectoryOnceUntilTheLinkIdles)

@@ -9,6 +9,7 @@
 #include "app/ravo_config_app.h"
 #include "desktop/list_unit.h"
 #include "desktop/main_frame.h"
+#include "support_desktop/modal_helpers.h"
 #include "sim/sim_registration.h"
 #include "support/temp_dir.h"
 
@@ -60,10 +61,11 @@ protected:
     template <typename T = QWidget>
     T* named(const QString& name) const
     {
+        QList<T*> shown;
         for (T* widget : frame->findChildren<T*>())
-            if (widget->accessibleName() == name && widget->isVisible())
-                return widget;
-        return nullptr;
+            if (widget->isVisible())
+                shown.push_back(widget);
+        return firstAnswering<T>(shown, name);
     }
 
     // Clicks the tree node at `path`, opening its parents as a user would.

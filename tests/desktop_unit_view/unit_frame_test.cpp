@@ -1,5 +1,6 @@
 // The unit view inside the real main window, against the simulated unit.
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -7,6 +8,7 @@
 #include "desktop/unit/settings_list_ctrl.h"
 #include "desktop/views/view_unit.h"
 #include "desktop_shell/shell_fixture.h"
+#include "link/clock.h"
 #include "sim/sim_transport.h"
 #include "unit_view_bench.h"
 
@@ -61,7 +63,7 @@ TEST_F(UnitViewInFrame, ReadInfoShowsTheUnitAndAddsItToTheTree)
     startApp("sim:fw4925");
     openFrame(fastPoll());
     readInfo("1234");
-    EXPECT_EQ(named<QLabel>("Voltage")->text(), "3.950");
+    EXPECT_EQ(named<QLabel>("Voltage")->text(), "3.950 V");
     EXPECT_EQ(named<QLabel>("Software")->text(), "ver 49b25");
     EXPECT_EQ(rowValue("HUD brightness"), "75");
     EXPECT_TRUE(clickNode({"Ravo unit", "1234"}));
@@ -87,6 +89,63 @@ TEST_F(UnitViewInFrame, AnEditOutlivingTheLinkIdleTimeStillReachesTheUnit)
     EXPECT_TRUE(waitFor([&] { return !jobRunning() && rowValue("HUD brightness") == "50"; }));
     std::string error;
     EXPECT_EQ(sim::simUnitFor("fw4925", error)->state().settings.hudBrightness, 2);
+}
+
+// The read's findings stand over the view, one line each in the colour of
+// their severity, and every value is read out with its caption.
+TEST_F(UnitViewInFrame, AFailedPreDiveTestStandsAtTheTopInRedAndValuesAreNamed)
+{
+    startApp("sim:fw4925");
+    openFrame(fastPoll());
+    ASSERT_TRUE(clickNode({"Ravo unit"}));
+    EXPECT_TRUE(named<QLabel>("Voltage not read"));
+    EXPECT_FALSE(named("Warnings")) << "nothing to say before a read";
+    readInfo("1234");
+
+    QLabel* voltage = named<QLabel>("Voltage 3.950 V");
+    ASSERT_TRUE(voltage);
+    EXPECT_EQ(voltage->text(), "3.950 V");
+    EXPECT_TRUE(named<QLabel>("Software ver 49b25"));
+    EXPECT_TRUE(named<QLabel>("HUD ver 12  (HW 3)"));
+    QLabel* result = named<QLabel>("Result");
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->accessibleName().startsWith("Result " + result->text().split("\n").first()))
+        << result->accessibleName().toStdString();
+
+    const QString failed = "Danger: Pre dive test failed: test number 7, error 3. Do not dive: put the fault "
+                           "right and run the test again.";
+    QLabel* line = named<QLabel>(failed);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->text(), failed);
+    QWidget* view = frame->view(VIEW_UNIT);
+    QWidget* banner = named("Warnings");
+    ASSERT_TRUE(banner);
+    EXPECT_LT(banner->mapTo(view, QPoint(0, 0)).y(), voltage->mapTo(view, QPoint(0, 0)).y());
+    EXPECT_EQ(banner->layout()->itemAt(0)->widget(), line) << "the most urgent finding first";
+    const QColor back = line->grab().toImage().pixelColor(2, 2);
+    EXPECT_GT(back.red(), 150);
+    EXPECT_LT(back.green(), 90);
+}
+
+TEST_F(UnitViewInFrame, ADeadCellAndALowBatteryEachSaySo)
+{
+    const std::pair<std::string, QString> cases[] = {
+        {"dead-cell", "Danger: O2 cell 2 does not answer. Do not dive: check the cell and its cable, or replace "
+                      "the cell."},
+        {"low-battery", "Danger: Battery low: 3.499 V, below 3.500 V. Charge the battery before the next dive."},
+    };
+    for (const auto& [preset, text] : cases) {
+        frame.reset();
+        sim::forgetSimUnits();
+        startApp("sim:" + preset);
+        ScaledClock fast(40.0);
+        app->worker->setClock(&fast);
+        openFrame(fastPoll());
+        readInfo("1234");
+        EXPECT_TRUE(named<QLabel>(text)) << preset;
+        frame.reset();
+        app->worker->setClock(nullptr);
+    }
 }
 
 }  // namespace

@@ -80,9 +80,8 @@ void UnitViewBench::readInfo()
 
 QWidget* UnitViewBench::control(const QString& accessibleName) const
 {
-    for (QWidget* w : view->findChildren<QWidget*>())
-        if (w->accessibleName() == accessibleName)
-            return w;
+    if (QWidget* w = firstAnswering<QWidget>(view->findChildren<QWidget*>(), accessibleName))
+        return w;
     ADD_FAILURE() << "no control named " << accessibleName.toStdString();
     return nullptr;
 }

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -60,7 +62,7 @@ TEST(UnitView, ReadInfoFillsTheInfoValuesAndTheRowsOfEachFirmwareFamily)
         EXPECT_EQ(textOf(bench.control("HUD")), "--");
         EXPECT_EQ(bench.rowCount(), 0);
         bench.readInfo();
-        EXPECT_EQ(textOf(bench.control("Voltage")), "3.950") << f.preset;
+        EXPECT_EQ(textOf(bench.control("Voltage")), "3.950 V") << f.preset;
         EXPECT_EQ(textOf(bench.control("Software")), f.software);
         EXPECT_EQ(textOf(bench.control("HUD")), "ver 12  (HW 3)");
         EXPECT_EQ(textOf(bench.control("Battery")), "ver 17  (HW 2)");
@@ -297,6 +299,18 @@ TEST(UnitView, ProgressBarFollowsTheDownloadAndFixFFFFShowsForALostNumber)
     bench.frame->tree().selectPath({"Ravo unit"});
     auto* bar = static_cast<QProgressBar*>(bench.control("Progress"));
     EXPECT_FALSE(bar->isVisible());
+    // The Settings group stays where it is while the bar comes and goes.
+    QGroupBox* settings = nullptr;
+    for (QGroupBox* group : bench.view->findChildren<QGroupBox*>())
+        if (group->title() == "Settings")
+            settings = group;
+    ASSERT_TRUE(settings);
+    auto settingsTop = [&] {
+        bench.view->layout()->activate();
+        return settings->geometry().top();
+    };
+    const int top = settingsTop();
+    std::vector<int> tops;
     std::vector<int> shown;
     bench.events->holdStatusLines();
     static_cast<QLineEdit*>(bench.control("Unit number"))->setText("BL");
@@ -305,11 +319,16 @@ TEST(UnitView, ProgressBarFollowsTheDownloadAndFixFFFFShowsForALostNumber)
     EXPECT_FALSE(bar->isVisible()) << "nothing shown before the first chunk";
     bench.events->release();
     QObject::connect(&bench.frame->frameSignals(), &desktop::FrameSignals::jobChanged, bar,
-                     [&] { shown.push_back(bar->isVisible() ? bar->value() : -1); });
+                     [&] {
+                         shown.push_back(bar->isVisible() ? bar->value() : -1);
+                         tops.push_back(settingsTop());
+                     });
     bench.finishJob();
     EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](int value) { return value > 0; }))
         << "shown with the chunks' percent during the download";
     EXPECT_FALSE(bar->isVisible()) << "hidden once the job ended";
+    EXPECT_TRUE(std::all_of(tops.begin(), tops.end(), [&](int y) { return y == top; }));
+    EXPECT_EQ(settingsTop(), top);
 
     EXPECT_FALSE(bench.control("Fix FFFF")->isVisible());
     bench.readInfo();

@@ -57,4 +57,10 @@ void typeInto(QWidget* dialog, const QString& name, const QString& text)
     ADD_FAILURE() << "no edit field " << name.toStdString();
 }
 
+bool answersTo(const QWidget* widget, const QString& name)
+{
+    const QString given = widget->accessibleName();
+    return given == name || (qobject_cast<const QLabel*>(widget) && given.startsWith(name + " "));
+}
+
 }  // namespace ravo::test
