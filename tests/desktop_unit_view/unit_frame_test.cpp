@@ -174,7 +174,7 @@ TEST_F(UnitViewInFrame, ARestoreOverTcpPutsTheChangedRowsBack)
         return nlohmann::json::parse(unit.readUntil("\n}\n"), nullptr, false)["settings"];
     };
     startApp(address);
-    ScaledClock fast(20.0);
+    PatientClock fast(20.0);  // pauses fast, the answers waited for in real time
     app->worker->setClock(&fast);
     openFrame(fastPoll());
     readInfo("1234");
