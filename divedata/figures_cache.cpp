@@ -144,7 +144,7 @@ std::string FormatFiguresCache(const FiguresEntries& entries)
         body += formatEntry(name, entry);
         ++written;
     }
-    return body + detail::textC("end %zu %08X\r\n", written, unsigned(fnv1a(body)));
+    return body + detail::textC("end %u %08X\r\n", unsigned(written), unsigned(fnv1a(body)));
 }
 
 bool ParseFiguresCache(const std::string& text, FiguresEntries& entries)

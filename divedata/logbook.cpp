@@ -161,7 +161,7 @@ LogbookTotals TotalsOf(const std::vector<LogbookRow>& rows)
 
 std::string LogbookTotalsText(const LogbookTotals& totals)
 {
-    std::string text = detail::textC("%zu %s, total time ", totals.dives, totals.dives == 1 ? "dive" : "dives") +
+    std::string text = detail::textC("%u %s, total time ", unsigned(totals.dives), totals.dives == 1 ? "dive" : "dives") +
                        DurationText(totals.totalSeconds);
     if (totals.hasDepth)
         text += detail::textC(", deepest %.1f m", totals.deepest);
