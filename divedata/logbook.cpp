@@ -183,8 +183,11 @@ std::string SavedDiveFiguresText(const LogbookRow& row)
         text += detail::textC("\nO2 %d to %d bar", int(f.o2Start), int(f.o2Stop));
     if (f.hasDil)
         text += detail::textC("\nDiluent %d to %d bar", int(f.dilStart), int(f.dilStop));
-    text += "\n" + (row.partial.partial ? PartialRecordsText(row.partial.records, row.partial.expected)
-                                        : RecordsOfText(f.records, 0));
+    // Appended piece by piece: GCC 12 at -O3 (the Windows build) warns of an
+    // overlap in "literal" + temporary.
+    text += '\n';
+    text += row.partial.partial ? PartialRecordsText(row.partial.records, row.partial.expected)
+                                : RecordsOfText(f.records, 0);
     return text;
 }
 
