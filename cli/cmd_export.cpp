@@ -7,6 +7,7 @@
 #include "divedata/dive_export.h"
 #include "divedata/dive_report.h"
 #include "divedata/saved_dive.h"
+#include "divedata/saved_dives_export.h"
 #include "divedata/text_file.h"
 #include "firmware/file_util.h"
 
@@ -101,18 +102,15 @@ int writeExport(const ExportOptions& o, ExportFormat format, PaperSize paper, co
         }
         return kExitOk;
     }
-    std::vector<ExportDive> exportDives;
-    for (const SavedDive& dive : dives)
-        exportDives.push_back(ExportDive{&dive.log, StartTimeFromDateKind(dive.ref.stamp), SlotOfStamp(dive.ref.stamp)});
     std::string content;
     // One dive named by UNIT STAMP keeps the single-dive CSV.
     const bool single = !o.all && dives.size() == 1;
-    switch (format) {
-    case ExportFormat::Uddf: content = FormatUddf(exportDives); break;
-    case ExportFormat::Csv: content = single ? FormatDiveCsv(dives.front().log) : FormatDivesCsv(exportDives); break;
-    case ExportFormat::Svg: content = FormatDiveSvg(dives.front().log, kExportWidth, kExportHeight, curves); break;
-    default: break;
-    }
+    if (format == ExportFormat::Svg)
+        content = FormatDiveSvg(dives.front().log, kExportWidth, kExportHeight, curves);
+    else if (format == ExportFormat::Csv && single)
+        content = FormatDiveCsv(dives.front().log);
+    else
+        content = FormatSavedDives(dives, format);
     if (std::string reason; WriteFileReplacing(out, content, &reason) != 0) {
         std::fprintf(stderr, "Can not write %s (%s)\n", out.c_str(), reason.c_str());
         return kExitFailed;

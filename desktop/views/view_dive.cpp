@@ -1,8 +1,6 @@
 #include "desktop/views/view_dive.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +10,7 @@
 #include "app/ravo_config_app.h"
 #include "app/tree_labels.h"
 #include "desktop/controls/dive_graph_ctrl.h"
+#include "desktop/dialogs/export_file_dialog.h"
 #include "desktop/paint/draw_list_painter.h"
 #include "desktop/paint/report_painter.h"
 #include "divedata/dive_report.h"
@@ -35,18 +34,6 @@ QString shownText(const std::string& text)
 {
     return QString::fromStdString(text).replace("\r\n", "\n");
 }
-
-struct FilterChoice {
-    ExportFormat format;
-    const char* filter;
-};
-constexpr FilterChoice kFilters[] = {
-    {ExportFormat::Uddf, "UDDF dive log (*.uddf)"},
-    {ExportFormat::Csv, "CSV samples (*.csv)"},
-    {ExportFormat::Svg, "SVG picture (*.svg)"},
-    {ExportFormat::Png, "PNG picture (*.png)"},
-    {ExportFormat::Pdf, "PDF report (*.pdf)"},
-};
 
 }  // namespace
 
@@ -151,21 +138,10 @@ void CViewDive::showSavedLog(const std::string& unitLabel, const std::string& no
 
 bool CViewDive::chooseWithDialog(const QString& proposed, QString& path, ExportFormat& format)
 {
-    QStringList filters;
-    for (const FilterChoice& choice : kFilters)
-        filters << choice.filter;
-    QString selected = filters.front();
-    path = QFileDialog::getSaveFileName(this, "Export dive", proposed, filters.join(";;"), &selected);
-    if (path.isEmpty())
-        return false;
-    format = kFilters[std::max<qsizetype>(0, filters.indexOf(selected))].format;
-    // A name typed with a known extension says the format.
-    ExportFormat typed;
-    if (ParseExportFormat(QFileInfo(path).suffix().toStdString(), typed))
-        format = typed;
-    else
-        path += QString(".") + ExportExtension(format);
-    return true;
+    return ChooseExportFile(this, "Export dive", proposed,
+                            {ExportFormat::Uddf, ExportFormat::Csv, ExportFormat::Svg, ExportFormat::Png,
+                             ExportFormat::Pdf},
+                            path, format);
 }
 
 void CViewDive::exportDive()

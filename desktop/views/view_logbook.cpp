@@ -1,23 +1,31 @@
 #include "desktop/views/view_logbook.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ravo_config_app.h"
 #include "app/tree_labels.h"
+#include "desktop/dialogs/export_file_dialog.h"
 #include "desktop/models/logbook_model.h"
 #include "divedata/dive_log.h"
+#include "divedata/saved_dives_export.h"
+#include "firmware/file_util.h"
 
 namespace ravo::desktop {
 namespace {
 
 const char kAllUnits[] = "All units";
+const char kExportSelection[] = "Export selection...";
 
 }  // namespace
 
@@ -55,6 +63,19 @@ CViewLogbook::CViewLogbook(CRavo_ConfigApp& app, QWidget* parent) : QWidget(pare
     totals_ = new QLabel(this);
     totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    exportButton_ = new QPushButton(kExportSelection, this);
+    exportButton_->setAccessibleName(kExportSelection);
+    exportButton_->setToolTip("Writes the selected dives into one UDDF or CSV file");
+    connect(exportButton_, &QPushButton::clicked, this, &CViewLogbook::exportSelection);
+    exportAction_ = new QAction(kExportSelection, this);
+    connect(exportAction_, &QAction::triggered, this, &CViewLogbook::exportSelection);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    table_->addAction(exportAction_);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CViewLogbook::selectionChanged);
+    note_ = new QLabel(this);
+    note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    errorNotice_ = [this](const QString& text) { QMessageBox::warning(this, "Export selection", text); };
+
     auto* top = new QHBoxLayout;
     top->addWidget(unitLabel);
     top->addWidget(unitBox_);
@@ -63,7 +84,11 @@ CViewLogbook::CViewLogbook(CRavo_ConfigApp& app, QWidget* parent) : QWidget(pare
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(table_, 1);
-    layout->addWidget(totals_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(totals_, 1);
+    bottom->addWidget(exportButton_);
+    layout->addLayout(bottom);
+    layout->addWidget(note_);
     showRows();
 }
 
@@ -173,6 +198,15 @@ void CViewLogbook::showRows()
     totals_->setText(QString::fromStdString(LogbookTotalsText(TotalsOf(shown))));
     totals_->setAccessibleName("Totals " + totals_->text());
     model_->setRows(shown);
+    // A reset model drops the selection without saying so.
+    selectionChanged();
+}
+
+void CViewLogbook::selectionChanged()
+{
+    const bool any = table_->selectionModel()->hasSelection();
+    exportButton_->setEnabled(any);
+    exportAction_->setEnabled(any);
 }
 
 QString CViewLogbook::totalsText() const
@@ -194,6 +228,64 @@ std::vector<std::string> CViewLogbook::selectedBasePaths() const
     for (const LogbookRow& row : selectedDives())
         paths.push_back(SavedLogBasePath(app_.config.diveFolder, row.unit, row.log));
     return paths;
+}
+
+QString CViewLogbook::proposedExportPath() const
+{
+    const std::string unit = unit_.empty() ? "all_units" : unit_;
+    return QString::fromStdString(joinFolder(app_.config.diveFolder, "Logbook_" + unit + ".uddf"));
+}
+
+bool CViewLogbook::chooseWithDialog(const QString& proposed, QString& path, ExportFormat& format)
+{
+    return ChooseExportFile(this, "Export selection", proposed, {ExportFormat::Uddf, ExportFormat::Csv}, path, format);
+}
+
+void CViewLogbook::exportSelection()
+{
+    if (!table_->selectionModel()->hasSelection())
+        return;
+    QString path;
+    ExportFormat format = ExportFormat::Uddf;
+    const QString proposed = proposedExportPath();
+    if (chooser_ ? chooser_(proposed, path, format) : chooseWithDialog(proposed, path, format))
+        exportSelectionTo(path, format);
+}
+
+bool CViewLogbook::exportSelectionTo(const QString& path, ExportFormat format)
+{
+    const std::vector<LogbookRow> rows = selectedDives();
+    if (rows.empty())
+        return false;
+    std::vector<SavedDiveRef> refs;
+    for (const LogbookRow& row : rows)
+        refs.push_back(SavedDiveRef{row.unit, row.log});
+    // The file holds the dives in start order whatever the table's sort.
+    std::sort(refs.begin(), refs.end(), [](const SavedDiveRef& a, const SavedDiveRef& b) {
+        return StartTimeFromDateKind(a.stamp) != StartTimeFromDateKind(b.stamp)
+                   ? StartTimeFromDateKind(a.stamp) < StartTimeFromDateKind(b.stamp)
+                   : SlotOfStamp(a.stamp) < SlotOfStamp(b.stamp);
+    });
+    std::string reason;
+    if (ExportSavedDives(app_.config.diveFolder, refs, format, path.toStdString(), &reason) != 0) {
+        const QString text = "Can not write the export file " + path + " (" + QString::fromStdString(reason) + ")";
+        showNote(text);
+        errorNotice_(text);
+        return false;
+    }
+    showNote(QString::fromStdString(DivesExportedText(refs.size(), path.toStdString())));
+    return true;
+}
+
+void CViewLogbook::showNote(const QString& text)
+{
+    note_->setText(text);
+    note_->setAccessibleName(text);
+}
+
+QString CViewLogbook::exportNote() const
+{
+    return note_->text();
 }
 
 void CViewLogbook::activated(const QModelIndex& index)

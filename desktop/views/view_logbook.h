@@ -1,17 +1,21 @@
 #pragma once
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "desktop/view_pane.h"
+#include "divedata/dive_export.h"
 #include "divedata/logbook.h"
 
 class QComboBox;
 class QLabel;
+class QAction;
 class QProgressBar;
+class QPushButton;
 class QTableView;
 
 namespace ravo {
@@ -28,7 +32,8 @@ class LogbookModel;
 // own (the first time every sample file, later the figures cache beside
 // them), while the window goes on painting and shows how far it is.
 // Selected in the tree, it reads the rows again: the root's selection shows
-// every unit, a unit's the dives of that unit.
+// every unit, a unit's the dives of that unit. The selected dives export
+// into one UDDF or CSV file.
 class CViewLogbook : public QWidget, public ViewPane {
     Q_OBJECT
 public:
@@ -51,6 +56,24 @@ public:
     std::string unitFilter() const;
     void setUnitFilter(const std::string& unit);
 
+    // Asks where to export the selection (the Save dialog); false when
+    // cancelled.
+    using ExportChooser = std::function<bool(const QString& proposed, QString& path, ExportFormat& format)>;
+    void setExportChooser(ExportChooser chooser) { chooser_ = std::move(chooser); }
+    // Shows an export error; a message box unless replaced.
+    void setErrorNotice(std::function<void(const QString&)> notice) { errorNotice_ = std::move(notice); }
+
+    // "Export selection...": the Save dialog, then the file.
+    void exportSelection();
+    // Writes the selected dives to `path` as one UDDF or CSV file. False,
+    // after the error notice, when nothing is selected or a dive or the file
+    // cannot be read or written.
+    bool exportSelectionTo(const QString& path, ExportFormat format);
+    // Where the Save dialog starts: a name in the dive folder.
+    QString proposedExportPath() const;
+    // What the last export wrote ("2 dives exported to ..."), or why not.
+    QString exportNote() const;
+
     const LogbookModel& model() const { return *model_; }
     QTableView* table() const { return table_; }
     QString totalsText() const;
@@ -70,6 +93,9 @@ private:
     void rowsRead(unsigned generation, std::vector<LogbookRow> rows);
     void showRows();
     void activated(const QModelIndex& index);
+    void selectionChanged();
+    bool chooseWithDialog(const QString& proposed, QString& path, ExportFormat& format);
+    void showNote(const QString& text);
 
     CRavo_ConfigApp& app_;
     std::shared_ptr<DiveFiguresCache> cache_;
@@ -79,6 +105,11 @@ private:
     QComboBox* unitBox_ = nullptr;
     QLabel* totals_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QAction* exportAction_ = nullptr;
+    QLabel* note_ = nullptr;
+    ExportChooser chooser_;
+    std::function<void(const QString&)> errorNotice_;
     std::thread reader_;
     std::atomic<bool> stop_{false};
     std::string unit_;  // the unit filter, empty for all

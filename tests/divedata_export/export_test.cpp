@@ -4,10 +4,13 @@
 
 #include <QString>
 #include <QXmlStreamReader>
+#include <filesystem>
 #include <map>
 
 #include "divedata/dive_export.h"
 #include "divedata/sample_csv.h"
+#include "divedata/saved_dives_export.h"
+#include "support/test_dives.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -189,6 +192,35 @@ TEST(DiveExport, XmlTextIsEscaped)
 
 // ravo-cli downloads a dive from the simulated unit, then exports it in each
 // format; the UDDF has one waypoint per record of the saved log.
+// Several saved dives into one file: a dive that cannot be read stops the
+// export before the file is touched, so a file never lacks a dive silently.
+TEST(DiveExport, SavedDivesGoIntoOneFileOrNoneAtAll)
+{
+    TempDir dir;
+    const std::string folder = dir.file("dive");
+    const uint32_t start = 1336314153 - 946684800;  // 2012-05-06 14:22:33 UTC
+    ASSERT_EQ(testDive(0xAB, start, {{0, KindDepth, 0}, {60, KindDepth, 40}}).saveDive(folder), 0);
+    ASSERT_EQ(testDive(0xAB, start + 3600, {{0, KindDepth, 0}, {60, KindDepth, 20}}).saveDive(folder), 0);
+    const std::vector<SavedDiveRef> both{{"00AB", "2012-05-06_14-22-33_O"}, {"00AB", "2012-05-06_15-22-33_O"}};
+
+    const std::string csv = dir.file("both.csv");
+    std::string reason;
+    ASSERT_EQ(ExportSavedDives(folder, both, ExportFormat::Csv, csv, &reason), 0) << reason;
+    const std::string text = readFile(csv);
+    EXPECT_NE(text.find("2012-05-06T14:22:33Z"), std::string::npos);
+    EXPECT_NE(text.find("2012-05-06T15:22:33Z"), std::string::npos);
+    EXPECT_EQ(DivesExportedText(2, "/d/x.csv"), "2 dives exported to /d/x.csv");
+    EXPECT_EQ(DivesExportedText(1, "/d/x.csv"), "1 dive exported to /d/x.csv");
+
+    const std::string uddf = dir.file("gap.uddf");
+    std::vector<SavedDiveRef> gap = both;
+    gap.push_back({"00AB", "2012-05-09_10-00-00_O"});
+    EXPECT_EQ(ExportSavedDives(folder, gap, ExportFormat::Uddf, uddf, &reason), -1);
+    EXPECT_NE(reason.find("2012-05-09_10-00-00_O"), std::string::npos) << reason;
+    EXPECT_FALSE(std::filesystem::exists(uddf));
+    EXPECT_EQ(ExportSavedDives(folder, both, ExportFormat::Png, dir.file("x.png")), -2);
+}
+
 TEST(DiveExportCli, ExportsADiveDownloadedFromTheSimulatedUnit)
 {
     TempDir home;
