@@ -35,8 +35,13 @@ void BootloaderUnits::setWaiting(uint16_t unit, bool waiting)
     if (!changed || !store_)
         return;
     std::string text;
-    for (uint16_t u : units_)
-        text += (text.empty() ? "" : " ") + formatC("%04X", unsigned(u));
+    for (uint16_t u : units_) {
+        // Appended piece by piece: GCC 12 at -O3 (the Windows build) warns of
+        // an overlap in literal + temporary.
+        if (!text.empty())
+            text += ' ';
+        text += formatC("%04X", unsigned(u));
+    }
     store_->writeText(kSection, kEntry, text);
     // A store that cannot be written leaves the knowledge to this run.
     std::string error;
