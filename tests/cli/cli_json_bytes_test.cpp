@@ -42,6 +42,14 @@ std::string encoded(std::string text)
     return text;
 }
 
+// Windows names are UTF-16: a narrow name's bytes go through the code page,
+// so a byte that is not UTF-8 never reaches a folder's name there.
+#ifdef _WIN32
+#define SKIP_WITHOUT_BYTE_NAMES() GTEST_SKIP() << "Windows file names are UTF-16; no name holds a byte that is not UTF-8"
+#else
+#define SKIP_WITHOUT_BYTE_NAMES() (void)0
+#endif
+
 // A home whose dive and firmware folders hold the odd byte.
 struct OddHome : CliHome {
     std::string dives = home.file("d" + kOdd + "ive");
@@ -56,6 +64,7 @@ struct OddHome : CliHome {
 
 TEST(CliJsonBytes, ConfigAndFirmwareListGiveTheNamesBothWays)
 {
+    SKIP_WITHOUT_BYTE_NAMES();
     OddHome cli;
     json config = parsed(cli.run({"--json", "config"}));
     EXPECT_EQ(config["entries"]["KTLS/DIVEFOLDER"], replaced(cli.dives));
@@ -75,6 +84,7 @@ TEST(CliJsonBytes, ConfigAndFirmwareListGiveTheNamesBothWays)
 
 TEST(CliJsonBytes, DownloadsListingsAndShowAfterTheFilesWereSaved)
 {
+    SKIP_WITHOUT_BYTE_NAMES();
     OddHome cli;
     json one = parsed(cli.sim({"--json", "dive", "1"}));
     ASSERT_EQ(one["filesBytes"].size(), 2u) << one;
