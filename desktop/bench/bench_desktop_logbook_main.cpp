@@ -21,7 +21,7 @@
 #include "app/tree_rules.h"
 #include "desktop/models/logbook_model.h"
 #include "desktop/views/view_logbook.h"
-#include "saved_dives_writer.h"
+#include "bench/saved_dives_writer.h"
 
 namespace {
 
