@@ -15,6 +15,7 @@ namespace {
 
 const char kKtls[] = "KTLS";
 const char kView[] = "VIEW_SETTING";
+const char kLastUnitEntry[] = "LAST_UNIT";
 
 bool folderReadable(const std::filesystem::path& folder)
 {
@@ -98,6 +99,10 @@ void AppConfig::load(ConfigStore& store)
     readBool(store, kKtls, "METRIC", metricDefault);
     readBool(store, kKtls, "POINT", decimalPoint);
     setUnitNumberText(store.readText(kKtls, "UNIT_NR", unitNumberText));
+    lastUnitText = trimmed(store.readText(kKtls, kLastUnitEntry, ""));
+    // The number only: a download mode chosen in the box ("BL") stays.
+    if (!lastUnitText.empty())
+        unitNumberText = formatUnitNumber(parseUnitNumber(lastUnitText));
     readBool(store, kView, "METER", viewMeter);
     readBool(store, kView, "BAR", viewBar);
     readBool(store, kView, "CELCIUS", viewCelsius);
@@ -174,6 +179,19 @@ void AppConfig::setUnitNumberText(const std::string& text)
     if (!copy.empty() && copy.back() == '*')
         downloadMode = JOB_FIRMWARE_FORCE;
     unitNumberText = formatUnitNumber(parseUnitNumber(copy));
+}
+
+void AppConfig::rememberAnsweringUnit(ConfigStore& store, uint16_t unit)
+{
+    const std::string text = formatUnitNumber(unit);
+    if (text == lastUnitText)
+        return;
+    lastUnitText = text;
+    // Written now, not at shutdown: a program that ends without closing its
+    // window still opens on this unit.
+    store.writeText(kKtls, kLastUnitEntry, text);
+    std::string ignored;
+    store.flush(ignored);
 }
 
 uint16_t AppConfig::currentUnitNumber() const

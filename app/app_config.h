@@ -74,6 +74,11 @@ struct AppConfig {
     void setUnitNumberText(const std::string& text);
     uint16_t currentUnitNumber() const;
 
+    // The unit that last answered a read, stored at once (LAST_UNIT) so the
+    // unit number box opens on it next time; FFFF only before any unit answered.
+    std::string lastUnitText;
+    void rememberAnsweringUnit(ConfigStore& store, uint16_t unit);
+
 private:
     std::vector<StoredEntry> saved_;  // the entries as loaded or last saved
 };

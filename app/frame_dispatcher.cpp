@@ -277,6 +277,8 @@ void FrameDispatcher::progress(const JobProgress& progress)
 void FrameDispatcher::unitFound(uint16_t unit)
 {
     restartLinkIdle();
+    if (ConfigStore* store = app_.configStore())
+        app_.config.rememberAnsweringUnit(*store, unit);
     window_.addUnitToTree(formatUnitNumber(unit));
 }
 

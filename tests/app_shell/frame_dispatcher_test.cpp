@@ -127,6 +127,14 @@ TEST_F(Dispatcher, ReadInfoForgetsTheDirectoriesAndAddsTheUnit)
     EXPECT_EQ(shown.versions->mainVersion, 0x49);
     EXPECT_TRUE(shown.settingsRead);
     EXPECT_EQ(frame.ended.back(), JobKind::ReadInfo);
+
+    // The unit that answered is stored at once: the next start's box shows
+    // it, whatever the box held when the program ended.
+    ConfigStore& store = *app.configStore();
+    store.writeText("KTLS", "UNIT_NR", "FFFF");
+    AppConfig next;
+    next.load(store);
+    EXPECT_EQ(next.unitNumberText, "1234");
 }
 
 TEST_F(Dispatcher, FixSerialRefusesAnotherNumberWithTheErrorLogLine)
