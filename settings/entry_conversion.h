@@ -21,6 +21,14 @@ int clampIntEntry(const std::string& text, int minimum, int maximum, int step);
 // the maximum. The step is not applied.
 double clampRealEntry(const std::string& text, double minimum, double maximum);
 
+// Why an editor refuses the entry, or empty when it takes it as typed: an
+// entry that is not a whole number in the C locale (a blank or trailing text,
+// more decimals than the value holds), or one the rules above would change
+// (below the minimum, above the maximum, between two steps). The text names
+// the range, so the user can type a value that is kept as it stands.
+std::string intEntryRefusal(const std::string& text, int minimum, int maximum, int step);
+std::string realEntryRefusal(const std::string& text, int precision, double minimum, double maximum);
+
 // Range lines of the editors: "%d..%d", or "%d..%d  step %d" for a step
 // above 1; "%.*lf..%.*lf" for reals.
 std::string intRangeText(int minimum, int maximum, int step);

@@ -69,6 +69,29 @@ TEST(EntryConversion, RangeLines)
     EXPECT_EQ(realRangeText(0, 150, 300), "150..300");
 }
 
+TEST(EntryConversion, EntriesTheRulesWouldChangeAreRefusedWithTheRange)
+{
+    // Setpoint depth: the unit's 0.70 (70 x 0.01) is a bound "0.7" reaches.
+    const double surface = 70 * 0.01;
+    EXPECT_EQ(realEntryRefusal("1.6", 2, surface, 1.4),
+              "1.6 is outside the range 0.70..1.40. Enter a value from 0.70..1.40.");
+    EXPECT_NE(realEntryRefusal("0.69", 2, surface, 1.4), "");
+    for (const char* taken : {"0.7", " 1.40 ", "1", "1.25"})
+        EXPECT_EQ(realEntryRefusal(taken, 2, surface, 1.4), "") << taken;
+    for (const char* odd : {"", "x", "1.2x", "1,2", "1.234", "nan", "."})
+        EXPECT_NE(realEntryRefusal(odd, 2, surface, 1.4).find("0.70..1.40"), std::string::npos) << odd;
+    EXPECT_NE(realEntryRefusal("200.5", 0, 150, 300), "") << "the pressure is whole bars";
+    EXPECT_NE(realEntryRefusal("0.5", 2, 0.5, 0.4).find("No value fits"), std::string::npos);
+
+    // Diluent O2 18 with the range 20..21; HUD 60 between steps of 25.
+    EXPECT_EQ(intEntryRefusal("18", 20, 21, 1), "18 is outside the range 20..21. Enter a value from 20..21.");
+    EXPECT_NE(intEntryRefusal("60", 0, 100, 25).find("between two steps"), std::string::npos);
+    EXPECT_EQ(intEntryRefusal("75", 0, 100, 25), "");
+    EXPECT_EQ(intEntryRefusal("+21", 20, 21, 1), "");
+    for (const char* odd : {"abc", "20.5", "99999999999", "-"})
+        EXPECT_NE(intEntryRefusal(odd, 20, 21, 1), "") << odd;
+}
+
 TEST(SettingEditors, KindsLabelsAndChoices)
 {
     UnitSettings s;
