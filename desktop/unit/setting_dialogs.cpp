@@ -36,7 +36,7 @@ QLineEdit* valueEdit(QDialog* dialog)
 
 // The number editors' form: the label (naming the field for screen readers),
 // the edit field, the range line, OK and Cancel.
-void buildValueForm(QDialog* dialog, QLabel*& labelText, QLineEdit*& edit, QLabel*& range)
+void buildValueForm(QDialog* dialog, QLabel*& labelText, QLineEdit*& edit, QLabel*& range, QLabel*& refusal)
 {
     dialog->setWindowTitle("Edit value");
     auto* layout = new QVBoxLayout(dialog);
@@ -47,7 +47,26 @@ void buildValueForm(QDialog* dialog, QLabel*& labelText, QLineEdit*& edit, QLabe
     layout->addWidget(labelText);
     layout->addWidget(edit);
     layout->addWidget(range);
+    refusal = new QLabel(dialog);
+    refusal->setWordWrap(true);
+    refusal->setStyleSheet("QLabel { color: #b3261e; }");
+    refusal->hide();
+    layout->addWidget(refusal);
     layout->addWidget(okCancel(dialog));
+}
+
+// Shows why the entry was refused; true when it was.
+bool refused(QLabel* refusal, QLineEdit* edit, const std::string& why)
+{
+    if (why.empty())
+        return false;
+    refusal->setText(QString::fromStdString(why));
+    refusal->setAccessibleName(refusal->text());
+    refusal->show();
+    edit->setAccessibleDescription(refusal->text());
+    edit->setFocus();
+    edit->selectAll();
+    return true;
 }
 
 void fillValueForm(QLabel* labelText, QLineEdit* edit, QLabel* range, const QString& label,
@@ -94,7 +113,7 @@ void TEditBool::accept()
 
 TEditInt::TEditInt(QWidget* parent) : QDialog(parent)
 {
-    buildValueForm(this, labelText_, edit_, range_);
+    buildValueForm(this, labelText_, edit_, range_, refusal_);
 }
 
 int TEditInt::exec()
@@ -105,6 +124,8 @@ int TEditInt::exec()
 
 void TEditInt::accept()
 {
+    if (refused(refusal_, edit_, intEntryRefusal(edit_->text().toStdString(), minimum, maximum, step)))
+        return;
     enteredText = edit_->text();
     value = clampIntEntry(enteredText.toStdString(), minimum, maximum, step);
     QDialog::accept();
@@ -112,7 +133,7 @@ void TEditInt::accept()
 
 TEditFloat::TEditFloat(QWidget* parent) : QDialog(parent)
 {
-    buildValueForm(this, labelText_, edit_, range_);
+    buildValueForm(this, labelText_, edit_, range_, refusal_);
 }
 
 int TEditFloat::exec()
@@ -125,6 +146,8 @@ int TEditFloat::exec()
 
 void TEditFloat::accept()
 {
+    if (refused(refusal_, edit_, realEntryRefusal(edit_->text().toStdString(), precision, minimum, maximum)))
+        return;
     enteredText = edit_->text();
     value = clampRealEntry(enteredText.toStdString(), minimum, maximum);
     QDialog::accept();

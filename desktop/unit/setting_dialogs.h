@@ -12,7 +12,9 @@ namespace ravo::desktop {
 // caller fills the public fields, calls exec(), and reads them back only
 // after Accepted. The dialogs collect text; converting and clamping it is
 // the core's (entry_conversion.h), which the OK handlers only apply to
-// their own value fields.
+// their own value fields. An entry those rules would change is refused with
+// its range under the field, and the dialog stays open: nothing is changed
+// without the user seeing it.
 
 class TEditBool : public QDialog {
     Q_OBJECT
@@ -51,6 +53,7 @@ private:
     QLabel* labelText_;
     QLineEdit* edit_;
     QLabel* range_;
+    QLabel* refusal_;
 };
 
 class TEditFloat : public QDialog {
@@ -72,6 +75,7 @@ private:
     QLabel* labelText_;
     QLineEdit* edit_;
     QLabel* range_;
+    QLabel* refusal_;
 };
 
 class TSendReset : public QDialog {

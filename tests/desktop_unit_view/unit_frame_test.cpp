@@ -82,7 +82,7 @@ TEST_F(UnitViewInFrame, AnEditOutlivingTheLinkIdleTimeStillReachesTheUnit)
     // The idle time runs out while the editor is open.
     onNextModal([&](QWidget* dialog) {
         ASSERT_TRUE(waitFor([&] { return !app->worker->linkOpen(); }, 2000));
-        typeInto(dialog, "Edit HUD brightness", "60");
+        typeInto(dialog, "Edit HUD brightness", "50");
         clickButton(dialog, "OK");
     });
     doubleClickRow("HUD brightness");

@@ -80,14 +80,22 @@ TEST(UnitView, AnEditReachesTheUnitAndTheListShowsTheValueReadBack)
 {
     UnitViewBench bench;
     bench.readInfo();
-    std::string dialogText;
+    std::string dialogText, refusal;
     onNextModal([&](QWidget* dialog) {
         dialogText = dialog->windowTitle().toStdString() + "\n" + labelTexts(dialog);
+        // Between two steps: refused with the range, never stored as 50 unseen.
         typeInto(dialog, "Edit HUD brightness", "60");
+        clickButton(dialog, "OK");
+        ASSERT_TRUE(dialog->isVisible());
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->isVisible() && label->accessibleName().contains("0..100  step 25"))
+                refusal = label->accessibleName().toStdString();
+        typeInto(dialog, "Edit HUD brightness", "50");
         clickButton(dialog, "OK");
     });
     bench.doubleClickRow("HUD brightness");
     EXPECT_EQ(dialogText, "Edit value\nEdit HUD brightness\n0..100  step 25\n");
+    EXPECT_EQ(refusal, "60 is between two steps of the range 0..100  step 25. Enter a value from 0..100  step 25.");
     bench.finishJob();
     EXPECT_EQ(bench.unit->state().settings.hudBrightness, 2);
     // The edit, then the settings read it asked for.
