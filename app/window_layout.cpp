@@ -85,4 +85,9 @@ void saveSplitterWidths(ConfigStore& store, int left, int right, int splitter)
     store.writeText(kSplitterSection, panesEntry(splitter), formatPanes(left, right));
 }
 
+WindowSize defaultWindowSize(int availableWidth, int availableHeight)
+{
+    return {std::clamp(availableWidth - 40, 640, 1200), std::clamp(availableHeight - 40, 480, 900)};
+}
+
 }  // namespace ravo

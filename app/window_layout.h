@@ -38,6 +38,14 @@ std::string formatWindowPos(const WindowPlacement& placement);
 // maximised show command when it is maximised.
 WindowPlacement closingPlacement(int left, int top, int width, int height, bool maximized, bool minimized);
 
+// The window's size before one is stored: most of the screen's free area
+// (room for a border and a task bar), at most 1200 by 900.
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+};
+WindowSize defaultWindowSize(int availableWidth, int availableHeight);
+
 // The splitter's two column widths, "Panes_%d": "%d %d %d %d" (hidden column,
 // left width, hidden row, right width), default "-1 150 -1 150", each column
 // at least 10 pixels wide.

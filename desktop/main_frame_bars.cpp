@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -193,7 +194,11 @@ void CMainFrame::enterServiceCode()
 
 void CMainFrame::restoreLayout()
 {
-    resize(900, 600);  // until a placement is stored
+    // Until a placement is stored: most of the screen, so the settings list
+    // shows its set-up rows without scrolling.
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 940, 640);
+    const WindowSize size = defaultWindowSize(available.width(), available.height());
+    resize(size.width, size.height);
     ConfigStore* store = app_.configStore();
     if (!store)
         return;

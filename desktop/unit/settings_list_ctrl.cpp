@@ -3,12 +3,14 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
+#include "app/settings_groups.h"
 #include "settings/settings_rows.h"
 
 namespace ravo::desktop {
 namespace {
 
 constexpr int kRowIdRole = Qt::UserRole;
+constexpr int kHeaderRole = Qt::UserRole + 1;
 constexpr char kClockRowName[] = "RTC time (UTC)";
 
 }  // namespace
@@ -27,6 +29,7 @@ CSettingsListCtrl::CSettingsListCtrl(QWidget* parent) : QTreeWidget(parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(true);
@@ -37,23 +40,63 @@ void CSettingsListCtrl::rebuild(bool serviceMode)
 {
     setUpdatesEnabled(false);
     clear();
-    for (const SettingsRow& row : buildSettingsRows(record_, serviceMode)) {
-        auto* item = new QTreeWidgetItem(this, {QString::fromStdString(row.name), QString::fromStdString(row.value)});
-        item->setData(0, kRowIdRole, row.rowId);
-        if (row.bold) {
-            QFont font = item->font(0);
-            font.setBold(true);
-            item->setFont(0, font);
-            item->setFont(1, font);
-        }
-        if (row.name == kClockRowName && clock_.warn) {
-            for (int column = 0; column < 2; ++column) {
-                item->setBackground(column, settingsWarningColour());
-                item->setToolTip(column, QString::fromStdString(clock_.tooltip));
-            }
-        }
+    for (const SettingsGroup& group : groupSettingsRows(buildSettingsRows(record_, serviceMode))) {
+        auto* header = new QTreeWidgetItem(this, {QString::fromStdString(group.title)});
+        header->setData(0, kHeaderRole, true);
+        header->setFlags(Qt::ItemIsEnabled);
+        header->setFirstColumnSpanned(true);
+        QFont font = header->font(0);
+        font.setBold(true);
+        font.setItalic(true);
+        header->setFont(0, font);
+        header->setBackground(0, palette().alternateBase());
+        for (const SettingsRow& row : group.rows)
+            addRow(row);
     }
     setUpdatesEnabled(true);
+}
+
+void CSettingsListCtrl::addRow(const SettingsRow& row)
+{
+    auto* item = new QTreeWidgetItem(this, {QString::fromStdString(row.name), QString::fromStdString(row.value)});
+    item->setData(0, kRowIdRole, row.rowId);
+    if (row.bold) {
+        QFont font = item->font(0);
+        font.setBold(true);
+        item->setFont(0, font);
+        item->setFont(1, font);
+    }
+    QString tip = QString::fromStdString(settingsRowTooltip(row, record_));
+    const QString locked = QString::fromStdString(settingsRowLockedReason(row, record_));
+    if (row.name == kClockRowName && clock_.warn) {
+        tip = QString::fromStdString(clock_.tooltip);
+        for (int column = 0; column < 2; ++column)
+            item->setBackground(column, settingsWarningColour());
+    }
+    for (int column = 0; column < 2; ++column) {
+        item->setToolTip(column, tip);
+        // A screen reader says why a row does not open when it is read-only because of another one.
+        if (!locked.isEmpty())
+            item->setData(column, Qt::AccessibleDescriptionRole, locked);
+    }
+    if (!locked.isEmpty())
+        item->setForeground(1, palette().brush(QPalette::Disabled, QPalette::Text));
+}
+
+bool CSettingsListCtrl::isGroupHeader(const QTreeWidgetItem* item)
+{
+    return item && item->data(0, kHeaderRole).toBool();
+}
+
+QString CSettingsListCtrl::selectedRowsText() const
+{
+    QString text;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = topLevelItem(i);
+        if (item->isSelected() && !isGroupHeader(item))
+            text += item->text(0) + '\t' + item->text(1) + '\n';
+    }
+    return text;
 }
 
 void CSettingsListCtrl::keyPressEvent(QKeyEvent* event)
@@ -67,7 +110,7 @@ void CSettingsListCtrl::keyPressEvent(QKeyEvent* event)
 
 void CSettingsListCtrl::requestEdit(QTreeWidgetItem* item, int column)
 {
-    if (!item || column < 0)
+    if (!item || column < 0 || isGroupHeader(item))
         return;
     emit editRequested(item->data(0, kRowIdRole).toInt());
 }

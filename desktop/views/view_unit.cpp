@@ -131,7 +131,6 @@ void CViewUnit::buildControls()
     requestButtons->addStretch(1);
     requests->addLayout(requestButtons);
     requests->addWidget(resultText_);
-    requests->addStretch(1);
 
     auto* firmware = new QGroupBox("Firmware", this);
     auto* firmwareLayout = new QGridLayout(firmware);
@@ -170,24 +169,29 @@ void CViewUnit::buildControls()
         coming->setSizePolicy(policy);
     }
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(productPicture(this), 0, Qt::AlignTop);
-    top->addWidget(info, 0, Qt::AlignTop);
-    top->addLayout(requests, 1);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(firmware);
-    middle->addStretch(1);
+    // The unit's desk on the left, the settings list beside it with the
+    // whole height: a set-up fits on the screen without scrolling.
+    auto* pictureAndInfo = new QHBoxLayout;
+    pictureAndInfo->addWidget(productPicture(this), 0, Qt::AlignTop);
+    pictureAndInfo->addWidget(info, 0, Qt::AlignTop);
+    pictureAndInfo->addStretch(1);
+    auto* desk = new QVBoxLayout;
+    desk->addLayout(pictureAndInfo);
+    desk->addLayout(requests);
+    desk->addWidget(firmware);
+    desk->addStretch(1);
     banner_ = new QWidget(this);
     banner_->setAccessibleName("Warnings");
     bannerLines_ = new QVBoxLayout(banner_);
     bannerLines_->setContentsMargins(0, 0, 0, 0);
     bannerLines_->setSpacing(2);
     banner_->hide();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(desk, 0);
+    columns->addWidget(settings, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(banner_);
-    layout->addLayout(top);
-    layout->addLayout(middle);
-    layout->addWidget(settings, 1);
+    layout->addLayout(columns, 1);
 
     connect(readInfoButton_, &QPushButton::clicked, this, &CViewUnit::readInfo);
     connect(unitBox_, &QLineEdit::returnPressed, this, &CViewUnit::readInfo);

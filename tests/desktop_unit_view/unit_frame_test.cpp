@@ -1,10 +1,12 @@
 // The unit view inside the real main window, against the simulated unit.
+#include <QApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "app/window_layout.h"
 #include "desktop/unit/settings_list_ctrl.h"
 #include "desktop/views/view_unit.h"
 #include "desktop_shell/shell_fixture.h"
@@ -57,6 +59,36 @@ protected:
         QTest::mouseDClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
 };
+
+// The window as it first opens on a 1280 by 800 screen shows a unit's set-up
+// without scrolling: at least 20 settings rows under their group headers,
+// each with its unit and range at hand.
+TEST_F(UnitViewInFrame, TheFirstWindowOnA1280By800ScreenShowsTwentySettingsRows)
+{
+    startApp("sim:fw4925");
+    openFrame(fastPoll());
+    const WindowSize size = defaultWindowSize(1280, 800);
+    frame->resize(size.width, size.height);
+    readInfo("1234");
+    QApplication::processEvents();
+    const QRect viewport = list()->viewport()->rect();
+    int rowsShown = 0;
+    QStringList headers;
+    for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list()->topLevelItem(i);
+        if (!viewport.contains(list()->visualItemRect(item)))
+            continue;
+        if (desktop::CSettingsListCtrl::isGroupHeader(item))
+            headers << item->text(0);
+        else
+            ++rowsShown;
+    }
+    EXPECT_GE(rowsShown, 20) << "window " << size.width << "x" << size.height << ", list " << viewport.height();
+    EXPECT_EQ(headers.value(0), "Set-up: setpoints");
+    auto depth = list()->findItems("Setpoint depth", Qt::MatchExactly, 0);
+    ASSERT_FALSE(depth.isEmpty());
+    EXPECT_TRUE(depth.first()->toolTip(1).startsWith("Unit: bar\nRange: ")) << depth.first()->toolTip(1).toStdString();
+}
 
 TEST_F(UnitViewInFrame, ReadInfoShowsTheUnitAndAddsItToTheTree)
 {

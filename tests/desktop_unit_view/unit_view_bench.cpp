@@ -94,7 +94,11 @@ QTreeWidgetItem* UnitViewBench::row(const QString& name) const
 
 int UnitViewBench::rowCount() const
 {
-    return view->settingsList()->topLevelItemCount();
+    QTreeWidget* list = view->settingsList();
+    int rows = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        rows += desktop::CSettingsListCtrl::isGroupHeader(list->topLevelItem(i)) ? 0 : 1;
+    return rows;
 }
 
 void UnitViewBench::doubleClickRow(const QString& name)
