@@ -109,6 +109,7 @@ void AppConfig::load(ConfigStore& store)
     readBool(store, kView, "LITERS", viewLiters);
     readBool(store, kView, "KG", viewKg);
     linkAddress = store.readText(kKtls, "LINK", linkAddress);
+    readBool(store, kKtls, "UPDATECHECK", checkForUpdates);
     readBool(store, kView, "GRAPH_TEMP", graphTemperature);
     readBool(store, kView, "GRAPH_O2", graphO2);
     readBool(store, kView, "GRAPH_DIL", graphDil);
@@ -137,6 +138,7 @@ std::vector<StoredEntry> AppConfig::storedEntries() const
         flag(kView, "LITERS", viewLiters),
         flag(kView, "KG", viewKg),
         text(kKtls, "LINK", linkAddress),
+        flag(kKtls, "UPDATECHECK", checkForUpdates),
         flag(kView, "GRAPH_TEMP", graphTemperature),
         flag(kView, "GRAPH_O2", graphO2),
         flag(kView, "GRAPH_DIL", graphDil),

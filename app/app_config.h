@@ -43,6 +43,8 @@ struct AppConfig {
     bool viewCelsius = true;
     bool viewLiters = true;
     bool viewKg = true;
+    // The program looks for a newer version of itself at start-up.
+    bool checkForUpdates = true;
     // Where the link finds the unit (see link/link_address.h).
     std::string linkAddress;
     // The dive profile's optional curves the user switched on.

@@ -236,6 +236,16 @@ void FrameDispatcher::requestPowerDown()
         startJob(PowerDownRequest{});
 }
 
+void FrameDispatcher::requestTestLink(const std::string& address)
+{
+    if (refuseWhileBusy())
+        return;
+    worker().closeLink();
+    worker().setLinkAddress(address);
+    setStatus("Test link [%s]", address.c_str());
+    startJob(ConnectRequest{app_.config.currentUnitNumber(), true, false});
+}
+
 void FrameDispatcher::requestStop()
 {
     if (!busy())

@@ -58,6 +58,7 @@ public:
     void requestEditRow(const EditRowRequest& request) override;
     void requestRestore(const RestoreRequest& request) override;
     void requestPowerDown() override;
+    void requestTestLink(const std::string& address) override;
     void requestStop() override;
     void showStatus(const std::string& text) override;
     // The settings read again (after an edit).

@@ -86,6 +86,9 @@ public:
     virtual void requestEditRow(const EditRowRequest& request) = 0;
     virtual void requestRestore(const RestoreRequest& request) = 0;
     virtual void requestPowerDown() = 0;
+    // "Test link" of the Preferences: the link is closed, and connected again
+    // at `address` to read the unit's versions.
+    virtual void requestTestLink(const std::string& address) = 0;
     // "Cancel": the running job is asked to stop.
     virtual void requestStop() = 0;
     // A status line of a view's own ("File [%s] not found").

@@ -106,7 +106,7 @@ int main(int argc, char** argv)
                 std::printf("painted\n");
                 std::fflush(stdout);
                 QTimer::singleShot(0, &frame, &CMainFrame::closeWindow);
-            } else if (!options.noUpdateCheck) {
+            } else if (!options.noUpdateCheck && app.config.checkForUpdates) {
                 QTimer::singleShot(0, &updateCheck, &UpdateCheckRunner::start);
             }
         });

@@ -32,6 +32,7 @@ public:
     void requestEditRow(const EditRowRequest&) override {}
     void requestRestore(const RestoreRequest&) override {}
     void requestPowerDown() override {}
+    void requestTestLink(const std::string&) override {}
     void requestStop() override { ++stops; }
     void showStatus(const std::string& text) override { statuses.push_back(text); }
 

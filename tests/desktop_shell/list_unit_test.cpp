@@ -31,6 +31,7 @@ struct LabelRecorder : FrameRequests {
     void requestEditRow(const EditRowRequest&) override {}
     void requestRestore(const RestoreRequest&) override {}
     void requestPowerDown() override {}
+    void requestTestLink(const std::string&) override {}
     void requestStop() override {}
     void showStatus(const std::string&) override {}
     std::vector<TreeBranch> branches;
