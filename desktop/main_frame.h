@@ -97,6 +97,9 @@ private:
     void switchPane(bool forward);
     void showAbout();
     void enterServiceCode();
+    void showPreferences();
+    // Edit > Copy: the dive summary, or the selected rows of the view's list.
+    void copySelection();
     void stopAndWaitForJob();
     void createReportEntries(QMenu* file);
     // The File menu's entries follow the view showing and its dive.

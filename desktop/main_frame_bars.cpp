@@ -1,5 +1,9 @@
 // The main window's menus, tool bar and status bar, and its stored layout.
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QStackedWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -10,7 +14,12 @@
 
 #include "app/file_menu_rules.h"
 #include "app/window_layout.h"
+#include "app/preferences.h"
+#include "desktop/copy_text.h"
 #include "desktop/dialogs/about_dlg.h"
+#include "desktop/dialogs/preferences_dlg.h"
+#include "desktop/frame_signals.h"
+#include "desktop/views/view_unit.h"
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/main_frame.h"
 #include "desktop/print/report_printing.h"
@@ -38,11 +47,11 @@ QLabel* addPane(QStatusBar* bar, const QString& text, const QString& name, int m
     return pane;
 }
 
-// The desktop theme's icon where there is one, else a standard one of the style.
-QAction* toolAction(QToolBar* bar, QAction* source, const char* themeIcon, QStyle::StandardPixmap pixmap)
+// The desktop theme's icon for the action (freedesktop names); without one
+// the button shows the action's text, never an icon of another action.
+QAction* toolAction(QToolBar* bar, QAction* source, const char* themeIcon)
 {
-    const QIcon icon = QIcon::fromTheme(themeIcon, bar->style()->standardIcon(pixmap));
-    auto* action = new QAction(icon, QString(source->text()).remove('&').remove("..."), bar);
+    auto* action = new QAction(QIcon::fromTheme(themeIcon), QString(source->text()).remove('&').remove("..."), bar);
     action->setEnabled(source->isEnabled());
     QObject::connect(source, &QAction::changed, action, [action, source] { action->setEnabled(source->isEnabled()); });
     action->setToolTip(action->text());
@@ -55,11 +64,8 @@ QAction* toolAction(QToolBar* bar, QAction* source, const char* themeIcon, QStyl
 
 void CMainFrame::createBars()
 {
+    // The program has no documents: no New, Open, Save, Cut, Paste or Undo.
     QMenu* file = menuBar()->addMenu("&File");
-    QAction* newAction = addEntry(file, "&New", QKeySequence::New);
-    QAction* openAction = addEntry(file, "&Open...", QKeySequence::Open);
-    QAction* saveAction = addEntry(file, "&Save", QKeySequence::Save);
-    addEntry(file, "Save &As...");
     // The dive view's export, while it shows a dive.
     exportAction_ = addEntry(file, "&Export Dive...");
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateFileMenu);
@@ -70,49 +76,46 @@ void CMainFrame::createBars()
     createReportEntries(file);
     QAction* printAction = reportActions_.front();
     file->addSeparator();
-    addEntry(file, "Recent File");
-    file->addSeparator();
-    QAction* exitAction = addEntry(file, "E&xit", {}, true);
+    QAction* exitAction = addEntry(file, "E&xit", QKeySequence::Quit, true);
+    exitAction->setIcon(QIcon::fromTheme("application-exit"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu("&Edit");
-    QAction* undoAction = addEntry(edit, "&Undo", QKeySequence::Undo);
-    edit->addSeparator();
-    QAction* cutAction = addEntry(edit, "Cu&t", QKeySequence::Cut);
-    QAction* copyAction = addEntry(edit, "&Copy", QKeySequence::Copy);
-    QAction* pasteAction = addEntry(edit, "&Paste", QKeySequence::Paste);
-    undoAction->setShortcuts({QKeySequence::Undo, QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    cutAction->setShortcuts({QKeySequence::Cut, QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    QAction* copyAction = addEntry(edit, "&Copy", QKeySequence::Copy, true);
     copyAction->setShortcuts({QKeySequence::Copy, QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    pasteAction->setShortcuts({QKeySequence::Paste, QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    copyAction->setIcon(QIcon::fromTheme("edit-copy"));
+    connect(copyAction, &QAction::triggered, this, &CMainFrame::copySelection);
+    edit->addSeparator();
+    QAction* preferencesAction = addEntry(edit, "Pr&eferences...", QKeySequence::Preferences, true);
+    preferencesAction->setIcon(QIcon::fromTheme("preferences-system"));
+    connect(preferencesAction, &QAction::triggered, this, &CMainFrame::showPreferences);
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    // The service code prompt; its dialog keeps its own texts.
+    QAction* serviceAction = addEntry(tools, "&Service mode...", {}, true);
+    connect(serviceAction, &QAction::triggered, this, &CMainFrame::enterServiceCode);
 
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* aboutAction = addEntry(help, "&About Ravo_Config...", {}, true);
+    aboutAction->setIcon(QIcon::fromTheme("help-about"));
     connect(aboutAction, &QAction::triggered, this, &CMainFrame::showAbout);
-    QAction* settingsAction = addEntry(help, "Settings", {}, true);
-    connect(settingsAction, &QAction::triggered, this, &CMainFrame::enterServiceCode);
 
-    auto* tools = new QToolBar("Standard", this);
-    tools->setObjectName("Standard");
-    tools->setIconSize(QSize(16, 15));
-    toolAction(tools, newAction, "document-new", QStyle::SP_FileIcon);
-    toolAction(tools, openAction, "document-open", QStyle::SP_DialogOpenButton);
-    toolAction(tools, saveAction, "document-save", QStyle::SP_DialogSaveButton);
-    tools->addSeparator();
-    toolAction(tools, cutAction, "edit-cut", QStyle::SP_DialogDiscardButton);
-    toolAction(tools, copyAction, "edit-copy", QStyle::SP_FileDialogDetailedView);
-    toolAction(tools, pasteAction, "edit-paste", QStyle::SP_FileDialogListView);
-    tools->addSeparator();
-    toolAction(tools, printAction, "document-print", QStyle::SP_DriveFDIcon);
-    toolAction(tools, aboutAction, "help-about", QStyle::SP_MessageBoxQuestion);
-    addToolBar(Qt::TopToolBarArea, tools);
+    auto* toolBar = new QToolBar("Standard", this);
+    toolBar->setObjectName("Standard");
+    toolAction(toolBar, copyAction, "edit-copy");
+    toolBar->addSeparator();
+    toolAction(toolBar, printAction, "document-print");
+    toolAction(toolBar, reportActions_[1], "document-print-preview");
+    toolBar->addSeparator();
+    toolAction(toolBar, aboutAction, "help-about");
+    addToolBar(Qt::TopToolBarArea, toolBar);
     if (ConfigStore* store = app_.configStore())
         restoreState(QByteArray::fromHex(QByteArray::fromStdString(store->readText(kBarStateSection, kBarStateEntry, ""))));
 
     // The View menu comes after the bars it shows and hides; it stands before Help.
     QMenu* view = new QMenu("&View", this);
     menuBar()->insertMenu(help->menuAction(), view);
-    QAction* toolbarToggle = tools->toggleViewAction();
+    QAction* toolbarToggle = toolBar->toggleViewAction();
     toolbarToggle->setText("&Toolbar");
     view->addAction(toolbarToggle);
     QAction* statusToggle = view->addAction("&Status Bar");
@@ -142,20 +145,24 @@ void CMainFrame::createReportEntries(QMenu* file)
         return dive && viewShowing() == VIEW_DIVE ? dive->reportPages() : std::vector<DiveReportPage>{};
     };
     QAction* pdf = addEntry(file, "Export P&DF...");
+    pdf->setIcon(QIcon::fromTheme("document-export"));
     connect(pdf, &QAction::triggered, this, [this, pages] {
         if (auto* dive = qobject_cast<CViewDive*>(views_[VIEW_DIVE]))
             report_->exportPdf(pages(), dive->proposedExportPath("pdf"));
     });
     file->addSeparator();
     QAction* print = addEntry(file, "&Print...", QKeySequence::Print);
+    print->setIcon(QIcon::fromTheme("document-print"));
     connect(print, &QAction::triggered, this, [this, pages] { report_->print(pages()); });
     QAction* preview = addEntry(file, "Print Pre&view");
+    preview->setIcon(QIcon::fromTheme("document-print-preview"));
     connect(preview, &QAction::triggered, this, [this, pages] {
         const std::vector<DiveReportPage> shown = pages();
         if (!shown.empty())
             report_->preview(shown);
     });
     QAction* setup = addEntry(file, "P&rint Setup...", {}, true);
+    setup->setIcon(QIcon::fromTheme("document-page-setup"));
     connect(setup, &QAction::triggered, report_, &ReportPrinting::pageSetup);
     reportActions_ = {print, preview, pdf};
 }
@@ -176,6 +183,58 @@ void CMainFrame::showAbout()
 {
     CAboutDlg dialog(this);
     dialog.exec();
+}
+
+void CMainFrame::copySelection()
+{
+    QWidget* view = stack_->currentWidget();
+    QString text;
+    if (auto* dive = qobject_cast<CViewDive*>(view)) {
+        text = dive->summaryText();
+    } else {
+        // The list with the focus, else the first of the view's lists with a selection.
+        auto* focused = qobject_cast<QAbstractItemView*>(QApplication::focusWidget());
+        if (focused && view->isAncestorOf(focused))
+            text = selectedRowsText(focused);
+        for (QAbstractItemView* list : view->findChildren<QAbstractItemView*>())
+            if (text.isEmpty() && list->isVisible())
+                text = selectedRowsText(list);
+    }
+    if (text.isEmpty()) {
+        dispatcher_->showStatus("Nothing selected to copy");
+        return;
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+void CMainFrame::showPreferences()
+{
+    CPreferencesDlg dialog(preferencesOf(app_.config), this);
+    dialog.testLink = [this](const std::string& address) { dispatcher_->requestTestLink(address); };
+    connect(signals_, &FrameSignals::jobEnded, &dialog, [&dialog](const JobOutcome& outcome) {
+        if (const auto* r = outcome.as<ConnectResult>())
+            dialog.showLinkTest(QString::fromStdString(linkTestText(r->code, r->versions, outcome.linkText)));
+    });
+    dialog.apply = [this](const Preferences& chosen, std::string& error) {
+        return applyPreferences(app_.config, chosen, error);
+    };
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // A link test may have moved the link to the typed address: it goes back
+    // to the stored one.
+    if (app_.worker) {
+        app_.worker->closeLink();
+        app_.worker->setLinkAddress(app_.config.linkAddress);
+    }
+    if (!accepted)
+        return;
+    if (ConfigStore* store = app_.configStore()) {
+        std::string error;
+        if (!app_.config.save(*store, error))
+            notice(kProgramName, "The preferences could not be stored: " + error);
+    }
+    app_.listSavedDives();
+    rebuildSavedLogs();
+    static_cast<CViewUnit*>(views_[VIEW_UNIT])->refreshFirmwareList();
 }
 
 void CMainFrame::enterServiceCode()

@@ -88,17 +88,6 @@ bool CSettingsListCtrl::isGroupHeader(const QTreeWidgetItem* item)
     return item && item->data(0, kHeaderRole).toBool();
 }
 
-QString CSettingsListCtrl::selectedRowsText() const
-{
-    QString text;
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = topLevelItem(i);
-        if (item->isSelected() && !isGroupHeader(item))
-            text += item->text(0) + '\t' + item->text(1) + '\n';
-    }
-    return text;
-}
-
 void CSettingsListCtrl::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {

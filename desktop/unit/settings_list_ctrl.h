@@ -24,8 +24,6 @@ public:
     void setClockCheck(const ClockCheck& check) { clock_ = check; }
     // Recreates the rows from the record; the reset rows only in service mode.
     void rebuild(bool serviceMode);
-    // The selected rows as "name<TAB>value" lines, group headers left out.
-    QString selectedRowsText() const;
     // A group's header line ("Set-up: gases"), which is neither edited nor copied.
     static bool isGroupHeader(const QTreeWidgetItem* item);
 

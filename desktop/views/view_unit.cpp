@@ -241,6 +241,13 @@ void CViewUnit::treeSelection(const TreeLabels&)
     applyEnabling();
 }
 
+void CViewUnit::refreshFirmwareList()
+{
+    fillFirmwareList();
+    showBanner();
+    applyEnabling();
+}
+
 void CViewUnit::showProgress()
 {
     // Only a firmware download moves this bar; a log download has its own.

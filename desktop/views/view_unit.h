@@ -39,6 +39,8 @@ public:
     std::function<QString(bool save)> chooseSettingsFile;
 
     CSettingsListCtrl* settingsList() const { return settingsList_; }
+    // The firmware folder changed: its files are listed again.
+    void refreshFirmwareList();
 
 private:
     void buildControls();

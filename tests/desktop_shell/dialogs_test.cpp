@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 
 #include "desktop/dialogs/about_dlg.h"
 #include "desktop/dialogs/link_button.h"
+#include "desktop/dialogs/preferences_dlg.h"
 #include "desktop/dialogs/settings_dlg.h"
 #include "desktop/dialogs/software_upgrade_dlg.h"
 #include "desktop/program_icon.h"
@@ -96,13 +98,48 @@ TEST_F(Dialogs, AboutBoxNamesTheVersionAndOpensOnlyItsLinks)
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// The folders are set in the window, with a folder picker, and stored at
+// once; a bad entry is refused with its reason and changes nothing.
+TEST_F(Dialogs, PreferencesStoreTheFoldersAndTheUpdateCheck)
+{
+    startApp();
+    openFrame();
+    QAction* preferences = menuEntry(*frame, "&Edit", "Pr&eferences...");
+    ASSERT_NE(preferences, nullptr);
+    const std::string picked = dir.file("picked dives");
+    QString refusal;
+    whenShown<desktop::CPreferencesDlg>([&](desktop::CPreferencesDlg* dialog) {
+        dialog->chooseFolder = [&](const QString& caption, const QString&) {
+            return caption == "Dive folder" ? QString::fromStdString(picked) : QString();
+        };
+        QTest::mouseClick(namedIn<QPushButton>(dialog, "Browse Dive folder"), Qt::LeftButton);
+        namedIn<QLineEdit>(dialog, "Firmware folder")->setText(QString::fromStdString(dir.file("fw")));
+        namedIn<QLineEdit>(dialog, "Redbox folder")->clear();
+        namedIn<QCheckBox>(dialog, "Check for a new version at start-up")->setChecked(false);
+        QTest::mouseClick(namedIn<QPushButton>(dialog, "OK"), Qt::LeftButton);
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->isVisible() && label->accessibleName().startsWith("Redbox folder: "))
+                refusal = label->accessibleName();
+        namedIn<QLineEdit>(dialog, "Redbox folder")->setText(QString::fromStdString(dir.file("boxes")));
+        QTest::mouseClick(namedIn<QPushButton>(dialog, "OK"), Qt::LeftButton);
+    });
+    preferences->trigger();
+    EXPECT_EQ(refusal, "Redbox folder: A folder can not be empty");
+    ConfigStore& store = *app->configStore();
+    EXPECT_EQ(store.readText("KTLS", "DIVEFOLDER", ""), absolutePath(picked));
+    EXPECT_EQ(store.readText("KTLS", "FWFOLDER", ""), absolutePath(dir.file("fw")));
+    EXPECT_EQ(store.readText("KTLS", "REDBOXFOLDER", ""), absolutePath(dir.file("boxes")));
+    EXPECT_EQ(store.readInt("KTLS", "UPDATECHECK", 1), 0);
+    EXPECT_EQ(app->config.diveFolder, absolutePath(picked));
+}
+
 TEST_F(Dialogs, ServiceCodeUnlocksAndAnyReopeningLocksAgain)
 {
     startApp();
     openFrame();
     // "AB" enciphered with the service key: 'A' + 'Q' - 32, 'B' + 'U' - 32.
     (*app->manifest)[UpdateManifest::kServiceCode] = "7277";
-    QAction* settings = menuEntry(*frame, "&Help", "Settings");
+    QAction* settings = menuEntry(*frame, "&Tools", "&Service mode...");
     ASSERT_NE(settings, nullptr);
 
     whenShown<desktop::CSettingsDlg>([](desktop::CSettingsDlg* dialog) {

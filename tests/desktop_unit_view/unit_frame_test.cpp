@@ -1,5 +1,8 @@
 // The unit view inside the real main window, against the simulated unit.
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -88,6 +91,28 @@ TEST_F(UnitViewInFrame, TheFirstWindowOnA1280By800ScreenShowsTwentySettingsRows)
     auto depth = list()->findItems("Setpoint depth", Qt::MatchExactly, 0);
     ASSERT_FALSE(depth.isEmpty());
     EXPECT_TRUE(depth.first()->toolTip(1).startsWith("Unit: bar\nRange: ")) << depth.first()->toolTip(1).toStdString();
+}
+
+// Edit > Copy puts the selected settings rows on the clipboard as
+// tab-separated lines; the group headers are not rows.
+TEST_F(UnitViewInFrame, CopyPutsTheSelectedSettingsRowsOnTheClipboard)
+{
+    startApp("sim:fw4925");
+    openFrame(fastPoll());
+    readInfo("1234");
+    list()->setFocus();
+    list()->selectAll();
+    QAction* copy = nullptr;
+    for (QAction* top : frame->menuBar()->actions())
+        if (top->text() == "&Edit")
+            for (QAction* action : top->menu()->actions())
+                copy = action->text() == "&Copy" ? action : copy;
+    ASSERT_TRUE(copy);
+    copy->trigger();
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 33);
+    EXPECT_EQ(lines.value(0), "Setpoint surface\t" + rowValue("Setpoint surface"));
+    EXPECT_TRUE(lines.contains("HUD brightness\t75"));
 }
 
 TEST_F(UnitViewInFrame, ReadInfoShowsTheUnitAndAddsItToTheTree)
