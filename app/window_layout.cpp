@@ -87,7 +87,7 @@ void saveSplitterWidths(ConfigStore& store, int left, int right, int splitter)
 
 WindowSize defaultWindowSize(int availableWidth, int availableHeight)
 {
-    return {std::clamp(availableWidth - 40, 640, 1200), std::clamp(availableHeight - 40, 480, 900)};
+    return {std::clamp(availableWidth - 40, 900, 1200), std::clamp(availableHeight - 40, 600, 900)};
 }
 
 }  // namespace ravo

@@ -39,7 +39,7 @@ std::string formatWindowPos(const WindowPlacement& placement);
 WindowPlacement closingPlacement(int left, int top, int width, int height, bool maximized, bool minimized);
 
 // The window's size before one is stored: most of the screen's free area
-// (room for a border and a task bar), at most 1200 by 900.
+// (room for a border and a task bar), at least 900 by 600 and at most 1200 by 900.
 struct WindowSize {
     int width = 0;
     int height = 0;

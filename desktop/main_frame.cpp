@@ -139,20 +139,17 @@ void CMainFrame::createClientArea()
 void CMainFrame::switchPane(bool)
 {
     // Two panes: forward and back both go to the other one.
-    if (tree_->hasFocus() || tree_->isAncestorOf(QApplication::focusWidget())) {
-        QWidget* view = stack_->currentWidget();
-        view->setFocus(Qt::OtherFocusReason);
-        if (!view->hasFocus())
-            view->nextInFocusChain()->setFocus(Qt::TabFocusReason);
-        if (!view->isAncestorOf(QApplication::focusWidget()))
-            for (QWidget* child : view->findChildren<QWidget*>())
-                if (child->focusPolicy() & Qt::TabFocus && child->isEnabled() && child->isVisible()) {
-                    child->setFocus(Qt::TabFocusReason);
-                    break;
-                }
-    } else {
+    if (!(tree_->hasFocus() || tree_->isAncestorOf(QApplication::focusWidget()))) {
         tree_->setFocus(Qt::OtherFocusReason);
+        return;
     }
+    // The view's first control in the tab order, never the view itself.
+    QWidget* view = stack_->currentWidget();
+    for (QWidget* w = view->nextInFocusChain(); w && w != view; w = w->nextInFocusChain())
+        if (view->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
 }
 
 void CMainFrame::startFrameTimer(FrameTimer id, uint32_t ms)

@@ -25,7 +25,8 @@ CUnitLogListCtrl::CUnitLogListCtrl(ViewContext ctx, bool redbox, QWidget* parent
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as its texts: a short size column stays short.
+    horizontalHeader()->setStretchLastSection(false);
     setAccessibleName(redbox ? "Redbox logs" : "Dive logs");
 }
 

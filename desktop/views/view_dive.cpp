@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/ravo_config_app.h"
+#include "desktop/svg_picture.h"
 #include "app/tree_labels.h"
 #include "desktop/controls/dive_graph_ctrl.h"
 #include "desktop/dialogs/export_file_dialog.h"
@@ -40,11 +41,7 @@ QString shownText(const std::string& text)
 CViewDive::CViewDive(ViewContext ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
 {
     initViewResources();
-    picture_ = new QLabel(this);
-    picture_->setPixmap(QPixmap(":/views/ravo_unit.svg"));
-    picture_->setFixedSize(96, 96);
-    picture_->setScaledContents(true);
-    picture_->setAccessibleName("Ravo unit");
+    picture_ = new SvgPicture(":/views/ravo_unit.svg", QSize(96, 96), "Ravo unit", this);
 
     summary_ = new QLabel(this);
     showValue(summary_, "Dive summary", "Select a dive log...");

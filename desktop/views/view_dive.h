@@ -67,7 +67,7 @@ private:
     std::string unitLabel_;  // the selected log's unit node label
     std::string logLabel_;   // the selected log's stamp and kind
     PaperSize paper_ = PaperSize::A4;
-    QLabel* picture_ = nullptr;
+    QWidget* picture_ = nullptr;
     QLabel* summary_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     CDiveGraphCtrl* graph_ = nullptr;

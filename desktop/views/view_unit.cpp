@@ -8,16 +8,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 #include "app/frame_ports.h"
 #include "app/ravo_config_app.h"
 #include "app/unit_view_rules.h"
 #include "desktop/frame_signals.h"
+#include "desktop/svg_picture.h"
 #include "desktop/unit/desktop_edit_host.h"
 #include "desktop/unit/restore_settings_dlg.h"
 #include "desktop/unit/settings_list_ctrl.h"
@@ -52,21 +51,6 @@ QPushButton* namedButton(const QString& text, QWidget* parent)
     auto* button = new QPushButton(text, parent);
     button->setAccessibleName(text);
     return button;
-}
-
-QLabel* productPicture(QWidget* parent)
-{
-    QSvgRenderer svg(QString(":/unit/unit_picture.svg"));
-    QPixmap pixmap(QSize(96, 120) * parent->devicePixelRatioF());
-    pixmap.setDevicePixelRatio(parent->devicePixelRatioF());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    svg.render(&painter, QRectF(0, 0, 96, 120));
-    painter.end();
-    auto* picture = new QLabel(parent);
-    picture->setPixmap(pixmap);
-    picture->setAccessibleName("Ravo unit");
-    return picture;
 }
 
 // Background and text colours of a banner line by its severity.
@@ -136,7 +120,9 @@ void CViewUnit::buildControls()
     auto* firmwareLayout = new QGridLayout(firmware);
     firmwareList_ = new QComboBox(firmware);
     firmwareList_->setAccessibleName("Firmware");
-    firmwareList_->setMinimumWidth(220);
+    // Wide enough for a firmware file's name; a longer one is cut, not the tree.
+    firmwareList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    firmwareList_->setMinimumContentsLength(18);
     firmwareText_ = new QLabel(firmware);
     progress_ = new QProgressBar(firmware);
     progress_->setAccessibleName("Progress");
@@ -172,7 +158,7 @@ void CViewUnit::buildControls()
     // The unit's desk on the left, the settings list beside it with the
     // whole height: a set-up fits on the screen without scrolling.
     auto* pictureAndInfo = new QHBoxLayout;
-    pictureAndInfo->addWidget(productPicture(this), 0, Qt::AlignTop);
+    pictureAndInfo->addWidget(new SvgPicture(":/unit/unit_picture.svg", QSize(96, 120), "Ravo unit", this), 0, Qt::AlignTop);
     pictureAndInfo->addWidget(info, 0, Qt::AlignTop);
     pictureAndInfo->addStretch(1);
     auto* desk = new QVBoxLayout;

@@ -42,7 +42,6 @@ CViewUnitLogs::CViewUnitLogs(ViewContext ctx, bool redbox, QWidget* parent)
     buttons_->addWidget(cancel_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons_);
 

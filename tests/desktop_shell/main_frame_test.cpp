@@ -245,7 +245,9 @@ TEST_F(MainFrame, F6MovesTheFocusBetweenTreeAndView)
     clickNode({"Ravo unit"});
     ASSERT_EQ(frame->viewShowing(), VIEW_UNIT);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    // The view's first control, not the view around it.
     EXPECT_TRUE(frame->view(VIEW_UNIT)->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(QApplication::focusWidget()->accessibleName(), "Unit number");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), &frame->tree());
 }
