@@ -211,9 +211,11 @@ void CMainFrame::showPreferences()
 {
     CPreferencesDlg dialog(preferencesOf(app_.config), this);
     dialog.testLink = [this](const std::string& address) { dispatcher_->requestTestLink(address); };
-    connect(signals_, &FrameSignals::jobEnded, &dialog, [&dialog](const JobOutcome& outcome) {
+    connect(signals_, &FrameSignals::jobEnded, &dialog, [this, &dialog](const JobOutcome& outcome) {
+        // The job's last status line says why a unit did not answer.
+        const std::string statusText = dispatcher_->statusText();
         if (const auto* r = outcome.as<ConnectResult>())
-            dialog.showLinkTest(QString::fromStdString(linkTestText(r->code, r->versions, outcome.linkText)));
+            dialog.showLinkTest(QString::fromStdString(linkTestText(r->code, r->versions, statusText)));
     });
     dialog.apply = [this](const Preferences& chosen, std::string& error) {
         return applyPreferences(app_.config, chosen, error);

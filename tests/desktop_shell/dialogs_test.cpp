@@ -103,16 +103,25 @@ TEST_F(Dialogs, AboutBoxNamesTheVersionAndOpensOnlyItsLinks)
 TEST_F(Dialogs, PreferencesStoreTheFoldersAndTheUpdateCheck)
 {
     startApp();
+    app->config.setUnitNumberText("1234");
     openFrame();
     QAction* preferences = menuEntry(*frame, "&Edit", "Pr&eferences...");
     ASSERT_NE(preferences, nullptr);
     const std::string picked = dir.file("picked dives");
-    QString refusal;
+    QString refusal, linkAnswer;
     whenShown<desktop::CPreferencesDlg>([&](desktop::CPreferencesDlg* dialog) {
         dialog->chooseFolder = [&](const QString& caption, const QString&) {
             return caption == "Dive folder" ? QString::fromStdString(picked) : QString();
         };
         QTest::mouseClick(namedIn<QPushButton>(dialog, "Browse Dive folder"), Qt::LeftButton);
+        // The link is tried at the address typed, through the window's worker.
+        QTest::mouseClick(namedIn<QPushButton>(dialog, "Test link"), Qt::LeftButton);
+        for (int i = 0; i < 500 && !linkAnswer.startsWith("The unit answers"); ++i) {
+            QTest::qWait(10);
+            for (QLabel* label : dialog->findChildren<QLabel*>())
+                if (label->accessibleName().startsWith("The unit answers") || label->accessibleName().startsWith("No answer"))
+                    linkAnswer = label->accessibleName();
+        }
         namedIn<QLineEdit>(dialog, "Firmware folder")->setText(QString::fromStdString(dir.file("fw")));
         namedIn<QLineEdit>(dialog, "Redbox folder")->clear();
         namedIn<QCheckBox>(dialog, "Check for a new version at start-up")->setChecked(false);
@@ -124,6 +133,7 @@ TEST_F(Dialogs, PreferencesStoreTheFoldersAndTheUpdateCheck)
         QTest::mouseClick(namedIn<QPushButton>(dialog, "OK"), Qt::LeftButton);
     });
     preferences->trigger();
+    EXPECT_TRUE(linkAnswer.startsWith("The unit answers: software ver ")) << linkAnswer.toStdString();
     EXPECT_EQ(refusal, "Redbox folder: A folder can not be empty");
     ConfigStore& store = *app->configStore();
     EXPECT_EQ(store.readText("KTLS", "DIVEFOLDER", ""), absolutePath(picked));
