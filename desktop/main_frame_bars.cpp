@@ -221,12 +221,10 @@ void CMainFrame::showPreferences()
         return applyPreferences(app_.config, chosen, error);
     };
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    // A link test may have moved the link to the typed address: it goes back
-    // to the stored one.
-    if (app_.worker) {
-        app_.worker->closeLink();
+    // A link test may have pointed the link at the typed address (and closed
+    // it after): the next connect uses the stored one.
+    if (app_.worker)
         app_.worker->setLinkAddress(app_.config.linkAddress);
-    }
     if (!accepted)
         return;
     if (ConfigStore* store = app_.configStore()) {
