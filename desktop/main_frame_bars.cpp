@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "app/file_menu_rules.h"
