@@ -6,6 +6,11 @@
 namespace ravo {
 namespace {
 
+// A write the unit did not acknowledge is sent again, like a failed block:
+// every write sets a value (or starts a reset), so one that arrived twice
+// does no harm.
+constexpr int kWriteTries = 3;
+
 // The edit path's view of the real link; every call waits where the host says.
 class IrCommSettingLink : public SettingLink {
 public:
@@ -22,7 +27,10 @@ public:
     int write(const SettingWrite& w) override
     {
         int result = 0;
-        host_.waitOnLink([&] { result = send(w); });
+        host_.waitOnLink([&] {
+            for (int tries = 0; tries < kWriteTries && result != 1 && link_.IsConnected(); ++tries)
+                result = send(w);
+        });
         return result;
     }
 
