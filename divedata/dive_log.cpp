@@ -169,14 +169,25 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
         return saveDive(folder, messages, savedPaths);
 
     CFileUtil::CreateFolder(folder);
-    std::string name = makeFileName(false) + ".cvsr";
-    std::string proposed = joinFolder(folder, name);
     std::string lastFolder = CFileUtil::FolderOf(redboxFolder);
-    if (!lastFolder.empty())
-        proposed = joinFolder(lastFolder, name);
+    const std::string proposedFolder = lastFolder.empty() ? folder : lastFolder;
+    // Another log that started in the same second keeps its file: this one
+    // is proposed under the next name.
+    bool another = false;
+    std::string proposed = ChooseRedboxPath(proposedFolder, *this, another);
+    if (proposed.empty()) {
+        reportFileError(messages, FileErrorText(kSaveError, joinFolder(proposedFolder, RedboxFileName(info, 1)),
+                                                "every name of this start second holds another redbox log"));
+        return kLogSaveFailed;
+    }
     std::string chosen;
     if (!choose || !choose(proposed, chosen) || chosen.empty())
         return kLogSaveCancelled;
+    std::error_code error;
+    if (another && chosen == proposed && !std::filesystem::exists(std::filesystem::symlink_status(chosen, error)))
+        reportFileError(messages, "The redbox log saved as " + joinFolder(proposedFolder, RedboxFileName(info, 1)) +
+                                      " is another log that started in the same second; this log is saved as " +
+                                      chosen);
     if (partial && !partialRedboxMayReplace(*this, chosen))
         return kLogKeptSaved;
     // The folder rule cuts only a path that looks like a file's; a name
