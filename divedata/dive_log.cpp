@@ -184,10 +184,8 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
     if (!choose || !choose(proposed, chosen) || chosen.empty())
         return kLogSaveCancelled;
     std::error_code error;
-    if (another && chosen == proposed && !std::filesystem::exists(std::filesystem::symlink_status(chosen, error)))
-        reportFileError(messages, "The redbox log saved as " + joinFolder(proposedFolder, RedboxFileName(info, 1)) +
-                                      " is another log that started in the same second; this log is saved as " +
-                                      chosen);
+    const bool besideAnother =
+        another && chosen == proposed && !std::filesystem::exists(std::filesystem::symlink_status(chosen, error));
     if (partial && !partialRedboxMayReplace(*this, chosen))
         return kLogKeptSaved;
     // The folder rule cuts only a path that looks like a file's; a name
@@ -206,6 +204,13 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
         if (markFirst)
             UnmarkPartial(chosen);
         return kLogSaveFailed;
+    }
+    if (besideAnother) {
+        std::string text = "The redbox log saved as ";
+        text += joinFolder(proposedFolder, RedboxFileName(info, 1));
+        text += " is another log that started in the same second; this log is saved as ";
+        text += chosen;
+        reportFileError(messages, text);
     }
     // Only a file that was written becomes the place proposed next time.
     redboxFolder = chosen;

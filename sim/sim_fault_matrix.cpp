@@ -110,7 +110,8 @@ std::shared_ptr<SimUnit> faultyUnit(const LinkFaultCase& fault, uint64_t seed, C
     state.timing.enabled = true;
     auto unit = std::make_shared<SimUnit>(state);
     unit->setClock(&clock);
-    name = "fault-matrix-run-" + std::to_string(++serial);
+    name = "fault-matrix-run-";
+    name += std::to_string(++serial);
     registerSimUnit(name, unit);
     return unit;
 }
