@@ -19,8 +19,13 @@ public:
     bool isConnected() override { return link_.IsConnected(); }
     int handshake(uint32_t version) override
     {
+        // A lost challenge or acknowledgement is tried again like a write:
+        // each try starts with a new challenge.
         int result = 0;
-        host_.waitOnLink([&] { result = link_.Handshake(version); });
+        host_.waitOnLink([&] {
+            for (int tries = 0; tries < kWriteTries && result != 1 && link_.IsConnected(); ++tries)
+                result = link_.Handshake(version);
+        });
         return result;
     }
     uint32_t firmwareVersion() override { return link_.linkFirmwareVersion(); }
