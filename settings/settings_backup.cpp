@@ -329,10 +329,10 @@ std::string backupMismatch(const SettingsBackup& backup, uint16_t unitNumber, ui
 UnitSettings atUnitResolution(const UnitSettings& record, bool asSent)
 {
     UnitSettings s = record;
+    // Whole steps times the resolution, as the read computes a value.
     auto real = [asSent](double& value, double resolution) {
-        const double steps = value / resolution;
-        value = double(asSent ? truncatedProduct(value, 1.0 / resolution) : int32_t(std::lround(steps))) *
-                resolution;
+        const double steps = asSent ? double(truncatedProduct(value, 1.0 / resolution)) : std::round(value / resolution);
+        value = steps * resolution;
     };
     real(s.setpointSurface, 0.01);
     real(s.setpointDepth, 0.01);
