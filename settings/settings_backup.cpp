@@ -442,7 +442,8 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
 void checkRestore(RestoreResult& result, const std::vector<int>& rowIds, const UnitSettings& unit,
                   const UnitSettings& file)
 {
-    result.checked = unit.valid != 0;
+    // Nothing asked for is nothing to check.
+    result.checked = unit.valid != 0 || rowIds.empty();
     result.notWritten.clear();
     result.written = 0;
     for (const SettingsRow& row : everyEditableRow()) {

@@ -96,6 +96,10 @@ TEST_F(CliBackup, ARestoreOfEqualValuesLeavesNoDifferenceAtTheUnitsResolution)
     EXPECT_EQ(dry.exitCode, 0);
     EXPECT_NE(dry.out.find("\nThe unit holds the file's settings\n"), std::string::npos) << dry.out;
     EXPECT_EQ(dry.out.find("Setpoint"), std::string::npos) << dry.out;
+    // With nothing left to write, a restore succeeds.
+    auto again = cli({"settings", "restore", file});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(again.out.find("\n0 rows written\n"), std::string::npos) << again.out;
 }
 
 // The link drops right after the unit was read: no row reaches the unit.
