@@ -90,6 +90,22 @@ TEST_F(DirectoryTest, ACountTheUnitNeverGivesIsAnIncompleteDirectoryNotAnEmptyOn
     EXPECT_EQ(unit->stats().requests, 3) << "the count is asked three times";
 }
 
+TEST_F(DirectoryTest, ACountWhoseReplyWasLostIsAskedAgain)
+{
+    useUnit(0);
+    // The versions asked first, so that the count is the first request lost.
+    task.start(ConnectRequest{0x1234, true, false}, receiver);
+    ASSERT_TRUE(task.waitFinished(60000));
+    const int seen = unit->stats().requests;
+    ASSERT_GT(seen, 0);
+    unit->update([&](sim::SimState& s) { s.faults.ignoreEvery = seen + 1; });
+    run(LogKind::Dive);
+    EXPECT_EQ(jobResult(), 1);
+    const LogDirectory dives = read();
+    EXPECT_TRUE(dives.complete());
+    EXPECT_EQ(dives.entries.size(), 40u);
+}
+
 TEST_F(DirectoryTest, AnEntryIsAskedThreeTimesAtMost)
 {
     useUnit(0, 1);  // no entry request is answered
