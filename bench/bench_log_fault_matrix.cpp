@@ -9,12 +9,68 @@
 // "complete" means the delivered log is the unit's byte for byte; "incomplete"
 // that the job reported it incomplete; "WRONG" a different log reported
 // complete, or a run over its bound.
+//
+// Then, under the same faults and seeds, a directory read followed by the
+// download of every dive listed (as `dives --new`), and a settings restore
+// of four rows (as `settings restore`), each counted as complete, reported
+// incomplete (every missing dive or row named), silent drop (one not named)
+// or false success (success said for work not done).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <type_traits>
+#include <vector>
 
 #include "link/clock.h"
 #include "sim/sim_fault_matrix.h"
+
+namespace {
+
+struct Tally {
+    int runs = 0, complete = 0, reported = 0, silent = 0, falseSuccess = 0;
+    void add(ravo::sim::FaultVerdict verdict)
+    {
+        ++runs;
+        switch (verdict) {
+        case ravo::sim::FaultVerdict::Complete: ++complete; break;
+        case ravo::sim::FaultVerdict::ReportedIncomplete: ++reported; break;
+        case ravo::sim::FaultVerdict::SilentDrop: ++silent; break;
+        case ravo::sim::FaultVerdict::FalseSuccess: ++falseSuccess; break;
+        }
+    }
+    void print(const char* what) const
+    {
+        std::printf("%s: %d runs, %d complete, %d correctly reported incomplete, %d silent drops, %d false successes\n",
+                    what, runs, complete, reported, silent, falseSuccess);
+    }
+    bool sound() const { return silent == 0 && falseSuccess == 0; }
+};
+
+template <typename T>
+std::string text(const T& value)
+{
+    if constexpr (std::is_same_v<T, std::string>)
+        return value;
+    else
+        return std::to_string(value);
+}
+
+template <typename T>
+std::string list(const std::vector<T>& values)
+{
+    if (values.empty())
+        return "-";
+    std::string out;
+    for (const T& v : values) {
+        if (!out.empty())
+            out += ", ";
+        out += text(v);
+    }
+    return out;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -39,5 +95,27 @@ int main(int argc, char** argv)
     });
     double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("%zu runs, %d wrong, %.1f s of real time\n", rows.size(), wrong, real);
-    return wrong == 0 ? 0 : 1;
+
+    Tally directories, restores;
+    std::printf("\n%-8s %4s  %-14s %s\n", "fault", "seed", "dives --new", "missing / named");
+    ravo::sim::runDirectoryFaultMatrix(seeds, clock, [&](const ravo::sim::DirectoryFaultRun& run) {
+        directories.add(run.verdict());
+        std::printf("%-8s %4llu  %-14s %s / %s\n", run.fault.c_str(), (unsigned long long)run.seed,
+                    ravo::sim::verdictText(run.verdict()), list(run.missing).c_str(),
+                    run.namedAll ? "all" : list(run.named).c_str());
+        std::fflush(stdout);
+    });
+    std::printf("\n%-8s %4s  %-6s %-14s %s\n", "fault", "seed", "from", "restore", "missing / named");
+    ravo::sim::runRestoreFaultMatrix(seeds, clock, [&](const ravo::sim::RestoreFaultRun& run) {
+        restores.add(run.verdict());
+        std::printf("%-8s %4llu  %-6s %-14s %s / %s\n", run.fault.c_str(), (unsigned long long)run.seed,
+                    run.fromFirstWrite ? "writes" : "start", ravo::sim::verdictText(run.verdict()),
+                    list(run.missing).c_str(), run.namedAll ? "all" : list(run.named).c_str());
+        std::fflush(stdout);
+    });
+    directories.print("dives --new");
+    restores.print("settings restore");
+    real = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("%.1f s of real time in all\n", real);
+    return wrong == 0 && directories.sound() && restores.sound() ? 0 : 1;
 }

@@ -18,7 +18,9 @@ bool reportUnread(const LogDirectory& directory)
 {
     if (directory.complete())
         return false;
-    std::fprintf(stderr, "%s\n", UnreadEntriesText(directory.unread, directory.kind == LogKind::Redbox).c_str());
+    const bool redbox = directory.kind == LogKind::Redbox;
+    const std::string text = directory.countRead ? UnreadEntriesText(directory.unread, redbox) : UnreadCountText(redbox);
+    std::fprintf(stderr, "%s\n", text.c_str());
     return true;
 }
 

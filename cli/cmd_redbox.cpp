@@ -45,7 +45,9 @@ CliCommand redboxCommand()
                     // that say so.
                     printDirectoryRows(context, read);
                     if (!read.complete()) {
-                        std::fprintf(stderr, "%s\n", UnreadEntriesText(read.unread, true).c_str());
+                        const std::string text =
+                            read.countRead ? UnreadEntriesText(read.unread, true) : UnreadCountText(true);
+                        std::fprintf(stderr, "%s\n", text.c_str());
                         return int(kExitFailed);
                     }
                     return int(kExitOk);

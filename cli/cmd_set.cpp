@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/settings_output.h"
 #include "jobs/worker_edit_host.h"
+#include "settings/settings_backup.h"
 
 namespace ravo::cli {
 namespace {
@@ -101,11 +102,16 @@ int setSetting(CliContext& context, const SetOptions& options)
     }
     const SettingsRow* row = matches.front();
     const std::string rowName = row->name;
+    const int rowId = row->rowId;
     UnitSettings record = settings;
     CommandLineEditHost host(options.value, row->rowId);
     EditOutcome outcome = editSettingOnUnit(worker, row->rowId, record, serviceMode, host);
     switch (outcome) {
     case EditOutcome::Sent: break;
+    case EditOutcome::NotTaken:
+        // The re-read below shows what the unit holds now.
+        host.notice("The unit did not answer the write of \"" + rowName + "\"");
+        break;
     case EditOutcome::NotEditable:
         // Service mode silences the notice; the command line still says why it failed.
         if (serviceMode)
@@ -119,12 +125,20 @@ int setSetting(CliContext& context, const SetOptions& options)
 
     if (host.rereadRequested)
         settings = readSettings(context, true);
-    if (!settings.valid)
+    if (!settings.valid) {
+        host.notice("The settings could not be read back: \"" + rowName + "\" is not confirmed");
         return finish(worker, kExitFailed);
+    }
     rows = buildSettingsRows(settings, serviceMode);
     if (const SettingsRow* now = findSettingsRow(rows, rowName))
         printSettingsRow(*now);
     std::fflush(stdout);
+    // The row must now hold what was sent, as the unit stores it (0.57 is
+    // sent, and held, as 0.56).
+    if (outcome != EditOutcome::Sent || !sameRowValue(rowId, settings, atUnitResolution(record, true))) {
+        host.notice("The unit does not hold the new value of \"" + rowName + "\"");
+        return finish(worker, kExitFailed);
+    }
     return finish(worker, kExitOk);
 }
 

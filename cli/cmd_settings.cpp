@@ -5,7 +5,6 @@
 #include "divedata/text_file.h"
 #include "firmware/file_util.h"
 #include "settings/ini_file.h"
-#include "jobs/worker_edit_host.h"
 #include "settings/settings_backup.h"
 #include "link/unit_time.h"
 
@@ -17,16 +16,6 @@ struct SettingsOptions {
     bool restore = false;
     std::string file;
     bool dryRun = false;
-};
-
-// The restore's link side: the worker's link; notices go to stderr.
-class CommandLineUnitHost : public WorkerEditHost {
-public:
-    using WorkerEditHost::WorkerEditHost;
-    bool showEditor(const EditorRequest&, std::string&) override { return false; }
-    void notice(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    void requestReread() override { rereadRequested = true; }
-    bool rereadRequested = false;
 };
 
 int finish(WorkTask& worker, int code)
@@ -44,10 +33,10 @@ struct UnitRead {
 };
 
 // Reads the unit with the link kept open for the writes that may follow.
-bool readUnit(CliContext& context, UnitRead& unit, bool settingsOnly = false)
+bool readUnit(CliContext& context, UnitRead& unit)
 {
     unit.unitNumber = context.app.config.currentUnitNumber();
-    const JobOutcome outcome = runJob(context, ReadInfoRequest{unit.unitNumber, settingsOnly, true});
+    const JobOutcome outcome = runJob(context, ReadInfoRequest{unit.unitNumber, false, true});
     const ReadInfoResult* read = outcome.as<ReadInfoResult>();
     unit.settings = read && read->settings ? *read->settings : UnitSettings{};
     unit.firmwareVersion = context.app.worker->versions().firmwareVersion();
@@ -115,17 +104,26 @@ int restoreFile(CliContext& context, const SettingsOptions& options)
     for (const SettingDifference& d : differences)
         if (d.restorable)
             rows.push_back(d.rowId);
-    UnitSettings record = unit.settings;
-    CommandLineUnitHost host(worker);
-    RestoreResult result = restoreSettings(backup.record, rows, record, host);
+    // The window's restore job: the writes, then the settings read back and
+    // compared with the file.
+    const JobOutcome outcome = runJob(context, RestoreRequest{backup.record, rows, unit.settings, options.file});
+    const RestoreSettingsResult* restored = outcome.as<RestoreSettingsResult>();
+    if (!restored) {
+        std::fprintf(stderr, "No connection with the unit: nothing was written\n");
+        return finish(worker, kExitFailed);
+    }
+    for (const std::string& text : restored->notices)
+        std::fprintf(stderr, "%s\n", text.c_str());
+    const RestoreResult& result = restored->restore;
     if (result.failure == EditOutcome::NotConnected || result.failure == EditOutcome::Ignored)
         std::fprintf(stderr, "No connection with the unit\n");
     for (const std::string& name : result.notWritten)
-        std::fprintf(stderr, "Not written: %s\n", name.c_str());
-    std::printf("%d rows written\n", result.written);
-    if (host.rereadRequested)
-        readUnit(context, unit, true);
-    bool ok = result.failure == EditOutcome::Sent && result.notWritten.empty() && unit.settings.valid;
+        std::fprintf(stderr, "%s: %s\n", result.checked ? "Not on the unit" : "Not confirmed", name.c_str());
+    if (result.written == restored->requested)
+        std::printf("%d rows written\n", result.written);
+    else
+        std::printf("%d of %d rows written\n", result.written, restored->requested);
+    const bool ok = result.checked && result.notWritten.empty();
     return finish(worker, ok ? kExitOk : kExitFailed);
 }
 

@@ -169,14 +169,23 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
         return saveDive(folder, messages, savedPaths);
 
     CFileUtil::CreateFolder(folder);
-    std::string name = makeFileName(false) + ".cvsr";
-    std::string proposed = joinFolder(folder, name);
     std::string lastFolder = CFileUtil::FolderOf(redboxFolder);
-    if (!lastFolder.empty())
-        proposed = joinFolder(lastFolder, name);
+    const std::string proposedFolder = lastFolder.empty() ? folder : lastFolder;
+    // Another log that started in the same second keeps its file: this one
+    // is proposed under the next name.
+    bool another = false;
+    std::string proposed = ChooseRedboxPath(proposedFolder, *this, another);
+    if (proposed.empty()) {
+        reportFileError(messages, FileErrorText(kSaveError, joinFolder(proposedFolder, RedboxFileName(info, 1)),
+                                                "every name of this start second holds another redbox log"));
+        return kLogSaveFailed;
+    }
     std::string chosen;
     if (!choose || !choose(proposed, chosen) || chosen.empty())
         return kLogSaveCancelled;
+    std::error_code error;
+    const bool besideAnother =
+        another && chosen == proposed && !std::filesystem::exists(std::filesystem::symlink_status(chosen, error));
     if (partial && !partialRedboxMayReplace(*this, chosen))
         return kLogKeptSaved;
     // The folder rule cuts only a path that looks like a file's; a name
@@ -195,6 +204,13 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
         if (markFirst)
             UnmarkPartial(chosen);
         return kLogSaveFailed;
+    }
+    if (besideAnother) {
+        std::string text = "The redbox log saved as ";
+        text += joinFolder(proposedFolder, RedboxFileName(info, 1));
+        text += " is another log that started in the same second; this log is saved as ";
+        text += chosen;
+        reportFileError(messages, text);
     }
     // Only a file that was written becomes the place proposed next time.
     redboxFolder = chosen;

@@ -61,6 +61,12 @@ std::string UnreadEntriesText(const std::vector<uint16_t>& unread, bool redbox)
     return text + " could not be read from the unit";
 }
 
+std::string UnreadCountText(bool redbox)
+{
+    return redbox ? "The number of redbox logs could not be read from the unit: none is listed"
+                  : "The number of dives could not be read from the unit: none is listed";
+}
+
 const CDiveInfo* UnitLogListRows::entryForRow(int row) const
 {
     if (row < 0 || row >= int(entries_.size()))

@@ -11,6 +11,8 @@ namespace ravo {
 // "Dive entries 3, 5 could not be read from the unit" ("Redbox entry 3 ..."
 // with `redbox`); empty when there are none.
 std::string UnreadEntriesText(const std::vector<uint16_t>& unread, bool redbox);
+// The same when the unit did not even give its number of logs.
+std::string UnreadCountText(bool redbox);
 
 // The rows of a unit log list (dive or redbox directory): one per entry, in
 // directory order, never sorted.

@@ -46,14 +46,47 @@ bool samePrefix(const std::vector<CDiveDataRecord>& a, const std::vector<CDiveDa
 
 }  // namespace
 
-std::string DiveBaseName(const CDiveInfo& info, int slot)
+namespace {
+
+std::string slotBaseName(const CDiveInfo& info, int slot, bool dive)
 {
     CDiveLog named;
     named.info = info;
-    std::string name = named.makeFileName(true);
+    std::string name = named.makeFileName(dive);
     if (slot > 1)
         name.insert(name.size() - 2, detail::textC("_%d", slot));
     return name;
+}
+
+}  // namespace
+
+std::string DiveBaseName(const CDiveInfo& info, int slot)
+{
+    return slotBaseName(info, slot, true);
+}
+
+std::string RedboxFileName(const CDiveInfo& info, int slot)
+{
+    return slotBaseName(info, slot, false) + ".cvsr";
+}
+
+std::string ChooseRedboxPath(const std::string& folder, const CDiveLog& log, bool& another)
+{
+    another = false;
+    for (int slot = 1; slot <= kMaxDiveSlots; ++slot) {
+        const std::string path = joinFolder(folder, RedboxFileName(log.info, slot));
+        if (!pathExists(path))
+            return path;
+        // A file whose header cannot be read holds no redbox log: it is
+        // replaced, as it always was.
+        std::string text;
+        uint8_t raw[kHeaderBytes] = {};
+        if (!ReadWholeFile(path, text) || !ParseHeaderHexDump(text, raw) ||
+            std::equal(raw, raw + kHeaderBytes, log.redboxHeader.raw))
+            return path;
+        another = true;
+    }
+    return {};
 }
 
 bool ParseHeaderHexDump(const std::string& text, uint8_t* raw)

@@ -21,6 +21,15 @@ class CDiveLog;
 inline constexpr int kMaxDiveSlots = 999;
 std::string DiveBaseName(const CDiveInfo& info, int slot);
 
+// Redbox files the same way: "KTL_SN%X_<date>_R.cvsr", then
+// "KTL_SN%X_<date>_2_R.cvsr" and on.
+std::string RedboxFileName(const CDiveInfo& info, int slot);
+// The path in `folder` proposed for the redbox file of `log`: the first
+// slot that is free, or holds this log (the same header bytes), or holds no
+// redbox log at all. `another` says that a slot before it holds another log;
+// empty when every slot does.
+std::string ChooseRedboxPath(const std::string& folder, const CDiveLog& log, bool& another);
+
 // What is saved under one slot's base path.
 struct SavedDiveSlot {
     bool sampleFile = false;  // something is there under the sample file's name

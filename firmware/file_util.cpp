@@ -1,7 +1,10 @@
 #include "firmware/file_util.h"
 
 #include <cerrno>
+#include <climits>
+#include <cwchar>
 #include <filesystem>
+#include <locale>
 #include <system_error>
 #include <sys/stat.h>
 
@@ -15,6 +18,31 @@ namespace {
 bool isSeparator(char c)
 {
     return c == '/' || c == '\\';
+}
+
+// A path's text in the narrow encoding it was made from. Where paths are
+// wide (Windows), path(std::string) reads the text with the C library's
+// multibyte conversion but path::string() writes UTF-8, so a name with "ÿ"
+// would come back as "Ã¿"; the same conversion back keeps the text as given.
+[[maybe_unused]] std::string narrowText(const std::string& native)
+{
+    return native;
+}
+
+[[maybe_unused]] std::string narrowText(const std::wstring& native)
+{
+    struct Conversion : std::codecvt<wchar_t, char, std::mbstate_t> {};
+    Conversion conversion;
+    std::string out(native.size() * MB_LEN_MAX, '\0');
+    std::mbstate_t state{};
+    const wchar_t* fromNext = nullptr;
+    char* toNext = nullptr;
+    const auto result = conversion.out(state, native.data(), native.data() + native.size(), fromNext, out.data(),
+                                       out.data() + out.size(), toNext);
+    if (result != std::codecvt_base::ok || fromNext != native.data() + native.size())
+        return std::filesystem::path(native).string();
+    out.resize(size_t(toNext - out.data()));
+    return out;
 }
 
 std::string withPlatformSeparators(std::string path)
@@ -105,7 +133,7 @@ std::string absolutePath(const std::string& path)
         return path;
     std::error_code ec;
     std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
+    return ec ? path : narrowText(full.lexically_normal().native());
 }
 
 }  // namespace ravo

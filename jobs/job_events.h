@@ -38,8 +38,9 @@ struct LogDirectory {
     uint16_t unit = 0xFFFF;
     std::vector<CDiveInfo> entries;
     std::vector<uint16_t> unread;
+    bool countRead = true;  // false: the unit did not give its number of logs, so none is listed
 
-    bool complete() const { return unread.empty(); }
+    bool complete() const { return countRead && unread.empty(); }
 };
 
 // Whether the unit is heard on the link.

@@ -15,6 +15,8 @@ void directoryEndLine(JobContext& job, const LogDirectory& directory, const char
         job.line("%s", doneLine);
         return;
     }
+    if (!directory.countRead)
+        return;  // its line said so
     job.line("Read %s info ... incomplete: %d of %d entries not read", name, int(directory.unread.size()),
              int(directory.entries.size()));
 }

@@ -37,7 +37,7 @@ struct CodeOf {
     int operator()(const EditRowResult& r) const { return r.outcome == EditOutcome::Sent ? 1 : 0; }
     int operator()(const RestoreSettingsResult& r) const
     {
-        return r.restore.failure == EditOutcome::Sent && r.restore.notWritten.empty() ? 1 : 0;
+        return r.restore.checked && r.restore.notWritten.empty() ? 1 : 0;
     }
     int operator()(const PowerDownResult& r) const { return r.sent ? 1 : 0; }
     int operator()(const LinkTaskResult&) const { return 1; }

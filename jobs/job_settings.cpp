@@ -1,10 +1,16 @@
 #include "jobs/job_bodies.h"
+#include "jobs/unit_info_steps.h"
 #include "link/ir_comm.h"
 #include "settings/setting_edit_unit.h"
 #include "settings/settings_backup.h"
 
 namespace ravo {
 namespace {
+
+// The settings are read back after a restore, and once more when that read
+// fails on the way: a read that meets one lost reply should not leave the
+// restore unconfirmed.
+constexpr int kReadBackTries = 2;
 
 // The unit side of an edit on the worker's thread: the editor was answered
 // on the user's side already, notices are kept for the user, the link is the
@@ -55,6 +61,18 @@ RestoreSettingsResult runJob(JobContext& job, const RestoreRequest& request)
     result.requested = int(request.rowIds.size());
     JobEditHost host(job, {});
     result.restore = restoreSettings(request.file, request.rowIds, result.record, host);
+    // A write acknowledged is not yet a value held: the unit's settings are
+    // read back and every row compared with the file.
+    UnitSettings back;
+    for (int tries = 0; tries < kReadBackTries && !request.rowIds.empty() && !back.valid &&
+                        job.link.IsConnected() && !job.stopCheck();
+         ++tries)
+        ReadSettings(job, back);
+    checkRestore(result.restore, request.rowIds, back, request.file);
+    if (back.valid)
+        result.record = back;
+    else if (!request.rowIds.empty())
+        host.notice("The settings could not be read back from the unit: no row is confirmed");
     result.notices = host.notices;
     result.reread = host.reread;
     return result;

@@ -41,9 +41,20 @@ int readDirectory(JobContext& job, UnitCommand countCommand, UnitCommand infoCom
 {
     const bool redbox = directory.kind == LogKind::Redbox;
     directory.unit = job.unitNumber;
+    // The count is asked again like an entry: one lost reply must not make
+    // a unit full of logs look empty.
     uint16_t count = 0;
-    if (job.link.ReadLogCount(countCommand, count) != 1)
+    int countTries = 0;
+    while (job.link.ReadLogCount(countCommand, count) != 1) {
         count = 0;
+        if (++countTries >= kEntryAttempts || job.stopCheck()) {
+            job.line("Read %s count - failed", redbox ? "redbox" : "divelog");
+            directory.countRead = false;
+            directory.entries.clear();
+            directory.unread.clear();
+            return 0;
+        }
+    }
     directory.entries.assign(count, CDiveInfo{});
     int unanswered = 0;
     int result = 1;

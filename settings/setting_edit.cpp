@@ -44,10 +44,15 @@ EditOutcome editSettingRow(int rowId, UnitSettings& record, bool serviceMode, ui
         host.notice("Failed to connect to unit");
         return EditOutcome::HandshakeFailed;
     }
+    EditOutcome outcome = EditOutcome::Sent;
     for (const SettingWrite& write : rowWrites(rowId, record, link.firmwareVersion(), now))
-        link.write(write);
+        if (link.write(write) != 1) {
+            outcome = EditOutcome::NotTaken;
+            break;
+        }
+    // Also after a write that failed: the list then shows what the unit holds.
     host.requestReread();
-    return EditOutcome::Sent;
+    return outcome;
 }
 
 }  // namespace ravo

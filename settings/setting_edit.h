@@ -33,7 +33,7 @@ public:
     virtual int handshake(uint32_t version) = 0;
     // The unit firmware version the link holds; it picks the opcode map.
     virtual uint32_t firmwareVersion() = 0;
-    // Sends one write; its result is not looked at by the edit path.
+    // Sends one write: 1 when the unit acknowledged it.
     virtual int write(const SettingWrite& write) = 0;
 };
 
@@ -45,6 +45,8 @@ enum class EditOutcome {
     NotConnected,     // nothing sent; the record keeps the edited value
     HandshakeFailed,  // notice; nothing sent
     Sent,             // the writes went out and the re-read was requested
+    NotTaken,         // a write was not acknowledged: the rest of the row's writes
+                      // were not sent; the re-read was requested all the same
 };
 
 // The user's side of an edit, before anything reaches the unit: a notice for
@@ -58,7 +60,8 @@ bool askRowEdit(int rowId, const UnitSettings& record, bool serviceMode, Setting
 // Edits row `rowId` of `record` (the list's own copy) and sends it to the
 // unit: editor, conversion, handshake when the row needs it (with
 // `unitVersion`, from the worker's versions), the writes in the link's opcode
-// map, then the re-read request. `unitNow` gives the PC's time in unit time
+// map (stopping at one the unit does not acknowledge), then the re-read
+// request. `unitNow` gives the PC's time in unit time
 // and is asked after the editor closed.
 EditOutcome editSettingRow(int rowId, UnitSettings& record, bool serviceMode, uint32_t unitVersion,
                            SettingLink& link, SettingEditHost& host,

@@ -6,6 +6,11 @@
 namespace ravo {
 namespace {
 
+// A write the unit did not acknowledge is sent again, like a failed block:
+// every write sets a value (or starts a reset), so one that arrived twice
+// does no harm.
+constexpr int kWriteTries = 3;
+
 // The edit path's view of the real link; every call waits where the host says.
 class IrCommSettingLink : public SettingLink {
 public:
@@ -14,15 +19,23 @@ public:
     bool isConnected() override { return link_.IsConnected(); }
     int handshake(uint32_t version) override
     {
+        // A lost challenge or acknowledgement is tried again like a write:
+        // each try starts with a new challenge.
         int result = 0;
-        host_.waitOnLink([&] { result = link_.Handshake(version); });
+        host_.waitOnLink([&] {
+            for (int tries = 0; tries < kWriteTries && result != 1 && link_.IsConnected(); ++tries)
+                result = link_.Handshake(version);
+        });
         return result;
     }
     uint32_t firmwareVersion() override { return link_.linkFirmwareVersion(); }
     int write(const SettingWrite& w) override
     {
         int result = 0;
-        host_.waitOnLink([&] { result = send(w); });
+        host_.waitOnLink([&] {
+            for (int tries = 0; tries < kWriteTries && result != 1 && link_.IsConnected(); ++tries)
+                result = send(w);
+        });
         return result;
     }
 

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <variant>
 
 #include "link/c_format.h"
+#include "link/unit_conversions.h"
 #include "settings/ini_file.h"
 #include "settings/setting_editor.h"
 #include "link/unit_time.h"
@@ -324,8 +326,40 @@ std::string backupMismatch(const SettingsBackup& backup, uint16_t unitNumber, ui
     return {};
 }
 
-std::vector<SettingDifference> settingsDifferences(const UnitSettings& unit, const UnitSettings& file)
+UnitSettings atUnitResolution(const UnitSettings& record, bool asSent)
 {
+    UnitSettings s = record;
+    // Whole steps times the resolution, as the read computes a value.
+    auto real = [asSent](double& value, double resolution) {
+        const double steps = asSent ? double(truncatedProduct(value, 1.0 / resolution)) : std::round(value / resolution);
+        value = steps * resolution;
+    };
+    real(s.setpointSurface, 0.01);
+    real(s.setpointDepth, 0.01);
+    real(s.oxygenSize, 0.1);
+    real(s.dilSize, 0.1);
+    real(s.counterLungVolume, 0.1);
+    real(s.depthLimit, 0.1);
+    real(s.dilPressure, 0.1);
+    real(s.oxygenPressure, 0.1);
+    s.backlightBrightness = backlightPercentFromByte(backlightByteFromPercent(s.backlightBrightness));
+    s.backlightOffLevel = backlightPercentFromByte(backlightByteFromPercent(s.backlightOffLevel));
+    s.hudBrightness = hudPercentFromWord(hudWordFromPercent(s.hudBrightness));
+    return s;
+}
+
+bool sameRowValue(int rowId, const UnitSettings& a, const UnitSettings& b)
+{
+    return rowValueKey(rowId, atUnitResolution(a)) == rowValueKey(rowId, atUnitResolution(b));
+}
+
+std::vector<SettingDifference> settingsDifferences(const UnitSettings& unitRead, const UnitSettings& fileRead)
+{
+    // Both as the unit stores them: 0.95 read back is 95 x 0.01, a hair
+    // above the 0.95 the file holds, and the list's one decimal would show
+    // them as 1.0 against 0.9.
+    const UnitSettings unit = atUnitResolution(unitRead);
+    const UnitSettings file = atUnitResolution(fileRead);
     const std::vector<SettingsRow> unitRows = buildSettingsRows(unit, false);
     const std::vector<SettingsRow> fileRows = buildSettingsRows(file, false);
     std::vector<SettingDifference> differences;
@@ -347,7 +381,7 @@ std::vector<SettingDifference> settingsDifferences(const UnitSettings& unit, con
     for (const SettingsRow& u : unitRows) {
         const SettingsRow* f = rowNamed(fileRows, u.name);
         int id = u.rowId ? u.rowId : (f ? f->rowId : 0);
-        if (!f || f->value != u.value || rowValueKey(id, unit) != rowValueKey(id, file))
+        if (!f || f->value != u.value || !sameRowValue(id, unit, file))
             add(&u, f);
     }
     for (const SettingsRow& f : fileRows)
@@ -375,10 +409,13 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
                 later.push_back(id);  // not editable until another row is written
                 continue;
             }
-            if (pass > 0 && rowValueKey(id, record) == rowValueKey(id, file))
+            if (pass > 0 && sameRowValue(id, record, file))
                 continue;
             editHost.rowId = id;
             EditOutcome outcome = editSettingOnUnit(id, record, false, editHost);
+            if (outcome == EditOutcome::NotTaken)
+                host.notice(formatC("The unit did not answer the write of \"%s\"",
+                                    rowWithId(everyEditableRow(), id)->name.c_str()));
             if (outcome != EditOutcome::Sent) {
                 result.failure = outcome;
                 break;
@@ -386,7 +423,7 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
             if (std::find(written.begin(), written.end(), id) == written.end())
                 written.push_back(id);
             // A value the editor's range held back may fit once its partner is written.
-            if (pass == 0 && rowValueKey(id, record) != rowValueKey(id, file))
+            if (pass == 0 && !sameRowValue(id, record, file))
                 later.push_back(id);
         }
         if (result.failure != EditOutcome::Sent)
@@ -394,12 +431,29 @@ RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& 
         pending = later;
     }
     for (int id : pending)
-        if (rowValueKey(id, record) != rowValueKey(id, file))
+        if (!sameRowValue(id, record, file))
             result.notWritten.push_back(rowWithId(everyEditableRow(), id)->name);
     result.written = int(written.size());
     if (result.written > 0)
         host.requestReread();
     return result;
+}
+
+void checkRestore(RestoreResult& result, const std::vector<int>& rowIds, const UnitSettings& unit,
+                  const UnitSettings& file)
+{
+    // Nothing asked for is nothing to check.
+    result.checked = unit.valid != 0 || rowIds.empty();
+    result.notWritten.clear();
+    result.written = 0;
+    for (const SettingsRow& row : everyEditableRow()) {
+        if (!restorableRow(row.rowId) || std::find(rowIds.begin(), rowIds.end(), row.rowId) == rowIds.end())
+            continue;
+        if (result.checked && sameRowValue(row.rowId, unit, file))
+            ++result.written;
+        else
+            result.notWritten.push_back(row.name);
+    }
 }
 
 }  // namespace ravo

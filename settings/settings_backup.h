@@ -44,13 +44,25 @@ struct SettingDifference {
     bool restorable = false;  // an editable setting (not the clock), checked by default
 };
 
-// Every row of the settings list whose value text differs, in list order.
+// `record` with its values as the unit stores them: the reals at the unit's
+// resolution, the brightness levels in its steps. A value read from the unit
+// or a file is rounded to them; `asSent` truncates as a write does.
+UnitSettings atUnitResolution(const UnitSettings& record, bool asSent = false);
+
+// Whether the value of row `rowId` is the same in both, at the unit's own
+// resolution: the one comparison of the dry run, of the check after a
+// restore and of the check after a single edit. True for a row that holds
+// no value (the clock, the resets).
+bool sameRowValue(int rowId, const UnitSettings& a, const UnitSettings& b);
+
+// Every row of the settings list whose value differs, in list order.
 std::vector<SettingDifference> settingsDifferences(const UnitSettings& unit, const UnitSettings& file);
 
 struct RestoreResult {
     EditOutcome failure = EditOutcome::Sent;  // Sent when no edit failed
-    int written = 0;                          // rows sent to the unit (each counted once)
-    std::vector<std::string> notWritten;      // checked rows the unit would not take now
+    int written = 0;                          // rows sent to the unit; once checked, rows the unit holds
+    std::vector<std::string> notWritten;      // checked rows the unit does not hold (or not confirmed)
+    bool checked = false;                     // the settings were read back and compared
 };
 
 // Writes the rows `rowIds` of `file` onto the unit, each through the same
@@ -61,5 +73,12 @@ struct RestoreResult {
 // for the re-read when anything was written.
 RestoreResult restoreSettings(const UnitSettings& file, const std::vector<int>& rowIds, UnitSettings& record,
                               UnitEditHost& host);
+
+// Settles `result` against the settings read back from the unit after the
+// restore (`unit`; valid 0 when that read failed): a row of `rowIds` counts
+// as written only when the unit holds the file's value; every other row is
+// named in notWritten, all of them when nothing could be read back.
+void checkRestore(RestoreResult& result, const std::vector<int>& rowIds, const UnitSettings& unit,
+                  const UnitSettings& file);
 
 }  // namespace ravo

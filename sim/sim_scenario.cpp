@@ -5,6 +5,7 @@
 #include <limits>
 #include <sstream>
 
+#include "firmware/regular_file.h"
 #include "link/c_format.h"
 #include "sim/sim_log_generator.h"
 #include "sim/sim_presets.h"
@@ -346,14 +347,14 @@ bool loadScenario(const std::string& text, SimState& out, std::string& error)
 
 bool loadScenarioFile(const std::string& path, SimState& out, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "Scenario: cannot read " + path;
+    // A pipe would hold the simulator at the open for ever, a device never end.
+    std::string text;
+    RegularFileCheck check;
+    if (!ReadRegularFile(path, kSampleFileMaxBytes, text, &check)) {
+        error = "Scenario: cannot read " + path + ": " + check.reason;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return loadScenario(text.str(), out, error);
+    return loadScenario(text, out, error);
 }
 
 json stateToJson(const SimState& s)

@@ -186,3 +186,39 @@ TEST(HeaderHexDump, ReadsBackTheBytesItWasWrittenFrom)
     EXPECT_FALSE(ParseHeaderHexDump("Ravo_Config v1.35\r\n\r\n FF 00\r\n\r\nHeader is valid\r\n", back));
     EXPECT_FALSE(ParseHeaderHexDump("", back));
 }
+
+// Redbox logs of one start second: the file name proposed never holds the
+// other log, and a log downloaded again is proposed where it was saved.
+TEST(SameStartSecond, RedboxLogsAreProposedUnderNamesOfTheirOwn)
+{
+    TempDir dir;
+    auto redbox = [](int seed) {
+        CDiveLog log = dive(0, 30, seed);
+        log.isDive = false;
+        log.redboxHeader.raw[8] = uint8_t(seed);
+        return log;
+    };
+    const std::string first = dir.file("KTL_SN1234_2026-11-28_16-53-20_R.cvsr");
+    const std::string second = dir.file("KTL_SN1234_2026-11-28_16-53-20_2_R.cvsr");
+    std::string last;
+    RedboxPathChooser takeProposed = [](const std::string& proposed, std::string& chosen) {
+        chosen = proposed;
+        return true;
+    };
+    for (int round = 0; round < 2; ++round) {
+        CDiveLog a = redbox(1), b = redbox(2);
+        FileMessages messages;
+        std::vector<std::string> paths;
+        ASSERT_EQ(a.saveToFile(dir.path(), false, last, takeProposed, &messages, &paths), kLogSaved);
+        ASSERT_EQ(b.saveToFile(dir.path(), false, last, takeProposed, &messages, &paths), kLogSaved);
+        EXPECT_EQ(paths, (std::vector<std::string>{first, second}));
+        if (round == 0) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_NE(messages[0].find("another log that started in the same second"), std::string::npos);
+        } else {
+            EXPECT_TRUE(messages.empty()) << "found again where they were";
+        }
+        EXPECT_EQ(readFile(first), redbox(1).FormatRedboxFile());
+        EXPECT_EQ(readFile(second), redbox(2).FormatRedboxFile());
+    }
+}

@@ -24,7 +24,7 @@ protected:
         sim::SimState state = sim::generatedUnit(0x4925, std::vector<uint32_t>(40, 5), 40);
         state.faults.dropAfter = dropAfter;
         state.faults.ignoreEntryEvery = ignoreEntryEvery;
-        auto unit = std::make_shared<sim::SimUnit>(state);
+        unit = std::make_shared<sim::SimUnit>(state);
         unit->setClock(&clock);
         static std::atomic<int> serial{0};
         std::string name = "directory-test-" + std::to_string(++serial);
@@ -50,6 +50,7 @@ protected:
     double seconds() { return double(clock.nowMs() - start) / 1000.0; }
 
     ManualClock clock;
+    std::shared_ptr<sim::SimUnit> unit;
     uint64_t start = 0;
     test::RecordingEvents receiver;
     WorkTask task;
@@ -74,6 +75,35 @@ TEST_F(DirectoryTest, TwoUnreadEntriesInARowEndTheRead)
     // Three attempts for each of two entries, a reply wait of a little over
     // 2.5 s each, not thirty-eight entries' worth.
     EXPECT_LT(seconds(), 6 * 3.0);
+}
+
+TEST_F(DirectoryTest, ACountTheUnitNeverGivesIsAnIncompleteDirectoryNotAnEmptyOne)
+{
+    useUnit(0);
+    unit->update([](sim::SimState& s) { s.faults.ignoreEvery = 1; });
+    run(LogKind::Dive);
+    EXPECT_TRUE(receiver.hasLine("Read divelog count - failed"));
+    EXPECT_EQ(jobResult(), 0);
+    const LogDirectory dives = read();
+    EXPECT_FALSE(dives.countRead);
+    EXPECT_FALSE(dives.complete());
+    EXPECT_EQ(unit->stats().requests, 3) << "the count is asked three times";
+}
+
+TEST_F(DirectoryTest, ACountWhoseReplyWasLostIsAskedAgain)
+{
+    useUnit(0);
+    // The versions asked first, so that the count is the first request lost.
+    task.start(ConnectRequest{0x1234, true, false}, receiver);
+    ASSERT_TRUE(task.waitFinished(60000));
+    const int seen = unit->stats().requests;
+    ASSERT_GT(seen, 0);
+    unit->update([&](sim::SimState& s) { s.faults.ignoreEvery = seen + 1; });
+    run(LogKind::Dive);
+    EXPECT_EQ(jobResult(), 1);
+    const LogDirectory dives = read();
+    EXPECT_TRUE(dives.complete());
+    EXPECT_EQ(dives.entries.size(), 40u);
 }
 
 TEST_F(DirectoryTest, AnEntryIsAskedThreeTimesAtMost)

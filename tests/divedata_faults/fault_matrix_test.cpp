@@ -31,5 +31,30 @@ TEST(LogFaultMatrix, EveryLogIsTheUnitsOrReportedIncomplete)
     EXPECT_TRUE(outcomes["drop"].count("incomplete"));
 }
 
+// Directory reads with the downloads after them, and settings restores, under
+// every fault for two seeds: nothing missing goes unnamed, and success is
+// never said for work not done.
+TEST(LogFaultMatrix, DownloadsOfNewDivesAndRestoresNeverDropSilentlyNorClaimSuccess)
+{
+    ManualClock clock;
+    std::map<FaultVerdict, int> dives, restores;
+    for (const DirectoryFaultRun& run : runDirectoryFaultMatrix({1, 2}, clock)) {
+        ++dives[run.verdict()];
+        EXPECT_TRUE(run.verdict() == FaultVerdict::Complete || run.verdict() == FaultVerdict::ReportedIncomplete)
+            << run.fault << " seed " << run.seed << ": " << verdictText(run.verdict());
+    }
+    for (const RestoreFaultRun& run : runRestoreFaultMatrix({1, 2}, clock)) {
+        ++restores[run.verdict()];
+        EXPECT_TRUE(run.verdict() == FaultVerdict::Complete || run.verdict() == FaultVerdict::ReportedIncomplete)
+            << run.fault << " seed " << run.seed << (run.fromFirstWrite ? " on the writes: " : ": ")
+            << verdictText(run.verdict());
+    }
+    // Both ends are reached: whole runs, and runs that name what is missing.
+    EXPECT_GT(dives[FaultVerdict::Complete], 0);
+    EXPECT_GT(dives[FaultVerdict::ReportedIncomplete], 0);
+    EXPECT_GT(restores[FaultVerdict::Complete], 0);
+    EXPECT_GT(restores[FaultVerdict::ReportedIncomplete], 0);
+}
+
 }  // namespace
 }  // namespace ravo::sim

@@ -157,7 +157,7 @@ TEST(RestoreOnUnit, RowsThatOpenUpOrAreHeldByAPartnerGetASecondPass)
     EXPECT_EQ(now.setpointDepth, 140);
 }
 
-TEST(RestoreOnUnit, AUnitThatDoesNotAnswerTheHandshakeStopsTheRestore)
+TEST(RestoreOnUnit, AUnitThatStopsAnsweringStopsTheRestoreAtTheWriteItDidNotTake)
 {
     RestoreBench bench("fw4925");
     bench.read();
@@ -167,11 +167,63 @@ TEST(RestoreOnUnit, AUnitThatDoesNotAnswerTheHandshakeStopsTheRestore)
     bench.unit->update([](sim::SimState& s) { s.faults.silent = true; });
     UnitSettings record = bench.settings;
     RestoreResult result = restoreSettings(file, {17, 6}, record, bench);
-    EXPECT_EQ(result.failure, EditOutcome::HandshakeFailed);
-    EXPECT_EQ(bench.notices, (std::vector<std::string>{"Failed to connect to unit"}));
-    // HUD brightness goes first (list order) and needs no handshake.
-    EXPECT_EQ(result.written, 1);
-    EXPECT_EQ(bench.rereads, 1);
+    // HUD brightness goes first (list order); its write is never acknowledged.
+    EXPECT_EQ(result.failure, EditOutcome::NotTaken);
+    EXPECT_EQ(bench.notices, (std::vector<std::string>{"The unit did not answer the write of \"HUD brightness\""}));
+    EXPECT_EQ(result.written, 0);
+    EXPECT_EQ(bench.rereads, 0);
+}
+
+// The restore job under a unit that leaves one request unanswered: request
+// `skip` after the unit was read (1 the first write, 4 the challenge before
+// "Oxygen part (%)"; 0 none), with `oxygen` as the file's oxygen part.
+RestoreSettingsResult restoreIgnoring(RestoreBench& bench, int skip, int oxygen = 94)
+{
+    bench.read();
+    UnitSettings file = bench.settings;
+    file.metric = 0;
+    file.hudBrightness = 25;
+    file.setpointSurface = 0.95;
+    file.oxygenPercent = oxygen;
+    const int seen = bench.unit->stats().requests;
+    if (skip > 0)
+        bench.unit->update([&](sim::SimState& s) { s.faults.ignoreEvery = seen + skip; });
+    RecordingEvents events;
+    bench.worker.start(RestoreRequest{file, {2, 6, 7, 17}, bench.settings, "unit.ini"}, events);
+    EXPECT_TRUE(bench.worker.waitFinished(20000));
+    const JobOutcome outcome = bench.worker.lastOutcome();
+    EXPECT_NE(outcome.as<RestoreSettingsResult>(), nullptr);
+    return outcome.as<RestoreSettingsResult>() ? *outcome.as<RestoreSettingsResult>() : RestoreSettingsResult{};
+}
+
+TEST(RestoreOnUnit, AWriteOrChallengeLeftUnansweredIsAskedAgainAndTheRowsAreCheckedOnTheUnit)
+{
+    for (int skip : {1, 4}) {
+        RestoreBench bench("fw4925");
+        const RestoreSettingsResult result = restoreIgnoring(bench, skip);
+        EXPECT_TRUE(result.restore.checked) << skip;
+        EXPECT_EQ(result.restore.written, 4) << skip;
+        EXPECT_TRUE(result.restore.notWritten.empty()) << skip;
+        EXPECT_EQ(bench.worker.lastOutcome().code(), 1) << skip;
+        sim::SimSettings now = bench.unit->state().settings;
+        EXPECT_EQ(now.metric, 0);
+        EXPECT_EQ(now.hudBrightness, 1);
+        EXPECT_EQ(now.setpointSurface, 95);
+        EXPECT_EQ(now.oxygenPercent, 94);
+    }
+}
+
+// 91 is below what the oxygen editor allows: 92 is written, and the check
+// finds the unit without the file's value.
+TEST(RestoreOnUnit, ARowTheUnitDoesNotHoldIsNamedAndOnlyTheRowsItHoldsCount)
+{
+    RestoreBench bench("fw4925");
+    const RestoreSettingsResult result = restoreIgnoring(bench, 0, 91);
+    EXPECT_TRUE(result.restore.checked);
+    EXPECT_EQ(result.restore.written, 3);
+    EXPECT_EQ(result.restore.notWritten, (std::vector<std::string>{"Oxygen part (%)"}));
+    EXPECT_EQ(bench.worker.lastOutcome().code(), 0);
+    EXPECT_EQ(bench.unit->state().settings.oxygenPercent, 92);
 }
 
 // The window's restore: one job on the worker, its notices in its result.

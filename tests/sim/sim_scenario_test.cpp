@@ -4,6 +4,8 @@
 
 #include "sim/sim_presets.h"
 #include "sim/sim_scenario.h"
+#include "support/posix_facilities.h"
+#include "support/temp_dir.h"
 
 namespace ravo::sim {
 namespace {
@@ -129,6 +131,22 @@ TEST(SimScenario, MissingFile)
     std::string error;
     EXPECT_FALSE(loadScenarioFile("/nonexistent/unit.json", s, error));
     EXPECT_NE(error.find("cannot read"), std::string::npos);
+}
+
+TEST(SimScenario, APipeOrAFolderIsRefusedWithoutWaiting)
+{
+    SimState s;
+    std::string error;
+    test::TempDir dir;
+    EXPECT_FALSE(loadScenarioFile(dir.path(), s, error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+    if (!test::havePosixFacilities())
+        GTEST_SKIP() << test::kNeedsPosix;
+    const std::string pipe = dir.file("unit.json");
+    ASSERT_TRUE(test::makeFifo(pipe));
+    // Opening a pipe nobody writes to would wait for ever.
+    EXPECT_FALSE(loadScenarioFile(pipe, s, error));
+    EXPECT_NE(error.find(pipe), std::string::npos) << error;
 }
 
 }  // namespace
