@@ -1,6 +1,6 @@
 #include "app/unit_log_view_state.h"
 
-#include "divedata/log_list_rows.h"
+#include "jobs/log_directory_text.h"
 #include "link/c_format.h"
 
 namespace ravo {
@@ -17,7 +17,7 @@ UnitLogViewState unitLogViewState(const FrameState& frame, LogKind kind)
         if (!directory.complete()) {
             if (!state.lastResult.empty())
                 state.lastResult += "; ";
-            state.lastResult += UnreadEntriesText(directory.unread, redbox);
+            state.lastResult += DirectoryGapText(directory);
         }
         return state;
     }
@@ -40,7 +40,7 @@ std::string nothingNewText(const LogDirectory& dives)
 {
     if (dives.complete())
         return "Every dive is saved";
-    return "Every dive listed is saved; " + UnreadEntriesText(dives.unread, false);
+    return "Every dive listed is saved; " + DirectoryGapText(dives);
 }
 
 }  // namespace ravo

@@ -7,6 +7,7 @@
 #include "cli/unit_check.h"
 #include "divedata/download_plan.h"
 #include "divedata/log_list_rows.h"
+#include "jobs/log_directory_text.h"
 #include "firmware/file_util.h"
 
 namespace ravo::cli {
@@ -18,8 +19,7 @@ bool reportUnread(const LogDirectory& directory)
 {
     if (directory.complete())
         return false;
-    const bool redbox = directory.kind == LogKind::Redbox;
-    const std::string text = directory.countRead ? UnreadEntriesText(directory.unread, redbox) : UnreadCountText(redbox);
+    const std::string text = DirectoryGapText(directory);
     std::fprintf(stderr, "%s\n", text.c_str());
     return true;
 }

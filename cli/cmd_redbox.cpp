@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/log_saving_printer.h"
 #include "divedata/log_list_rows.h"
+#include "jobs/log_directory_text.h"
 
 namespace ravo::cli {
 namespace {
@@ -45,8 +46,7 @@ CliCommand redboxCommand()
                     // that say so.
                     printDirectoryRows(context, read);
                     if (!read.complete()) {
-                        const std::string text =
-                            read.countRead ? UnreadEntriesText(read.unread, true) : UnreadCountText(true);
+                        const std::string text = DirectoryGapText(read);
                         std::fprintf(stderr, "%s\n", text.c_str());
                         return int(kExitFailed);
                     }

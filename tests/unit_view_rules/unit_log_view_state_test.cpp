@@ -27,6 +27,10 @@ TEST(UnitLogViewState, UnreadEntriesAreNamedAndNeverAllSaved)
 
     frame.dives.unread.clear();
     EXPECT_EQ(nothingNewText(frame.dives), "Every dive is saved");
+
+    frame.dives.countRead = false;
+    EXPECT_EQ(nothingNewText(frame.dives),
+              "Every dive listed is saved; The number of dives could not be read from the unit: none is listed");
 }
 
 }  // namespace
