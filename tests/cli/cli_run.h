@@ -16,8 +16,8 @@ struct CliHome {
 
     ProgramResult run(const std::vector<std::string>& args, std::map<std::string, std::string> env = {}) const
     {
-        env["RAVO_VIRTUAL_TIME"] = "1";
-        env["RAVO_TIME_SCALE"] = "50";
+        env.emplace("RAVO_VIRTUAL_TIME", "1");
+        env.emplace("RAVO_TIME_SCALE", "50");
         return runCliIn(home, args, env);
     }
     ProgramResult sim(std::vector<std::string> args) const
