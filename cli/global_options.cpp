@@ -8,6 +8,7 @@
 #include "link/clock.h"
 #include "link/link_address.h"
 #include "link/unit_number.h"
+#include "sim/sim_transport.h"
 
 namespace ravo::cli {
 namespace {
@@ -60,6 +61,19 @@ bool checkLinkAddress(const std::string& address, std::string& error)
 
 void applyTimeScale(CRavo_ConfigApp& app)
 {
+    LinkAddress link;
+    std::string error;
+    if (std::getenv("RAVO_VIRTUAL_TIME") && parseLinkAddress(app.worker->linkAddress(), link, error) &&
+        link.scheme == "sim") {
+        static ManualClock clock;
+        // The unit may already be made (the address was checked): it moves to
+        // the virtual time too, and so does any unit made later in the run.
+        sim::setSimClock(&clock);
+        if (auto unit = sim::simUnitFor(link.argument, error))
+            unit->setClock(&clock);
+        app.worker->setClock(&clock);
+        return;
+    }
     if (double factor = scaleFactor("RAVO_TIME_SCALE"); factor > 1.0) {
         static ScaledClock clock(factor);
         app.worker->setClock(&clock);

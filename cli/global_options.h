@@ -21,6 +21,10 @@ bool checkLinkAddress(const std::string& address, std::string& error);
 // simulated unit that is expected to stay silent. RAVO_PAUSE_SCALE=F runs
 // only the pauses F times faster and waits for the unit's answers as long as
 // on the real line: for tests against a unit that answers, on a busy machine.
+// RAVO_VIRTUAL_TIME=1 with the simulated unit in this process ("sim"): the
+// link's, the jobs' and the unit's time is virtual and moves only by the
+// pauses and waits they make, so they take no real time and a busy machine
+// cannot make one expire. Other links ignore it.
 void applyTimeScale(CRavo_ConfigApp& app);
 
 // Starts the protocol trace of this run into `path`. Null after a message.

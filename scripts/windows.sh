@@ -42,10 +42,17 @@ export WINEARCH=win64
 # (A "-p" given once a server runs is refused.) Its output goes nowhere, so it
 # cannot hold ctest's output open.
 mkdir -p "$WINEPREFIX"
+# One test run at a time on this prefix: a second run's "wineserver -k" would
+# end the server under the first run's programs, and a program cut off from
+# its server ends without a word (no output, status 0 or SIGQUIT).
+# (The lock is this script's alone: what it starts gets the file closed, so
+# a server or program left behind cannot hold it.)
+exec 9>"$build/wineprefix.lock"
+flock 9
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 9>&-
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wineboot -u </dev/null >/dev/null 2>&1
+wineboot -u </dev/null >/dev/null 2>&1 9>&-
 
-cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 300
+cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 300 9>&-

@@ -8,14 +8,16 @@
 
 namespace ravo::test {
 
-// ravo-cli in a folder of its own with a store of its own, its link waits
-// run 50 times faster; `sim` prepends "--link sim --unit 1234".
+// ravo-cli in a folder of its own with a store of its own; `sim` prepends
+// "--link sim --unit 1234". Against the simulated unit in its process, time
+// is virtual; against any other link its waits run 50 times faster.
 struct CliHome {
     TempDir home;
 
     ProgramResult run(const std::vector<std::string>& args, std::map<std::string, std::string> env = {}) const
     {
-        env["RAVO_TIME_SCALE"] = "50";
+        env.emplace("RAVO_VIRTUAL_TIME", "1");
+        env.emplace("RAVO_TIME_SCALE", "50");
         return runCliIn(home, args, env);
     }
     ProgramResult sim(std::vector<std::string> args) const

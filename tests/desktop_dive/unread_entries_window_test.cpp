@@ -1,5 +1,5 @@
-// The unit's dive list through the main window against ravo-unit-sim in a
-// process of its own: a lost entry request is asked again on a flaky link,
+// The unit's dive list through the main window against a scenario of the
+// simulated unit: a lost entry request is asked again on a flaky link,
 // and an entry that never answers is a row that says so; "Download new"
 // saves the others and names it, and never says every dive is saved.
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include "desktop/controls/unit_log_list_ctrl.h"
 #include "desktop/views/view_unit_dive.h"
 #include "link/clock.h"
-#include "support/sim_process.h"
+#include "sim/sim_transport.h"
 #include "tests/desktop_shell/shell_fixture.h"
 
 namespace ravo::test {
@@ -19,19 +19,24 @@ protected:
     void TearDown() override
     {
         frame.reset();
-        if (app)
+        if (app) {
+            app->worker->closeLink();
             app->worker->setClock(nullptr);
+        }
+        sim::forgetSimUnits();
+        sim::setSimClock(nullptr);
     }
 
-    // The window on ravo-unit-sim with `scenario`, its worker's waits 50
-    // times faster; the unit's dive list shown once its directory is read.
+    // The window on the simulated unit of `scenario`; the unit's dive list
+    // shown once its directory is read. The unit answers in the worker's
+    // thread and both run in virtual time: the replies lost on purpose take
+    // no real time, and a busy machine cannot make an answered one expire.
     desktop::CViewUnitDive* diveList(const std::string& scenario)
     {
-        sim = std::make_unique<SimProcess>(RAVO_SIM_PATH, std::vector<std::string>{"--scenario", scenario, "--port", "0"});
-        const std::string address = sim->readLine();
-        EXPECT_EQ(address.rfind("tcp:127.0.0.1:", 0), 0u) << address;
-        startApp(address);
-        app->worker->setClock(&fast);
+        sim::forgetSimUnits();
+        sim::setSimClock(&clock);
+        startApp("sim:" + scenario);
+        app->worker->setClock(&clock);
         openFrame();
         app->config.setUnitNumberText("1234");
         frame->requests().requestReadInfo();
@@ -46,8 +51,7 @@ protected:
     }
     QString note() { return named<QLabel>("Download note")->text(); }
 
-    ScaledClock fast{50.0};
-    std::unique_ptr<SimProcess> sim;
+    ManualClock clock;
 };
 
 TEST_F(UnreadEntriesWindow, AnEntryThatNeverAnswersIsARowAndDownloadNewNamesIt)

@@ -94,6 +94,9 @@ protected:
         box->setText(unitText);
         QTest::mouseClick(in<QPushButton>(unitView(), "Read Info"), Qt::LeftButton);
         ASSERT_TRUE(waitFor([&] { return !jobRunning(); }, 20000));
+        // The worker's thread is done with the link too (a test may give it
+        // another clock next); its own lock shows that to ThreadSanitizer.
+        ASSERT_TRUE(app->worker->waitFinished(20000));
     }
 
     // The long dive's download started from its row in the unit's dive list.

@@ -22,6 +22,7 @@ UnitViewBench::UnitViewBench(const std::string& preset, const std::string& unitT
 {
     sim::registerSimTransport();
     sim::forgetSimUnits();
+    sim::setSimClock(&clock);
     std::string error;
     unit = sim::simUnitFor(preset, error);
     auto store = std::make_unique<MemoryConfigStore>();
@@ -61,6 +62,7 @@ UnitViewBench::~UnitViewBench()
     app.worker->setClock(nullptr);
     app.shutDown();
     sim::forgetSimUnits();
+    sim::setSimClock(nullptr);
 }
 
 void UnitViewBench::finishJob()

@@ -39,7 +39,9 @@ struct UnitViewBench {
     bool busy() const { return frame->dispatcher().busy(); }
 
     TempDir home;
-    ScaledClock clock{40.0};
+    // Virtual time for the worker and the unit: the unit's clock does not
+    // move between two reads however slowly the machine runs them.
+    ManualClock clock;
     CRavo_ConfigApp app;
     std::shared_ptr<sim::SimUnit> unit;
     std::unique_ptr<desktop::CMainFrame> frame;

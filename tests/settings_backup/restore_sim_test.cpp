@@ -20,6 +20,7 @@ struct RestoreBench : WorkerEditHost {
     {
         sim::registerSimTransport();
         sim::forgetSimUnits();
+        sim::setSimClock(&clock);
         worker.setLinkAddress("sim:" + preset);
         worker.setClock(&clock);
         std::string error;
@@ -35,6 +36,7 @@ struct RestoreBench : WorkerEditHost {
         worker.closeLink();
         worker.setClock(nullptr);
         sim::forgetSimUnits();
+        sim::setSimClock(nullptr);
     }
     // Reads the unit (the settings alone with `settingsOnly`) into `settings`.
     void read(bool settingsOnly = false)
@@ -62,7 +64,9 @@ struct RestoreBench : WorkerEditHost {
     void notice(const std::string& text) override { notices.push_back(text); }
     void requestReread() override { ++rereads; }
 
-    ScaledClock clock{40.0};
+    // Virtual time for the worker and the unit, which answers in the worker's
+    // thread: the waits take no real time and a busy machine cannot end one.
+    ManualClock clock;
     WorkTask worker;
     RecordingEvents receiver;
     UnitSettings settings;

@@ -12,11 +12,12 @@
 namespace ravo::test {
 namespace {
 
+// ravo-cli against the simulated unit in its process, in virtual time.
 struct CliRun {
     TempDir home;
     ProgramResult run(const std::vector<std::string>& args)
     {
-        return test::runCliIn(home, args);
+        return test::runCliIn(home, args, {{"RAVO_VIRTUAL_TIME", "1"}});
     }
 };
 

@@ -16,9 +16,10 @@
 namespace ravo::sim {
 namespace {
 
+// Against the simulated unit in ravo-cli's process, in virtual time.
 test::ProgramResult cli(const test::TempDir& home, const std::vector<std::string>& args)
 {
-    return test::runCliIn(home, args, {{"RAVO_TIME_SCALE", "50"}});
+    return test::runCliIn(home, args, {{"RAVO_VIRTUAL_TIME", "1"}});
 }
 
 TEST(SimCli, ConnectTellsThatNoRealUnitIsThere)
