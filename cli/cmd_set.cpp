@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/settings_output.h"
 #include "jobs/worker_edit_host.h"
+#include "settings/entry_conversion.h"
 #include "settings/settings_backup.h"
 
 namespace ravo::cli {
@@ -38,6 +39,11 @@ public:
             return sameIgnoringCase(value_, "RESET") || refuse("Value must be \"RESET\"");
         case EditorKind::Int:
         case EditorKind::Real:
+            // The editor's rule may change the entry (raised, lowered, onto a
+            // step); the command goes on like the editor, but says so first.
+            if (!enteredAsTyped(editor))
+                notice("\"" + value_ + "\" is not kept as typed: the range is " + editor.rangeText +
+                       ", so the editor's rule changes it");
             entered = value_;
             return true;
         }
@@ -49,6 +55,12 @@ public:
     bool rereadRequested = false;
 
 private:
+    bool enteredAsTyped(const EditorRequest& editor) const
+    {
+        if (editor.kind == EditorKind::Int)
+            return intEntryRefusal(value_, editor.intMin, editor.intMax, editor.intStep).empty();
+        return realEntryRefusal(value_, editor.precision, editor.realMin, editor.realMax).empty();
+    }
     bool refuse(const std::string& text)
     {
         notice(text);

@@ -232,8 +232,12 @@ TEST(CliSetSim, ClampedValuesAndReadOnlyRows)
     auto result = cli.run({"--link", "sim:fw4925", "--unit", "1234", "set", "Oxygen part (%)", "3"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(splitLines(result.out).back(), "Oxygen part (%)*\t92");
+    EXPECT_NE(result.err.find("\"3\" is not kept as typed: the range is 92..100"), std::string::npos) << result.err;
     result = cli.run({"--link", "sim:fw4925", "--unit", "1234", "set", "HUD brightness", "150"});
     EXPECT_EQ(splitLines(result.out).back(), "HUD brightness*\t100");
+    EXPECT_NE(result.err.find("the range is 0..100  step 25"), std::string::npos) << result.err;
+    result = cli.run({"--link", "sim:fw4925", "--unit", "1234", "set", "HUD brightness", "75"});
+    EXPECT_EQ(result.err, "") << "a value kept as typed needs no notice";
     result = cli.run({"--link", "sim:fw4925", "--unit", "1234", "set", "Battery SR", "1"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "Can not be changed\n");
