@@ -44,10 +44,10 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
     PROCESS_INFORMATION info{};
-    std::string line = win::commandLine(program, args);
     std::vector<char> environment = win::environmentBlock(env);
-    BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, environment.data(),
-                                    workDir.empty() ? nullptr : workDir.c_str(), &startup, &info);
+    DWORD startError = 0;
+    const bool started = win::createProcess(program, args, environment.data(),
+                                            workDir.empty() ? nullptr : workDir.c_str(), startup, info, startError);
     ::CloseHandle(outWrite);
     ::CloseHandle(errWrite);
     if (nul != INVALID_HANDLE_VALUE)
@@ -70,8 +70,15 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
             result.err += "\nrunProgram: ended after " + std::to_string(kProgramTimeLimitMs / 1000) + " s\n";
         DWORD code = 0;
         result.exitCode = ended && ::GetExitCodeProcess(info.hProcess, &code) ? int(code) : -1;
+        // Our programs end with codes below 256; any other code, given with
+        // no word of the program's own, came from outside (the system, or
+        // wine's server), and the failure says so instead of saying nothing.
+        if ((result.exitCode < 0 || result.exitCode > 255) && result.out.empty() && result.err.empty())
+            result.err = "runProgram: " + program + " ended with code " + std::to_string(code) + " and no output\n";
         ::CloseHandle(info.hThread);
         ::CloseHandle(info.hProcess);
+    } else {
+        result.err = "runProgram: " + program + " could not be started (error " + std::to_string(startError) + ")\n";
     }
     ::CloseHandle(outRead);
     ::CloseHandle(errRead);

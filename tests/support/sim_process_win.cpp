@@ -38,9 +38,8 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
     startup.hStdOutput = outWrite;
     startup.hStdError = mergeStderr ? outWrite : ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION info{};
-    std::string line = win::commandLine(program, args);
-    BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                    &startup, &info);
+    DWORD startError = 0;
+    const bool started = win::createProcess(program, args, nullptr, nullptr, startup, info, startError);
     ::CloseHandle(inRead);
     ::CloseHandle(outWrite);
     in_ = reinterpret_cast<intptr_t>(inWrite);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace ravo::test::win {
@@ -42,6 +43,25 @@ std::mutex& processStartLock()
 {
     static std::mutex lock;
     return lock;
+}
+
+bool createProcess(const std::string& program, const std::vector<std::string>& args, char* environment,
+                   const char* workDir, STARTUPINFOA& startup, PROCESS_INFORMATION& info, DWORD& error)
+{
+    for (int attempt = 1;; ++attempt) {
+        std::string line = commandLine(program, args);
+        if (::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, environment, workDir, &startup,
+                             &info)) {
+            error = 0;
+            return true;
+        }
+        error = ::GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3)
+            return false;
+        std::fprintf(stderr, "createProcess: %s died in its start-up (error %lu); starting it again\n",
+                     program.c_str(), static_cast<unsigned long>(error));
+        ::Sleep(50);
+    }
 }
 
 std::vector<char> environmentBlock(const std::map<std::string, std::string>& overrides)
