@@ -1,8 +1,6 @@
 #include "divedata/dive_log.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 #include "divedata/detail/text_format_p.h"
 #include "divedata/detail/text_lines_p.h"
@@ -39,8 +37,7 @@ uint32_t hexPrefixValue(const std::string& text)
 // that held fewer records; never over a complete one.
 bool partialRedboxMayReplace(const CDiveLog& log, const std::string& path)
 {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+    if (!PathExists(path))
         return true;
     uint32_t held = 0;
     if (!IsMarkedPartial(path, &held))
@@ -183,9 +180,7 @@ int CDiveLog::saveToFile(const std::string& folder, bool dive, std::string& redb
     std::string chosen;
     if (!choose || !choose(proposed, chosen) || chosen.empty())
         return kLogSaveCancelled;
-    std::error_code error;
-    const bool besideAnother =
-        another && chosen == proposed && !std::filesystem::exists(std::filesystem::symlink_status(chosen, error));
+    const bool besideAnother = another && chosen == proposed && !PathExists(chosen);
     if (partial && !partialRedboxMayReplace(*this, chosen))
         return kLogKeptSaved;
     // The folder rule cuts only a path that looks like a file's; a name

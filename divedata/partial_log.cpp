@@ -19,8 +19,7 @@ bool ReadPartialMark(const std::string& logPath, PartialMark* mark)
     std::string line;
     if (!ReadFirstLine(PartialMarkPath(logPath), line, 100)) {
         // A mark that is there but cannot be read (a pipe, a folder) still marks the log.
-        std::error_code error;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(PartialMarkPath(logPath), error)))
+        if (!PathExists(PartialMarkPath(logPath)))
             return false;
     }
     if (mark) {

@@ -1,8 +1,6 @@
 #include "divedata/saved_dive_slots.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "divedata/detail/text_format_p.h"
 #include "divedata/dive_log.h"
@@ -12,12 +10,6 @@
 
 namespace ravo {
 namespace {
-
-bool pathExists(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
 
 bool allZero(const uint8_t* raw)
 {
@@ -75,7 +67,7 @@ std::string ChooseRedboxPath(const std::string& folder, const CDiveLog& log, boo
     another = false;
     for (int slot = 1; slot <= kMaxDiveSlots; ++slot) {
         const std::string path = joinFolder(folder, RedboxFileName(log.info, slot));
-        if (!pathExists(path))
+        if (!PathExists(path))
             return path;
         // A file whose header cannot be read holds no redbox log: it is
         // replaced, as it always was.
@@ -121,7 +113,7 @@ SavedDiveSlot ReadSavedDiveSlot(const std::string& basePath)
     SavedDiveSlot slot;
     slot.marked = ReadPartialMark(basePath, &slot.mark);
     const std::string samplePath = basePath + ".csv";
-    slot.sampleFile = pathExists(samplePath);
+    slot.sampleFile = PathExists(samplePath);
     std::string content;
     if (ReadWholeFile(samplePath, content)) {
         slot.foreign = FirstForeignSampleLine(content) != 0;

@@ -88,6 +88,12 @@ bool renameOver(const std::string& temporary, const std::string& path, std::stri
 
 }  // namespace
 
+bool PathExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
 int WriteFileReplacing(const std::string& path, const std::string& content, std::string* reason)
 {
     StagedFile file(path);

@@ -44,6 +44,10 @@ bool ReadWholeFile(const std::string& path, std::string& content, uint64_t maxBy
 // when the file is missing, refused or cannot be opened.
 bool ReadFirstLine(const std::string& path, std::string& line, size_t limit = 65536, std::string* reason = nullptr);
 
+// Whether anything is under `path`: a file, a folder, a pipe, or a link,
+// also one whose target is gone (a name that is taken, whatever it holds).
+bool PathExists(const std::string& path);
+
 // The message of a file operation that failed: "`what`: PATH (REASON)".
 std::string FileErrorText(const std::string& what, const std::string& path, const std::string& reason);
 
