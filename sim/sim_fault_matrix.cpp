@@ -55,6 +55,20 @@ double boundFor(const SimLog& log)
     return requests * kRequestBoundSeconds;
 }
 
+// Waits for the job `task` runs; real time bounds only a hang, which
+// `ended` reports (a run on a virtual clock takes milliseconds).
+JobOutcome finished(WorkTask& task, bool* ended = nullptr)
+{
+    const bool inTime = task.waitFinished(120000);
+    if (!inTime) {
+        task.requestStop();
+        task.waitFinished(120000);
+    }
+    if (ended)
+        *ended = inTime;
+    return task.lastOutcome();
+}
+
 FaultRun downloadOne(const std::string& unitName, const SimLog& expected, bool dive, int index, Clock& clock)
 {
     FaultRun run;
@@ -70,15 +84,10 @@ FaultRun downloadOne(const std::string& unitName, const SimLog& expected, bool d
     entry.index = uint16_t(index);
     const uint64_t start = clock.nowMs();
     task.start(LogsRequest{0x1234, dive ? LogKind::Dive : LogKind::Redbox, {entry}}, catcher);
-    // Real time: a run on a virtual clock takes milliseconds; this only ends a hang.
-    const bool ended = task.waitFinished(120000);
-    run.seconds = double(clock.nowMs() - start) / 1000.0;
-    if (!ended) {
-        task.requestStop();
-        task.waitFinished(120000);
-        run.seconds = run.boundSeconds * 1000;  // reported as late
-    }
-    run.jobResult = task.lastOutcome().code();
+    bool ended = true;
+    const JobOutcome outcome = finished(task, &ended);
+    run.seconds = ended ? double(clock.nowMs() - start) / 1000.0 : run.boundSeconds * 1000;  // a hang is late
+    run.jobResult = outcome.code();
     run.delivered = catcher.delivered;
     run.identical = catcher.delivered && sameLog(catcher.log, expected, dive);
     return run;
@@ -90,16 +99,6 @@ public:
     void directoryRead(const LogDirectory& read) override { directory = read; }
     LogDirectory directory;
 };
-
-// Waits for the job `task` runs; real time bounds only a hang.
-JobOutcome finished(WorkTask& task)
-{
-    if (!task.waitFinished(120000)) {
-        task.requestStop();
-        task.waitFinished(120000);
-    }
-    return task.lastOutcome();
-}
 
 // A unit of the matrix under `fault`, registered under a fresh name.
 std::shared_ptr<SimUnit> faultyUnit(const LinkFaultCase& fault, uint64_t seed, Clock& clock, std::string& name)
@@ -377,18 +376,12 @@ SimState faultMatrixUnit(uint64_t seed)
 std::vector<FaultRun> runLogFaultMatrix(const std::vector<uint64_t>& seeds, Clock& clock,
                                         const std::function<void(const FaultRun&)>& onRun)
 {
-    static std::atomic<int> serial{0};
     registerSimTransport();
     std::vector<FaultRun> rows;
     for (const LinkFaultCase& fault : linkFaultCases()) {
         for (uint64_t seed : seeds) {
-            SimState state = faultMatrixUnit(seed);
-            fault.apply(state.faults, seed);
-            state.timing.enabled = true;
-            auto unit = std::make_shared<SimUnit>(state);
-            unit->setClock(&clock);
-            const std::string name = "fault-matrix-" + std::to_string(++serial);
-            registerSimUnit(name, unit);
+            std::string name;
+            const SimState state = faultyUnit(fault, seed, clock, name)->state();
             auto add = [&](const SimLog& log, bool dive, int index) {
                 FaultRun run = downloadOne(name, log, dive, index, clock);
                 run.fault = fault.name;
