@@ -46,11 +46,11 @@ QLabel* addPane(QStatusBar* bar, const QString& text, const QString& name, int m
     return pane;
 }
 
-// The desktop theme's icon for the action (freedesktop names); without one
-// the button shows the action's text, never an icon of another action.
-QAction* toolAction(QToolBar* bar, QAction* source, const char* themeIcon)
+// The menu entry's own theme icon (freedesktop names); without one the
+// button shows the entry's text, never an icon of another action.
+QAction* toolAction(QToolBar* bar, QAction* source)
 {
-    auto* action = new QAction(QIcon::fromTheme(themeIcon), QString(source->text()).remove('&').remove("..."), bar);
+    auto* action = new QAction(source->icon(), QString(source->text()).remove('&').remove("..."), bar);
     action->setEnabled(source->isEnabled());
     QObject::connect(source, &QAction::changed, action, [action, source] { action->setEnabled(source->isEnabled()); });
     action->setToolTip(action->text());
@@ -101,12 +101,12 @@ void CMainFrame::createBars()
 
     auto* toolBar = new QToolBar("Standard", this);
     toolBar->setObjectName("Standard");
-    toolAction(toolBar, copyAction, "edit-copy");
+    toolAction(toolBar, copyAction);
     toolBar->addSeparator();
-    toolAction(toolBar, printAction, "document-print");
-    toolAction(toolBar, reportActions_[1], "document-print-preview");
+    toolAction(toolBar, printAction);
+    toolAction(toolBar, reportActions_[1]);
     toolBar->addSeparator();
-    toolAction(toolBar, aboutAction, "help-about");
+    toolAction(toolBar, aboutAction);
     addToolBar(Qt::TopToolBarArea, toolBar);
     if (ConfigStore* store = app_.configStore())
         restoreState(QByteArray::fromHex(QByteArray::fromStdString(store->readText(kBarStateSection, kBarStateEntry, ""))));
